@@ -1,0 +1,29 @@
+// The registry layer: every persistent setting the program reads or changes passes through these seven
+// functions. Each opens one key, does one thing to one value, closes the key on every path and returns
+// 1 on success or 0 on failure; no error code goes further and nothing is kept between calls.
+#pragma once
+
+#include <windows.h>
+
+// String values are at most 255 characters and their NUL, both when read and when written.
+constexpr DWORD kRegTextSize = 256;
+
+// Reads any value's bytes as text into `text` (at least kRegTextSize bytes). A key that cannot be opened
+// leaves `text` as it was; once the key is open, `text` is emptied first, and a missing, empty or over-long
+// (more than 256 bytes) value returns 0 with `text` empty. A value stored without its NUL is cut at the
+// bytes the registry returned (at most 255) and terminated.
+int ReadRegString(HKEY root, const char* keyPath, const char* valueName, char* text);
+
+// Reads a value of exactly 4 bytes, of any type. `value` is written only on success.
+int ReadRegDword(HKEY root, const char* keyPath, const char* valueName, DWORD* value);
+
+// The writers create every missing key on the path. A string is stored with its NUL (length + 1 bytes);
+// a text longer than 255 characters is refused with 0 before anything is opened or written.
+int WriteRegString(HKEY root, const char* keyPath, const char* valueName, const char* text);
+int WriteRegExpandString(HKEY root, const char* keyPath, const char* valueName, const char* text);
+int WriteRegDword(HKEY root, const char* keyPath, const char* valueName, DWORD value);
+int WriteRegBinary(HKEY root, const char* keyPath, const char* valueName, const BYTE* data, DWORD size);
+
+// Deletes one value. The key is opened with create semantics, so a missing key exists afterwards (empty)
+// even though the result is then 0.
+int DeleteRegValue(HKEY root, const char* keyPath, const char* valueName);

@@ -1,0 +1,169 @@
+// The simulated Win32 platform's control surface for tests: the in-memory machine behind <windows.h>,
+// its journal of platform calls, its virtual clock and its fault injection.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace simwin {
+
+// ---- Journal: every platform call with its arguments and result, in order ----
+struct JournalEntry {
+    std::string call;    // "RegOpenKeyExA"
+    std::string args;    // HKCU, "Control Panel\\Colors", 0, 0x1
+    long long result;    // the call's return value
+    std::string Line() const;  // RegOpenKeyExA(HKCU, "Control Panel\\Colors", 0, 0x1) -> 0
+};
+
+class Journal {
+public:
+    void Record(std::string call, std::string args, long long result);
+    const std::vector<JournalEntry>& Entries() const { return entries_; }
+    std::vector<std::string> Calls() const;  // the call names only
+    std::vector<std::string> Lines() const;  // the whole lines
+    std::vector<std::string> LinesOf(const std::string& call) const;
+    void Clear() { entries_.clear(); }
+
+private:
+    std::vector<JournalEntry> entries_;
+};
+
+// ---- Fault injection ----
+// A call asks Check() before it acts; a matching fault makes it fail with the given error, the way the
+// real call fails (its own return convention, the error as its result or through GetLastError).
+class Faults {
+public:
+    static constexpr long kNaturalError = -1;  // use the call's own usual failure code
+
+    void FailAll(const std::string& call, long error = kNaturalError);
+    void FailNth(const std::string& call, int nth, long error = kNaturalError);  // 1-based, counted from now
+    void FailCallNumber(int nth);  // the nth platform call of any kind, counted from now
+    void Clear();
+
+    // Used by the platform. Counts the call; returns the error to fail with, if any.
+    std::optional<long> Check(const std::string& call, long naturalError);
+
+private:
+    struct Rule {
+        std::string call;  // empty: any call
+        int nth;           // 0: every call
+        long error;
+    };
+    std::vector<Rule> rules_;
+    std::map<std::string, int> perCall_;
+    int anyCall_ = 0;
+};
+
+// ---- Virtual clock: Sleep advances it without waiting ----
+class Clock {
+public:
+    uint64_t NowMs() const { return nowMs_; }
+    void Advance(uint64_t ms) { nowMs_ += ms; }
+
+private:
+    uint64_t nowMs_ = 0;
+};
+
+// ---- Registry ----
+struct RegValue {
+    std::string name;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+struct RegKey {
+    std::string name;
+    std::vector<RegValue> values;  // in the order they were created, as Windows enumerates them
+    std::vector<std::shared_ptr<RegKey>> subkeys;
+    bool denyRead = false;   // opening for query or enumeration fails with ERROR_ACCESS_DENIED
+    bool denyWrite = false;  // opening for set, create or delete fails with ERROR_ACCESS_DENIED
+
+    RegValue* FindValue(const std::string& valueName);
+    std::shared_ptr<RegKey> FindSubkey(const std::string& keyName) const;
+};
+
+class Registry {
+public:
+    Registry();
+
+    // Paths name the root in full: "HKEY_CURRENT_USER\\Control Panel\\Colors".
+    std::shared_ptr<RegKey> Find(const std::string& fullPath) const;
+    std::shared_ptr<RegKey> Ensure(const std::string& fullPath);
+    bool Remove(const std::string& fullPath);  // the key and everything below it
+
+    void SetValue(const std::string& fullPath, const std::string& name, DWORD type, std::vector<BYTE> data);
+    void SetString(const std::string& fullPath, const std::string& name, const std::string& text,
+                   DWORD type = REG_SZ);  // stored with its NUL
+    void SetDword(const std::string& fullPath, const std::string& name, DWORD value);
+    const RegValue* Value(const std::string& fullPath, const std::string& name) const;
+    std::optional<std::string> String(const std::string& fullPath, const std::string& name) const;  // up to the first NUL
+    void SetAccess(const std::string& fullPath, bool canRead, bool canWrite);
+
+    // REGEDIT4 text, as the registry editor exports and imports it (ANSI, one value per line).
+    bool LoadRegText(const std::string& text, std::string* error = nullptr);
+    std::string SaveRegText() const;
+
+    // Handles.
+    HKEY OpenHandle(std::shared_ptr<RegKey> key, REGSAM access);
+    struct Handle {
+        std::shared_ptr<RegKey> key;
+        REGSAM access;
+    };
+    const Handle* Lookup(HKEY key) const;  // root handles and open handles
+    bool CloseHandle(HKEY key);
+    size_t OpenHandleCount() const { return handles_.size(); }
+    std::string HandleName(HKEY key) const;  // HKCU, or hkey#3 for an opened one
+
+    std::shared_ptr<RegKey> Root(HKEY predefined) const;
+
+private:
+    std::map<std::string, std::shared_ptr<RegKey>> roots_;  // by upper-case full root name
+    std::map<uintptr_t, Handle> handles_;
+    mutable std::map<uintptr_t, Handle> rootHandles_;
+    uintptr_t nextHandle_ = 0x1000;
+};
+
+// ---- String tables of res/, in either language ----
+class StringTables {
+public:
+    enum : WORD { kEnglish = 0x0409, kGerman = 0x0407 };
+
+    // Reads the STRINGTABLE blocks of one resource script, with its LANGUAGE statement.
+    bool LoadResourceScript(const std::string& path, std::string* error = nullptr);
+    void SetLanguage(WORD langId) { language_ = langId; }
+    WORD Language() const { return language_; }
+    const std::string* Row(UINT id) const;  // the row of the current language, as ANSI bytes
+    void SetRow(WORD langId, UINT id, std::string text);  // for a test that needs a broken table
+    void RemoveRow(WORD langId, UINT id);
+
+private:
+    std::map<WORD, std::map<UINT, std::string>> tables_;
+    WORD language_ = kEnglish;
+};
+
+// ---- The machine ----
+struct Machine {
+    Registry registry;
+    StringTables strings;
+    Journal journal;
+    Faults faults;
+    Clock clock;
+    DWORD lastError = 0;
+};
+
+Machine& machine();
+// A fresh machine: empty registry, the string tables of res/ loaded and set to English, empty journal,
+// no faults, clock at 0.
+void Reset();
+
+// Helpers for writing journal arguments.
+std::string Quote(const char* text);  // "text" with C escapes, or NULL
+std::string Hex(unsigned long long value);
+
+}  // namespace simwin

@@ -1,0 +1,123 @@
+// The machine behind the simulated platform: journal, fault injection, the last-error value.
+#include <simwin/sim.h>
+
+#include <cstdio>
+#include <utility>
+
+#ifndef OPTIVUE_RES_DIR
+#error "OPTIVUE_RES_DIR must name the folder of the resource scripts"
+#endif
+
+namespace simwin {
+
+// ---- Journal ----
+std::string JournalEntry::Line() const {
+    return call + "(" + args + ") -> " + std::to_string(result);
+}
+
+void Journal::Record(std::string call, std::string args, long long result) {
+    entries_.push_back(JournalEntry{std::move(call), std::move(args), result});
+}
+
+std::vector<std::string> Journal::Calls() const {
+    std::vector<std::string> calls;
+    for (const auto& entry : entries_) calls.push_back(entry.call);
+    return calls;
+}
+
+std::vector<std::string> Journal::Lines() const {
+    std::vector<std::string> lines;
+    for (const auto& entry : entries_) lines.push_back(entry.Line());
+    return lines;
+}
+
+std::vector<std::string> Journal::LinesOf(const std::string& call) const {
+    std::vector<std::string> lines;
+    for (const auto& entry : entries_)
+        if (entry.call == call) lines.push_back(entry.Line());
+    return lines;
+}
+
+// ---- Faults ----
+void Faults::FailAll(const std::string& call, long error) { rules_.push_back(Rule{call, 0, error}); }
+
+void Faults::FailNth(const std::string& call, int nth, long error) {
+    rules_.push_back(Rule{call, perCall_[call] + nth, error});
+}
+
+void Faults::FailCallNumber(int nth) { rules_.push_back(Rule{"", anyCall_ + nth, kNaturalError}); }
+
+void Faults::Clear() {
+    rules_.clear();
+    perCall_.clear();
+    anyCall_ = 0;
+}
+
+std::optional<long> Faults::Check(const std::string& call, long naturalError) {
+    const int callNumber = ++perCall_[call];
+    const int anyNumber = ++anyCall_;
+    for (const Rule& rule : rules_) {
+        const bool matches = rule.call.empty() ? rule.nth == anyNumber
+                                               : rule.call == call && (rule.nth == 0 || rule.nth == callNumber);
+        if (matches) return rule.error == kNaturalError ? naturalError : rule.error;
+    }
+    return std::nullopt;
+}
+
+// ---- Machine ----
+namespace {
+std::unique_ptr<Machine> g_machine;
+
+void LoadResourceStrings(Machine& m) {
+    for (const char* file : {"strings_en.rc", "strings_de.rc"}) {
+        std::string error;
+        const std::string path = std::string(OPTIVUE_RES_DIR) + "/" + file;
+        if (!m.strings.LoadResourceScript(path, &error)) {
+            std::fprintf(stderr, "simwin: cannot load %s: %s\n", path.c_str(), error.c_str());
+            std::abort();
+        }
+    }
+    m.strings.SetLanguage(StringTables::kEnglish);
+}
+}  // namespace
+
+Machine& machine() {
+    if (!g_machine) Reset();
+    return *g_machine;
+}
+
+void Reset() {
+    g_machine = std::make_unique<Machine>();
+    LoadResourceStrings(*g_machine);
+}
+
+std::string Quote(const char* text) {
+    if (!text) return "NULL";
+    std::string out = "\"";
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p == '"' || *p == '\\') {
+            out += '\\';
+            out += static_cast<char>(*p);
+        } else if (*p < 0x20 || *p >= 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", *p);
+            out += buf;
+        } else {
+            out += static_cast<char>(*p);
+        }
+    }
+    return out + "\"";
+}
+
+std::string Hex(unsigned long long value) {
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "0x%llX", value);
+    return buf;
+}
+
+}  // namespace simwin
+
+// ---- Platform calls ----
+DWORD WINAPI GetLastError(void) { return simwin::machine().lastError; }
+
+void WINAPI SetLastError(DWORD error) { simwin::machine().lastError = error; }
