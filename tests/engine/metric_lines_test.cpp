@@ -136,8 +136,11 @@ TEST(ParseLogFontLineTest, FillsAFontMemberInsideALargerRecordAndNothingAroundIt
     EXPECT_EQ(-13, metrics.lfMenuFont.lfHeight);
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&metrics);
     const size_t begin = offsetof(NONCLIENTMETRICSA, lfMenuFont), end = begin + sizeof(LOGFONTA);
-    for (size_t i = 0; i < sizeof metrics; ++i)
-        if (i < begin || i >= end) ASSERT_EQ(kFill, bytes[i]) << "byte " << i << " outside the font member";
+    for (size_t i = 0; i < sizeof metrics; ++i) {
+        if (i < begin || i >= end) {
+            ASSERT_EQ(kFill, bytes[i]) << "byte " << i << " outside the font member";
+        }
+    }
 }
 
 }  // namespace
