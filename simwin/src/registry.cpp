@@ -545,7 +545,12 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD typ
     if (!data && dataSize) return Finish("RegSetValueExA", args, ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
     if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return Finish("RegSetValueExA", args, status);
-    std::vector<BYTE> bytes(data, data + dataSize);
+    // Windows NT counts a string's NUL that the caller left out of the size when it follows the data
+    // directly; it reads the byte after the data to find out, so this does too.
+    DWORD stored = dataSize;
+    const bool isString = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+    if (isString && dataSize && data[dataSize - 1] != 0 && data[dataSize] == 0) ++stored;
+    std::vector<BYTE> bytes(data, data + stored);
     const std::string name = valueName ? valueName : "";
     if (simwin::RegValue* value = handle->key->FindValue(name)) {
         value->type = type;
@@ -637,7 +642,10 @@ LONG WINAPI RegQueryInfoKeyA(HKEY key, LPSTR keyClass, LPDWORD keyClassSize, LPD
     for (const auto& sub : k.subkeys) longestKey = std::max<DWORD>(longestKey, static_cast<DWORD>(sub->name.size()));
     for (const auto& v : k.values) {
         longestName = std::max<DWORD>(longestName, static_cast<DWORD>(v.name.size()));
-        largestData = std::max<DWORD>(largestData, static_cast<DWORD>(v.data.size()));
+        // The registry keeps strings as UTF-16, and the largest size it reports is the stored one, even to
+        // the ANSI call: two bytes for every character of an ANSI string.
+        const bool isString = v.type == REG_SZ || v.type == REG_EXPAND_SZ || v.type == REG_MULTI_SZ;
+        largestData = std::max<DWORD>(largestData, static_cast<DWORD>(v.data.size() * (isString ? 2 : 1)));
     }
     if (maxSubKeyLength) *maxSubKeyLength = longestKey;
     if (maxClassLength) *maxClassLength = 0;

@@ -51,14 +51,27 @@ TEST_F(RegistryApiTest, QueryReportsTheSizeItNeedsAndWritesNothingIntoABufferToo
 }
 
 TEST_F(RegistryApiTest, AStringStoredWithoutItsNulComesBackWithTheStoredSize) {
-    const BYTE stored[] = {'a', 'b', 'c'};
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "Bare", 0, REG_SZ, stored, sizeof stored));
+    const BYTE stored[] = {'a', 'b', 'c', 'x'};  // three bytes stored; the fourth is not a NUL
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "Bare", 0, REG_SZ, stored, 3));
     BYTE buffer[16];
     std::memset(buffer, 0xA5, sizeof buffer);
     DWORD size = sizeof buffer;
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key_, "Bare", nullptr, nullptr, buffer, &size));
     EXPECT_EQ(3u, size);
     EXPECT_EQ(0, std::memcmp(buffer, stored, 3));
+    EXPECT_EQ(0xA5, buffer[3]) << "a NUL was added on reading";
+}
+
+TEST_F(RegistryApiTest, AStringsNulRightAfterTheGivenSizeIsStoredWithIt) {
+    const BYTE text[] = {'a', 'b', 'c', 0};
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "Counted", 0, REG_SZ, text, 3));
+    DWORD size = 0;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key_, "Counted", nullptr, nullptr, nullptr, &size));
+    EXPECT_EQ(4u, size);
+    // Not for binary data.
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "Binary", 0, REG_BINARY, text, 3));
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key_, "Binary", nullptr, nullptr, nullptr, &size));
+    EXPECT_EQ(3u, size);
 }
 
 TEST_F(RegistryApiTest, MissingKeysAndValuesFailWithFileNotFound) {
@@ -111,7 +124,7 @@ TEST_F(RegistryApiTest, EnumerationListsEveryValueOnceAndRefusesBuffersTooSmall)
                                               &longestName, &largestData, nullptr, nullptr));
     EXPECT_EQ(3u, values);
     EXPECT_EQ(12u, longestName);  // "ActiveBorder", without its NUL
-    EXPECT_EQ(4u, largestData);
+    EXPECT_EQ(8u, largestData);   // "255" and its NUL as the registry stores them, in UTF-16
 
     // Windows promises no order, so the check is on the set of names.
     std::vector<std::string> names;
