@@ -529,8 +529,14 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWO
     LONG status = ERROR_SUCCESS;
     if (data) {
         // A buffer too small receives nothing; the caller learns the size it needs.
-        if (*dataSize < size) status = ERROR_MORE_DATA;
-        else if (size) std::memcpy(data, value->data.data(), size);
+        if (*dataSize < size) {
+            status = ERROR_MORE_DATA;
+        } else if (size) {
+            std::memcpy(data, value->data.data(), size);
+            // NT terminates a string stored without its NUL when the buffer has room, without counting it.
+            const bool isString = value->type == REG_SZ || value->type == REG_EXPAND_SZ || value->type == REG_MULTI_SZ;
+            if (isString && data[size - 1] != 0 && *dataSize > size) data[size] = 0;
+        }
     }
     if (dataSize) *dataSize = size;
     return Finish("RegQueryValueExA", args, status);

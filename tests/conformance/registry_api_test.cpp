@@ -50,7 +50,7 @@ TEST_F(RegistryApiTest, QueryReportsTheSizeItNeedsAndWritesNothingIntoABufferToo
     EXPECT_EQ(0xA5, buffer[5]) << "the query wrote past the value's bytes";
 }
 
-TEST_F(RegistryApiTest, AStringStoredWithoutItsNulComesBackWithTheStoredSize) {
+TEST_F(RegistryApiTest, AStringStoredWithoutItsNulComesBackWithTheStoredSizeAndANulWhereThereIsRoom) {
     const BYTE stored[] = {'a', 'b', 'c', 'x'};  // three bytes stored; the fourth is not a NUL
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "Bare", 0, REG_SZ, stored, 3));
     BYTE buffer[16];
@@ -59,7 +59,13 @@ TEST_F(RegistryApiTest, AStringStoredWithoutItsNulComesBackWithTheStoredSize) {
     EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key_, "Bare", nullptr, nullptr, buffer, &size));
     EXPECT_EQ(3u, size);
     EXPECT_EQ(0, std::memcmp(buffer, stored, 3));
-    EXPECT_EQ(0xA5, buffer[3]) << "a NUL was added on reading";
+    EXPECT_EQ(0, buffer[3]) << "a buffer with room receives a NUL that the size does not count";
+
+    std::memset(buffer, 0xA5, sizeof buffer);
+    size = 3;
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key_, "Bare", nullptr, nullptr, buffer, &size));
+    EXPECT_EQ(3u, size);
+    EXPECT_EQ(0xA5, buffer[3]) << "a buffer without room was written past";
 }
 
 TEST_F(RegistryApiTest, AStringsNulRightAfterTheGivenSizeIsStoredWithIt) {
