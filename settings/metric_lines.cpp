@@ -1,5 +1,7 @@
 #include "settings/metric_lines.h"
 
+#include "settings/text_trim.h"
+
 #include <shlwapi.h>
 
 #include <cstring>
@@ -11,20 +13,6 @@ namespace {
 constexpr size_t kLineBufferSize = 256;
 constexpr int kNonClientFields = 10;
 constexpr int kLogFontFields = 5;
-
-bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-
-char* TrimLeft(char* field) {
-    while (IsWhite(*field)) ++field;
-    return field;
-}
-
-char* Trim(char* field) {
-    field = TrimLeft(field);
-    size_t length = std::strlen(field);
-    while (length > 0 && IsWhite(field[length - 1])) field[--length] = '\0';
-    return field;
-}
 
 // Splits `text` (copied into `work`) on commas into at most `capacity` fields. Returns the field count,
 // or -1 when the text is too long or has more fields than there are places.

@@ -36,6 +36,7 @@ typedef ACCESS_MASK REGSAM;
 typedef CHAR* LPSTR;
 typedef const CHAR* LPCSTR;
 typedef void* LPVOID;
+typedef void* PVOID;
 typedef const void* LPCVOID;
 typedef BYTE* LPBYTE;
 typedef const BYTE* LPCBYTE;
@@ -86,10 +87,29 @@ typedef struct _SECURITY_ATTRIBUTES {
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_MORE_DATA 234L
 #define ERROR_NO_MORE_ITEMS 259L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_INVALID_SPI_VALUE 1439L
 #define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
 
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD error);
+
+// ---- Time ----
+// Advances the machine's virtual clock at once.
+void WINAPI Sleep(DWORD milliseconds);
+
+// ---- Rectangles and packed message arguments ----
+typedef struct tagRECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+} RECT, *PRECT, *LPRECT;
+
+#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 
 // ---- Registry ----
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)((LONG)0x80000000))
@@ -198,3 +218,35 @@ typedef struct tagICONMETRICSA {
 static_assert(sizeof(LOGFONTA) == 60, "LOGFONTA is 60 bytes on Windows");
 static_assert(sizeof(NONCLIENTMETRICSA) == 340, "NONCLIENTMETRICSA is 340 bytes before Vista");
 static_assert(sizeof(ICONMETRICSA) == 76, "ICONMETRICSA is 76 bytes on Windows");
+
+#define SPI_GETNONCLIENTMETRICS 0x0029
+#define SPI_SETNONCLIENTMETRICS 0x002A
+#define SPI_GETICONMETRICS 0x002D
+#define SPI_SETICONMETRICS 0x002E
+#define SPI_GETWORKAREA 0x0030
+#define SPI_SETCURSORS 0x0057
+#define SPI_SETICONS 0x0058
+
+#define SPIF_UPDATEINIFILE 0x0001
+#define SPIF_SENDWININICHANGE 0x0002
+#define SPIF_SENDCHANGE SPIF_SENDWININICHANGE
+
+// The metrics records must come with cbSize and uiParam both equal to the record's size; a GET that fails
+// leaves the record as it was. The last error tells why a call failed.
+BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT winIni);
+
+// ---- Windows and messages ----
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_CLIPSIBLINGS 0x04000000L
+#define WS_CLIPCHILDREN 0x02000000L
+
+#define WM_USER 0x0400
+#define WM_APP 0x8000
+
+// Searches the children of `parent` (null: the top-level windows) after `childAfter` (null: from the
+// first) for a window of the class and the title given, both compared without regard to case; a null
+// class or title matches any, the empty title only an empty one.
+HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName);
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

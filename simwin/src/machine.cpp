@@ -1,4 +1,4 @@
-// The machine behind the simulated platform: journal, fault injection, the last-error value.
+// The machine behind the simulated platform: journal, fault injection, the last-error value, the clock.
 #include <simwin/sim.h>
 
 #include <cstdio>
@@ -53,12 +53,16 @@ void Faults::Clear() {
     anyCall_ = 0;
 }
 
-std::optional<long> Faults::Check(const std::string& call, long naturalError) {
+std::optional<long> Faults::Check(const std::string& call, long naturalError, const std::string& variant) {
     const int callNumber = ++perCall_[call];
+    const std::string variantName = variant.empty() ? std::string() : call + ":" + variant;
+    const int variantNumber = variant.empty() ? 0 : ++perCall_[variantName];
     const int anyNumber = ++anyCall_;
     for (const Rule& rule : rules_) {
-        const bool matches = rule.call.empty() ? rule.nth == anyNumber
-                                               : rule.call == call && (rule.nth == 0 || rule.nth == callNumber);
+        bool matches = false;
+        if (rule.call.empty()) matches = rule.nth == anyNumber;
+        else if (rule.call == call) matches = rule.nth == 0 || rule.nth == callNumber;
+        else if (!variant.empty() && rule.call == variantName) matches = rule.nth == 0 || rule.nth == variantNumber;
         if (matches) return rule.error == kNaturalError ? naturalError : rule.error;
     }
     return std::nullopt;
@@ -121,3 +125,8 @@ std::string Hex(unsigned long long value) {
 DWORD WINAPI GetLastError(void) { return simwin::machine().lastError; }
 
 void WINAPI SetLastError(DWORD error) { simwin::machine().lastError = error; }
+
+void WINAPI Sleep(DWORD milliseconds) {
+    simwin::machine().clock.Advance(milliseconds);
+    simwin::machine().journal.Record("Sleep", std::to_string(milliseconds), 0);
+}

@@ -169,3 +169,16 @@ TEST_F(RegistryApiTest, EnumerationListsEveryValueOnceAndRefusesBuffersTooSmall)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RegistryApiTest, AnEmptyNameBetweenTwoBackslashesNamesNoKey) {
+    // So a key path composed with an empty segment lands one level up: "A\\B" is "A\B".
+    HKEY created = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(key_, "Identities\\\\Software\\Tail", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &created, nullptr));
+    RegCloseKey(created);
+    EXPECT_TRUE(test_platform::KeyExists(std::string(kScratchKey) + "\\Identities\\Software\\Tail"));
+}
+
+}  // namespace

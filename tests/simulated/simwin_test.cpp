@@ -1,9 +1,12 @@
-// The simulated platform's own machinery: REGEDIT4 text, fault injection, the journal, resource scripts.
+// The simulated platform's own machinery: REGEDIT4 text, fault injection, the journal, resource scripts,
+// system parameters, the window tree and its list view, the virtual clock.
+#include <commctrl.h>
 #include <simwin/sim.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -135,6 +138,166 @@ TEST_F(SimwinTest, ResourceScriptsGiveEscapesQuotesAndLanguagesAsTheResourceComp
     }
     EXPECT_FALSE(simwin::StringTables().LoadResourceScript(path, &error));
     std::remove(path.c_str());
+}
+
+TEST_F(SimwinTest, AMetricsRecordIsTakenOnlyWithItsSizeInTheArgumentAndInTheRecord) {
+    NONCLIENTMETRICSA nonClient;
+    ICONMETRICSA icon;
+    struct Case {
+        const char* label;
+        UINT action;
+        void* record;
+        UINT* cbSize;
+        UINT size;
+        UINT uiParam;
+        UINT recordSize;
+        BOOL result;
+    };
+    const std::vector<Case> cases = {
+        {"GET non-client", SPI_GETNONCLIENTMETRICS, &nonClient, &nonClient.cbSize, 340, 340, 340, TRUE},
+        {"GET non-client, argument 344", SPI_GETNONCLIENTMETRICS, &nonClient, &nonClient.cbSize, 340, 344, 340, FALSE},
+        {"GET non-client, record 344", SPI_GETNONCLIENTMETRICS, &nonClient, &nonClient.cbSize, 340, 340, 344, FALSE},
+        {"SET non-client, argument 0", SPI_SETNONCLIENTMETRICS, &nonClient, &nonClient.cbSize, 340, 0, 340, FALSE},
+        {"GET icon", SPI_GETICONMETRICS, &icon, &icon.cbSize, 76, 76, 76, TRUE},
+        {"GET icon, record 75", SPI_GETICONMETRICS, &icon, &icon.cbSize, 76, 76, 75, FALSE},
+        {"SET icon, argument 0", SPI_SETICONMETRICS, &icon, &icon.cbSize, 76, 0, 76, FALSE},
+        {"GET icon without a record", SPI_GETICONMETRICS, nullptr, nullptr, 76, 76, 76, FALSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        simwin::Reset();
+        const simwin::SystemParameters before = machine().parameters;
+        if (c.record) {
+            std::memset(c.record, 0x5A, c.size);
+            *c.cbSize = c.recordSize;
+        }
+        EXPECT_EQ(c.result, SystemParametersInfoA(c.action, c.uiParam, c.record, 0));
+        if (!c.result) {
+            EXPECT_EQ(DWORD(ERROR_INVALID_PARAMETER), GetLastError());
+            if (c.record) {
+                EXPECT_EQ(0x5A5A5A5Au, reinterpret_cast<const DWORD*>(c.record)[1]) << "a failed GET wrote";
+            }
+        }
+        EXPECT_EQ(0, std::memcmp(&before.nonClientMetrics, &machine().parameters.nonClientMetrics, 340));
+        EXPECT_EQ(0, std::memcmp(&before.iconMetrics, &machine().parameters.iconMetrics, 76));
+    }
+}
+
+TEST_F(SimwinTest, SystemParametersKeepWhatWasSetAndRefuseActionsTheyDoNotKnow) {
+    ICONMETRICSA icon = machine().parameters.iconMetrics;
+    icon.iHorzSpacing = 130;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_SETICONMETRICS, sizeof icon, &icon, SPIF_UPDATEINIFILE));
+    ICONMETRICSA read;
+    read.cbSize = sizeof read;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETICONMETRICS, sizeof read, &read, 0));
+    EXPECT_EQ(130, read.iHorzSpacing);
+
+    RECT area = {1, 2, 3, 4};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    EXPECT_EQ((std::vector<LONG>{0, 0, 1024, 738}), (std::vector<LONG>{area.left, area.top, area.right, area.bottom}));
+
+    EXPECT_FALSE(SystemParametersInfoA(0x1234, 0, nullptr, 0));
+    EXPECT_EQ(DWORD(ERROR_INVALID_SPI_VALUE), GetLastError());
+    EXPECT_EQ("SystemParametersInfoA(0x1234, 0, NULL, 0x0) -> 0", machine().journal.Lines().back());
+}
+
+TEST_F(SimwinTest, AFaultCanNameOneVariantOfACallAndCountsOnlyThoseCalls) {
+    simwin::CreateDesktop();
+    machine().faults.FailAll("SystemParametersInfoA:SPI_GETWORKAREA", ERROR_INVALID_SPI_VALUE);
+    machine().faults.FailNth("SendMessageA:LVM_ARRANGE", 2);
+    RECT area;
+    EXPECT_FALSE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    EXPECT_EQ(DWORD(ERROR_INVALID_SPI_VALUE), GetLastError());
+    EXPECT_TRUE(SystemParametersInfoA(SPI_SETCURSORS, 0, nullptr, 3));
+
+    HWND view = FindWindowExA(FindWindowExA(FindWindowExA(nullptr, nullptr, "Progman", nullptr), nullptr, nullptr, nullptr),
+                              nullptr, nullptr, nullptr);
+    EXPECT_EQ(TRUE, SendMessageA(view, LVM_ARRANGE, LVA_ALIGNLEFT, 0));
+    EXPECT_EQ(0, SendMessageA(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));  // another message: not counted
+    EXPECT_EQ(FALSE, SendMessageA(view, LVM_ARRANGE, LVA_ALIGNLEFT, 0));
+    EXPECT_EQ(TRUE, SendMessageA(view, LVM_ARRANGE, LVA_ALIGNLEFT, 0));
+    EXPECT_EQ((std::vector<WPARAM>{LVA_ALIGNLEFT, LVA_ALIGNLEFT}), machine().windows.Find(view)->listView->arrangements);
+}
+
+TEST_F(SimwinTest, FindWindowExASearchesOneLevelByClassAndTitleWithoutRegardToCase) {
+    auto& windows = machine().windows;
+    HWND first = windows.Create("Progman", "Program Manager", nullptr, WS_VISIBLE);
+    HWND shellView = windows.Create("SHELLDLL_DefView", "", first, WS_CHILD);
+    HWND titled = windows.Create("SHELLDLL_DefView", "Titled", first, WS_CHILD);
+    HWND second = windows.Create("Progman", "Program Manager", nullptr, WS_VISIBLE);
+    HWND nested = windows.Create("Nested", "", shellView, WS_CHILD);
+    const struct {
+        const char* label;
+        HWND parent;
+        HWND after;
+        const char* className;
+        const char* title;
+        HWND found;
+    } cases[] = {
+        {"top level by class and title", nullptr, nullptr, "Progman", "Program Manager", first},
+        {"class and title in other case", nullptr, nullptr, "PROGMAN", "program manager", first},
+        {"after the first", nullptr, first, "Progman", "Program Manager", second},
+        {"after the last", nullptr, second, "Progman", nullptr, nullptr},
+        {"a null title matches any", first, nullptr, "SHELLDLL_DefView", nullptr, shellView},
+        {"the empty title matches only an empty one", first, shellView, "SHELLDLL_DefView", "", nullptr},
+        {"a title", first, nullptr, "SHELLDLL_DefView", "Titled", titled},
+        {"a null class matches any", first, nullptr, nullptr, "Titled", titled},
+        {"children only, not grandchildren", first, nullptr, "Nested", nullptr, nullptr},
+        {"a top-level search sees no children", nullptr, nullptr, "SHELLDLL_DefView", nullptr, nullptr},
+        {"in a child", shellView, nullptr, "nested", "", nested},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(c.found, FindWindowExA(c.parent, c.after, c.className, c.title));
+    }
+    SetLastError(0);
+    EXPECT_EQ(nullptr, FindWindowExA(reinterpret_cast<HWND>(0x99), nullptr, nullptr, nullptr));
+    EXPECT_EQ(DWORD(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
+}
+
+TEST_F(SimwinTest, TheIconViewAnswersTheListViewMessagesAsTheCommonControlDoes) {
+    const simwin::Desktop desktop = simwin::CreateDesktop(LVS_EX_SNAPTOGRID);
+    HWND view = desktop.iconView;
+    EXPECT_EQ(LRESULT(LVS_EX_SNAPTOGRID), SendMessageA(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    EXPECT_EQ(LRESULT(LVS_EX_SNAPTOGRID), SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_SNAPTOGRID, 0));
+    EXPECT_EQ(0, SendMessageA(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+
+    EXPECT_EQ(LRESULT(MAKELONG(75, 75)), SendMessageA(view, LVM_SETICONSPACING, 0, MAKELPARAM(107, 96)));
+    EXPECT_EQ(LRESULT(MAKELONG(107, 96)), SendMessageA(view, LVM_SETICONSPACING, 0, MAKELPARAM(0, 80)));  // 0 keeps
+    EXPECT_EQ(LRESULT(MAKELONG(107, 80)), SendMessageA(view, LVM_GETITEMSPACING, FALSE, 0));
+
+    const struct {
+        const char* label;
+        LONG viewType;
+        WPARAM code;
+        LRESULT result;
+    } arrangements[] = {
+        {"left-aligned in the icon view", LVS_ICON, LVA_ALIGNLEFT, TRUE},
+        {"on the grid in the small-icon view", LVS_SMALLICON, LVA_SNAPTOGRID, TRUE},
+        {"in the report view", LVS_REPORT, LVA_DEFAULT, FALSE},
+        {"by an unknown code", LVS_ICON, 3, FALSE},
+    };
+    simwin::Window& window = *machine().windows.Find(view);
+    const LONG otherStyles = window.style & ~LVS_TYPEMASK;
+    for (const auto& c : arrangements) {
+        SCOPED_TRACE(c.label);
+        window.style = otherStyles | c.viewType;
+        EXPECT_EQ(c.result, SendMessageA(view, LVM_ARRANGE, c.code, 0));
+    }
+    EXPECT_EQ((std::vector<WPARAM>{LVA_ALIGNLEFT, LVA_SNAPTOGRID}), window.listView->arrangements);
+
+    EXPECT_EQ(0, SendMessageA(desktop.shellView, LVM_GETITEMSPACING, FALSE, 0)) << "not a list view";
+    SetLastError(0);
+    EXPECT_EQ(0, SendMessageA(reinterpret_cast<HWND>(0x99), LVM_ARRANGE, LVA_ALIGNLEFT, 0));
+    EXPECT_EQ(DWORD(ERROR_INVALID_WINDOW_HANDLE), GetLastError());
+}
+
+TEST_F(SimwinTest, SleepAdvancesTheVirtualClockAtOnceAndIsJournalled) {
+    Sleep(500);
+    Sleep(0);
+    Sleep(1500);
+    EXPECT_EQ(2000u, machine().clock.NowMs());
+    EXPECT_EQ((std::vector<std::string>{"Sleep(500) -> 0", "Sleep(0) -> 0", "Sleep(1500) -> 0"}), machine().journal.Lines());
 }
 
 }  // namespace

@@ -4,8 +4,15 @@
 
 #include <cstdlib>
 
+#include <commctrl.h>
+
+#include <cstring>
+#include <sstream>
+
 #ifdef _WIN32
 #include <shlwapi.h>
+
+#include "tests/fixtures/desktop_fixture.h"
 #else
 #include <simwin/sim.h>
 #endif
@@ -72,5 +79,255 @@ bool KeyExists(const std::string& keyPath) {
     RegCloseKey(key);
     return true;
 }
+
+void DeleteValue(const std::string& keyPath, const char* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
+#ifdef _WIN32
+// What a grid arrangement leaves: every item one spacing step right of or below the one before it.
+namespace {
+bool OnGrid(const std::vector<std::pair<int, int>>& positions, int cx, int cy, std::string* why) {
+    std::ostringstream seen;
+    for (const auto& p : positions) seen << "(" << p.first << "," << p.second << ") ";
+    *why = "item positions " + seen.str();
+    if (positions.size() < 2) return false;
+    for (size_t i = 1; i < positions.size(); ++i) {
+        const int dx = positions[i].first - positions[i - 1].first;
+        const int dy = positions[i].second - positions[i - 1].second;
+        if (!((dx == cx && dy == 0) || (dx == 0 && dy == cy))) return false;
+    }
+    return true;
+}
+}  // namespace
+
+// ---- Real platform: saved settings ----
+namespace {
+
+void SnapshotKey(const std::string& path, std::vector<std::string>* names, std::vector<StoredValue>* values,
+                 std::vector<std::string>* subkeys) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    char name[16384];
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = sizeof name;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names->push_back(name);
+        values->push_back(GetValue(path, name));
+    }
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        subkeys->push_back(path + "\\" + name);
+    }
+    RegCloseKey(key);
+}
+
+}  // namespace
+
+void DeleteKeyTree(const std::string& keyPath) { SHDeleteKeyA(HKEY_CURRENT_USER, keyPath.c_str()); }
+
+SavedUserSettings::SavedUserSettings(std::vector<std::string> keyPaths) : keyPaths_(std::move(keyPaths)) {
+    std::vector<std::string> pending(keyPaths_.begin(), keyPaths_.end());
+    while (!pending.empty()) {
+        const std::string path = pending.front();
+        pending.erase(pending.begin());
+        if (!KeyExists(path)) continue;
+        SavedKey saved{path, {}, {}};
+        std::vector<std::string> subkeys;
+        SnapshotKey(path, &saved.valueNames, &saved.values, &subkeys);
+        saved_.push_back(std::move(saved));
+        pending.insert(pending.end(), subkeys.begin(), subkeys.end());
+    }
+    NONCLIENTMETRICSA nonClient;
+    nonClient.cbSize = sizeof nonClient;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof nonClient, &nonClient, 0))
+        nonClientMetrics_.assign(reinterpret_cast<BYTE*>(&nonClient), reinterpret_cast<BYTE*>(&nonClient + 1));
+    ICONMETRICSA icon;
+    icon.cbSize = sizeof icon;
+    if (SystemParametersInfoA(SPI_GETICONMETRICS, sizeof icon, &icon, 0))
+        iconMetrics_.assign(reinterpret_cast<BYTE*>(&icon), reinterpret_cast<BYTE*>(&icon + 1));
+}
+
+SavedUserSettings::~SavedUserSettings() {
+    // The metrics first: setting them stores them in the user's registry, which is put back after.
+    if (!nonClientMetrics_.empty())
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(NONCLIENTMETRICSA), nonClientMetrics_.data(), SPIF_UPDATEINIFILE);
+    if (!iconMetrics_.empty())
+        SystemParametersInfoA(SPI_SETICONMETRICS, sizeof(ICONMETRICSA), iconMetrics_.data(), SPIF_UPDATEINIFILE);
+    for (const auto& path : keyPaths_) DeleteKeyTree(path);
+    for (const auto& key : saved_) {
+        HKEY handle = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, key.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+                            nullptr) != ERROR_SUCCESS)
+            continue;
+        for (size_t i = 0; i < key.values.size(); ++i)
+            RegSetValueExA(handle, key.valueNames[i].c_str(), 0, key.values[i].type, key.values[i].data.data(),
+                           static_cast<DWORD>(key.values[i].data.size()));
+        RegCloseKey(handle);
+    }
+}
+
+// ---- Real platform: the desktop fixture ----
+namespace {
+
+class DesktopFixture {
+public:
+    ~DesktopFixture() { Stop(); }
+
+    // The fixture's "Progman" window, started at the first call.
+    HWND Progman() {
+        if (!started_) {
+            started_ = true;
+            Start();
+        }
+        return progman_;
+    }
+
+    HWND IconView() {
+        HWND progman = Progman();
+        if (!progman) return nullptr;
+        HWND shellView = FindWindowExA(progman, nullptr, "SHELLDLL_DefView", "");
+        return shellView ? FindWindowExA(shellView, nullptr, "SysListView32", nullptr) : nullptr;
+    }
+
+private:
+    void Start() {
+        char path[MAX_PATH];
+        const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+        if (length == 0 || length >= sizeof path) return;
+        std::string program(path, length);
+        program = program.substr(0, program.find_last_of("\\/") + 1) + desktop_fixture::kProgramName;
+
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, desktop_fixture::kReadyEvent);
+        if (!ready) return;
+        STARTUPINFOA startup;
+        std::memset(&startup, 0, sizeof startup);
+        startup.cb = sizeof startup;
+        std::string commandLine = "\"" + program + "\"";
+        if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process_)) {
+            CloseHandle(ready);
+            return;
+        }
+        CloseHandle(process_.hThread);
+        process_.hThread = nullptr;
+        // A program start under an emulated Wine can take long; the fixture's own end ends the wait too.
+        const HANDLE waits[2] = {ready, process_.hProcess};
+        const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, 180000);
+        CloseHandle(ready);
+        if (woke != WAIT_OBJECT_0) return;
+        // Its "Progman", not one that the system may have of its own.
+        for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "Progman", "Program Manager"));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == process_.dwProcessId) progman_ = window;
+        }
+    }
+
+    void Stop() {
+        if (!process_.hProcess) return;
+        if (progman_) PostMessageA(progman_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hProcess);
+        process_.hProcess = nullptr;
+        progman_ = nullptr;
+    }
+
+    bool started_ = false;
+    PROCESS_INFORMATION process_ = {};
+    HWND progman_ = nullptr;
+};
+
+DesktopFixture& Fixture() {
+    static DesktopFixture fixture;
+    return fixture;
+}
+
+}  // namespace
+
+bool UseWorkArea(LONG width, LONG height) {
+    RECT area = {0, 0, 0, 0};
+    return SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0) && area.left == 0 && area.top == 0 &&
+           area.right == width && area.bottom == height;
+}
+
+HWND DesktopIconView(DWORD extendedStyle) {
+    HWND view = Fixture().IconView();
+    if (!view) return nullptr;
+    SendMessageA(view, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(extendedStyle));
+    SendMessageA(view, LVM_SETICONSPACING, 0, MAKELPARAM(64, 64));
+    return view;
+}
+
+bool IconsArrangedOnGrid(HWND iconView, int cx, int cy, std::string* why) {
+    (void)iconView;
+    std::vector<std::pair<int, int>> positions;
+    for (int item = 0; item < desktop_fixture::kItemCount; ++item) {
+        const LRESULT position = SendMessageA(Fixture().Progman(), desktop_fixture::kItemPosition, item, 0);
+        if (position == -1) break;
+        positions.emplace_back(static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position)));
+    }
+    return OnGrid(positions, cx, cy, why);
+}
+
+bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* icon) {
+    HWND progman = Fixture().Progman();
+    if (!progman || SendMessageA(progman, desktop_fixture::kReportMetrics, 0, 0) != 1) return false;
+    const StoredValue nonClientSeen = GetValue(desktop_fixture::kReportKey, "NonClientMetrics");
+    const StoredValue iconSeen = GetValue(desktop_fixture::kReportKey, "IconMetrics");
+    DeleteKeyTree(desktop_fixture::kReportKey);
+    if (nonClientSeen.data.size() != sizeof *nonClient || iconSeen.data.size() != sizeof *icon) return false;
+    std::memcpy(nonClient, nonClientSeen.data.data(), sizeof *nonClient);
+    std::memcpy(icon, iconSeen.data.data(), sizeof *icon);
+    return true;
+}
+#else
+// ---- Simulated platform ----
+void DeleteKeyTree(const std::string& keyPath) { simwin::machine().registry.Remove("HKEY_CURRENT_USER\\" + keyPath); }
+
+SavedUserSettings::SavedUserSettings(std::vector<std::string> keyPaths) : keyPaths_(std::move(keyPaths)) {}
+
+SavedUserSettings::~SavedUserSettings() = default;
+
+bool UseWorkArea(LONG width, LONG height) {
+    simwin::machine().parameters.workArea = RECT{0, 0, width, height};
+    return true;
+}
+
+HWND DesktopIconView(DWORD extendedStyle) {
+    simwin::WindowTree& windows = simwin::machine().windows;
+    HWND view = nullptr;
+    for (HWND top : windows.Children(nullptr))
+        for (HWND shellView : windows.Children(top))
+            for (HWND child : windows.Children(shellView))
+                if (windows.Find(child)->listView) view = child;
+    if (!view) view = simwin::CreateDesktop().iconView;
+    simwin::ListViewState& state = *windows.Find(view)->listView;
+    state.extendedStyle = extendedStyle;
+    state.iconSpacingX = state.iconSpacingY = 64;
+    state.arrangements.clear();
+    return view;
+}
+
+bool IconsArrangedOnGrid(HWND iconView, int cx, int cy, std::string* why) {
+    const simwin::ListViewState& view = *simwin::machine().windows.Find(iconView)->listView;
+    std::ostringstream seen;
+    seen << "spacing " << view.iconSpacingX << " x " << view.iconSpacingY << ", arrangements";
+    for (WPARAM code : view.arrangements) seen << " " << code;
+    *why = seen.str();
+    return view.iconSpacingX == cx && view.iconSpacingY == cy &&
+           view.arrangements == std::vector<WPARAM>{LVA_ALIGNLEFT, LVA_SNAPTOGRID};
+}
+
+bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* icon) {
+    *nonClient = simwin::machine().parameters.nonClientMetrics;
+    *icon = simwin::machine().parameters.iconMetrics;
+    return true;
+}
+#endif
 
 }  // namespace test_platform

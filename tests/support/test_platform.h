@@ -32,5 +32,52 @@ struct StoredValue {
 };
 StoredValue GetValue(const std::string& keyPath, const char* name);
 bool KeyExists(const std::string& keyPath);
+void DeleteValue(const std::string& keyPath, const char* name);
+void DeleteKeyTree(const std::string& keyPath);  // the key and everything below it, if it is there
+
+// ---- The user's settings that the writers change outside the scratch key ----
+// Keeps the given keys under HKEY_CURRENT_USER (each with everything below it, or its absence) and the
+// system's non-client and icon metrics, and puts them all back when it goes. On the simulated platform
+// there is nothing to keep: every test starts from a fresh machine.
+class SavedUserSettings {
+public:
+    explicit SavedUserSettings(std::vector<std::string> keyPaths);
+    ~SavedUserSettings();
+    SavedUserSettings(const SavedUserSettings&) = delete;
+    SavedUserSettings& operator=(const SavedUserSettings&) = delete;
+
+private:
+    struct SavedKey {
+        std::string path;  // below HKEY_CURRENT_USER
+        std::vector<std::string> valueNames;
+        std::vector<StoredValue> values;
+    };
+    std::vector<std::string> keyPaths_;
+    std::vector<SavedKey> saved_;  // every key there was below the kept paths, each after its parent
+    std::vector<BYTE> nonClientMetrics_;
+    std::vector<BYTE> iconMetrics_;
+};
+
+// ---- The desktop ----
+// Makes the work area `width` x `height` pixels at the screen's origin. On a real system the work area is
+// the system's: false when it is another.
+bool UseWorkArea(LONG width, LONG height);
+
+// The desktop's icon view ("SysListView32" in the empty-titled "SHELLDLL_DefView" in the top-level
+// "Progman" titled "Program Manager"), in the icon view type, with `extendedStyle` as its extended style
+// and its icon spacing set to 64 x 64 so that a test sees what changes it. On the simulated platform the
+// machine's desktop windows; on a real one the windows of the desktop fixture program (another process),
+// started at the first call and closed when the test program ends. Null when there is none.
+HWND DesktopIconView(DWORD extendedStyle);
+
+// Whether the icon view's items lie on a grid of `cx` x `cy` pixels, one next to the other, as an
+// arrangement with that spacing leaves them. On the simulated platform, whose view keeps no item
+// positions, whether it carried out the arrangements left-aligned and then on the grid with that spacing.
+// `why` tells what was seen.
+bool IconsArrangedOnGrid(HWND iconView, int cx, int cy, std::string* why);
+
+// The non-client and icon metrics as another process gets them from SPI_GETNONCLIENTMETRICS and
+// SPI_GETICONMETRICS (on a real system the desktop fixture; on the simulated one the same machine).
+bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* icon);
 
 }  // namespace test_platform

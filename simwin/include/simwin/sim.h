@@ -37,6 +37,9 @@ private:
 // ---- Fault injection ----
 // A call asks Check() before it acts; a matching fault makes it fail with the given error, the way the
 // real call fails (its own return convention, the error as its result or through GetLastError).
+// A rule names a call ("SystemParametersInfoA") or one variant of a call that does several things, the
+// call and the variant joined by a colon ("SystemParametersInfoA:SPI_GETICONMETRICS",
+// "SendMessageA:LVM_ARRANGE"); the n-th of FailNth counts the calls the rule names.
 class Faults {
 public:
     static constexpr long kNaturalError = -1;  // use the call's own usual failure code
@@ -47,7 +50,7 @@ public:
     void Clear();
 
     // Used by the platform. Counts the call; returns the error to fail with, if any.
-    std::optional<long> Check(const std::string& call, long naturalError);
+    std::optional<long> Check(const std::string& call, long naturalError, const std::string& variant = "");
 
 private:
     struct Rule {
@@ -147,10 +150,65 @@ private:
     WORD language_ = kEnglish;
 };
 
+// ---- System parameters: what SystemParametersInfoA reads and sets ----
+struct SystemParameters {
+    // Windows XP in classic style with the standard scheme at normal size, on a 1024 x 768 screen whose
+    // taskbar takes the bottom 30 pixels.
+    SystemParameters();
+
+    NONCLIENTMETRICSA nonClientMetrics;  // the 340-byte form
+    ICONMETRICSA iconMetrics;
+    RECT workArea;
+};
+
+// ---- Windows: the tree that FindWindowExA searches, and the list views in it ----
+// What a list-view window (class "SysListView32") keeps of the messages it was sent.
+struct ListViewState {
+    DWORD extendedStyle = 0;
+    int iconSpacingX = 75;  // what LVM_GETITEMSPACING reports for the icon view
+    int iconSpacingY = 75;
+    std::vector<WPARAM> arrangements;  // the LVM_ARRANGE codes it carried out, in order
+};
+
+struct Window {
+    HWND handle = nullptr;
+    std::string className;
+    std::string title;
+    HWND parent = nullptr;  // null for a top-level window
+    LONG style = 0;         // what GWL_STYLE reads
+    std::optional<ListViewState> listView;  // present for the list-view class
+};
+
+class WindowTree {
+public:
+    // A new window, the last of its parent's children (null parent: the last top-level window). A
+    // window of the class "SysListView32" (in any case) gets a list view's state.
+    HWND Create(const std::string& className, const std::string& title, HWND parent, LONG style);
+    Window* Find(HWND window);
+    // The children of `parent` in the order FindWindowExA visits them (null: the top-level windows).
+    std::vector<HWND> Children(HWND parent) const;
+    std::string HandleName(HWND window) const;  // hwnd#2, or NULL
+
+private:
+    std::vector<std::unique_ptr<Window>> windows_;  // in creation order; handles are hwnd#1, #2 ...
+};
+
+// The shell's desktop as Windows 2000 and XP build it: the top-level "Progman" titled "Program Manager",
+// in it the empty-titled "SHELLDLL_DefView", in that the icon view, a "SysListView32" in the icon view
+// type with the given extended style.
+struct Desktop {
+    HWND progman;
+    HWND shellView;
+    HWND iconView;
+};
+Desktop CreateDesktop(DWORD extendedStyle = 0);
+
 // ---- The machine ----
 struct Machine {
     Registry registry;
     StringTables strings;
+    SystemParameters parameters;
+    WindowTree windows;
     Journal journal;
     Faults faults;
     Clock clock;
@@ -158,8 +216,8 @@ struct Machine {
 };
 
 Machine& machine();
-// A fresh machine: empty registry, the string tables of res/ loaded and set to English, empty journal,
-// no faults, clock at 0.
+// A fresh machine: empty registry, the string tables of res/ loaded and set to English, the default
+// system parameters, no windows, empty journal, no faults, clock at 0.
 void Reset();
 
 // Helpers for writing journal arguments.

@@ -1,0 +1,19 @@
+#include "settings/text_trim.h"
+
+#include <cstring>
+
+namespace {
+bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+}  // namespace
+
+char* TrimLeft(char* text) {
+    while (IsWhite(*text)) ++text;
+    return text;
+}
+
+char* Trim(char* text) {
+    text = TrimLeft(text);
+    size_t length = std::strlen(text);
+    while (length > 0 && IsWhite(text[length - 1])) text[--length] = '\0';
+    return text;
+}

@@ -1,0 +1,206 @@
+// The window metrics, the five system fonts and the appearance scheme name as the system and the user's
+// registry keep them after each writer. Runs on the simulated platform and under Wine, against the real
+// SystemParametersInfoA; a system language's cases run where the string table has that language.
+#include "settings/window_metrics.h"
+#include "tests/support/test_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using test_platform::GetValue;
+using test_platform::PutValue;
+
+const std::string kAppearanceKey = "Control Panel\\Appearance";
+const std::string kNewSchemesKey = "Control Panel\\Appearance\\New Schemes";
+const std::string kSchemeKey = "Control Panel\\Appearance\\New Schemes\\21";
+const char* const kLanguages[] = {"en", "de"};
+
+std::vector<BYTE> Text(const std::string& text) {
+    std::vector<BYTE> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return bytes;
+}
+
+std::optional<std::string> StoredText(const std::string& keyPath, const char* name) {
+    const test_platform::StoredValue stored = GetValue(keyPath, name);
+    if (!stored.exists) return std::nullopt;
+    if (stored.type != REG_SZ) return "<type " + std::to_string(stored.type) + ">";
+    return std::string(stored.data.begin(), stored.data.end() - (stored.data.empty() ? 0 : 1));
+}
+
+class WindowMetricsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        test_platform::ResetScratch();
+        saved_.emplace(std::vector<std::string>{kAppearanceKey, "Control Panel\\Desktop\\WindowMetrics"});
+    }
+    void TearDown() override { saved_.reset(); }
+
+    std::optional<test_platform::SavedUserSettings> saved_;
+};
+
+// ---- ApplyNonClientMetrics ----
+struct Font {
+    LONG height;
+    LONG weight;
+};
+
+struct Profile {
+    const char* label;
+    UINT metricsRow;
+    UINT firstFontRow;  // the caption font; the four others follow it
+    int metrics[9];     // border, scroll width and height, caption, small caption and menu width and height
+    int germanSmallCaptionHeight;
+    Font fonts[5];  // caption, small caption, menu, status, message
+    BYTE charSet;
+};
+
+const Profile kProfiles[] = {
+    {"XpClassic Normal", 604, 532, {1, 16, 16, 18, 18, 12, 12, 18, 18}, 12,
+     {{-11, 700}, {-11, 700}, {-11, 400}, {-11, 400}, {-11, 400}}, DEFAULT_CHARSET},
+    {"XpClassic Large", 605, 542, {1, 18, 18, 21, 21, 18, 18, 18, 18}, 18,
+     {{-16, 700}, {-13, 700}, {-13, 400}, {-13, 400}, {-13, 400}}, DEFAULT_CHARSET},
+    {"XpClassic ExtraLarge", 606, 552, {1, 21, 21, 24, 24, 18, 18, 21, 21}, 18,
+     {{-19, 700}, {-13, 700}, {-16, 400}, {-13, 400}, {-16, 400}}, DEFAULT_CHARSET},
+    {"Win2000 Normal", 607, 562, {1, 16, 16, 18, 18, 12, 15, 18, 18}, 12,
+     {{-11, 700}, {-11, 700}, {-11, 400}, {-11, 400}, {-11, 400}}, ANSI_CHARSET},
+    {"Win2000 Large", 608, 572, {1, 18, 18, 21, 21, 18, 18, 18, 18}, 18,
+     {{-16, 700}, {-13, 700}, {-13, 400}, {-13, 400}, {-13, 400}}, ANSI_CHARSET},
+    {"Win2000 ExtraLarge", 609, 582, {1, 21, 21, 24, 24, 18, 18, 21, 21}, 18,
+     {{-19, 700}, {-13, 700}, {-16, 400}, {-13, 400}, {-16, 400}}, ANSI_CHARSET},
+};
+
+void ExpectFont(const char* label, const LOGFONTA& font, const Font& expected, BYTE charSet) {
+    SCOPED_TRACE(label);
+    EXPECT_EQ(expected.height, font.lfHeight);
+    EXPECT_EQ(expected.weight, font.lfWeight);
+    EXPECT_EQ(charSet, font.lfCharSet);
+    EXPECT_STREQ("Tahoma", font.lfFaceName);
+    EXPECT_EQ(0, font.lfWidth);
+    EXPECT_EQ(0, font.lfItalic + font.lfUnderline + font.lfStrikeOut);
+}
+
+void ExpectProfile(const NONCLIENTMETRICSA& seen, const Profile& profile, bool german) {
+    std::vector<int> expected(profile.metrics, profile.metrics + 9);
+    if (german) expected[6] = profile.germanSmallCaptionHeight;
+    EXPECT_EQ(expected, (std::vector<int>{seen.iBorderWidth, seen.iScrollWidth, seen.iScrollHeight, seen.iCaptionWidth,
+                                          seen.iCaptionHeight, seen.iSmCaptionWidth, seen.iSmCaptionHeight,
+                                          seen.iMenuWidth, seen.iMenuHeight}));
+    ExpectFont("caption font", seen.lfCaptionFont, profile.fonts[0], profile.charSet);
+    ExpectFont("small caption font", seen.lfSmCaptionFont, profile.fonts[1], profile.charSet);
+    ExpectFont("menu font", seen.lfMenuFont, profile.fonts[2], profile.charSet);
+    ExpectFont("status font", seen.lfStatusFont, profile.fonts[3], profile.charSet);
+    ExpectFont("message font", seen.lfMessageFont, profile.fonts[4], profile.charSet);
+}
+
+TEST_F(WindowMetricsTest, ApplyNonClientMetricsGivesTheSystemTheRowsMetricsAndFontsForEveryProcess) {
+    for (const char* language : kLanguages) {
+        if (!test_platform::UseLanguage(language)) continue;
+        for (const Profile& profile : kProfiles) {
+            SCOPED_TRACE(testing::Message() << profile.label << ", " << language);
+            const UINT f = profile.firstFontRow;
+            ASSERT_TRUE(ApplyNonClientMetrics(profile.metricsRow, f, f + 1, f + 2, f + 3, f + 4));
+
+            NONCLIENTMETRICSA seen;
+            std::memset(&seen, 0, sizeof seen);
+            seen.cbSize = sizeof seen;
+            ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof seen, &seen, 0));
+            ExpectProfile(seen, profile, std::string(language) == "de");
+
+            NONCLIENTMETRICSA elsewhere;
+            ICONMETRICSA icon;
+            ASSERT_TRUE(test_platform::MetricsSeenByAnotherProcess(&elsewhere, &icon));
+            SCOPED_TRACE("seen by another process");
+            ExpectProfile(elsewhere, profile, std::string(language) == "de");
+        }
+    }
+}
+
+// ---- SelectXpSchemeSize ----
+TEST_F(WindowMetricsTest, SelectXpSchemeSizeRecordsNameAndSizeOnlyForTheStandardScheme) {
+    const struct {
+        const char* label;
+        const char* selectedStyle;  // null: no such value
+        UINT schemeRow;
+        bool written;
+        const char* english;
+        const char* german;
+        const char* selectedSize;
+    } cases[] = {
+        {"scheme 21, Normal", "21", 216, true, "Windows Standard", "Windows-Standard", "0"},
+        {"scheme 21, Large", "21", 217, true, "Windows Standard (large)", "Windows-Standard (gro\xDF)", "2"},
+        {"scheme 21, ExtraLarge", "21", 218, true, "Windows Standard (extra large)", "Windows-Standard (extragro\xDF)",
+         "1"},
+        {"no SelectedStyle", nullptr, 217, false, nullptr, nullptr, nullptr},
+        {"another scheme", "22", 217, false, nullptr, nullptr, nullptr},
+        {"empty SelectedStyle", "", 217, false, nullptr, nullptr, nullptr},
+        {"21 and more", "210", 217, false, nullptr, nullptr, nullptr},
+        {"a row that is not an XP scheme", "21", 222, false, nullptr, nullptr, nullptr},
+    };
+    for (const char* language : kLanguages) {
+        if (!test_platform::UseLanguage(language)) continue;
+        const bool german = std::string(language) == "de";
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.label << ", " << language);
+            test_platform::DeleteKeyTree(kAppearanceKey);
+            PutValue(kAppearanceKey, "Current", REG_SZ, Text("Before"));
+            PutValue(kAppearanceKey, "NewCurrent", REG_SZ, Text("Before"));
+            PutValue(kSchemeKey, "SelectedSize", REG_SZ, Text("9"));
+            if (c.selectedStyle) PutValue(kNewSchemesKey, "SelectedStyle", REG_SZ, Text(c.selectedStyle));
+
+            EXPECT_EQ(c.written, SelectXpSchemeSize(c.schemeRow));
+            const std::string name = c.written ? (german ? c.german : c.english) : "Before";
+            EXPECT_EQ(name, StoredText(kAppearanceKey, "Current"));
+            EXPECT_EQ(name, StoredText(kAppearanceKey, "NewCurrent"));
+            EXPECT_EQ(std::string(c.written ? c.selectedSize : "9"), StoredText(kSchemeKey, "SelectedSize"));
+        }
+    }
+}
+
+// ---- SelectWin2000Scheme ----
+TEST_F(WindowMetricsTest, SelectWin2000SchemeRewritesAStandardCurrentSchemeAndDeletesAnyOther) {
+    const struct {
+        const char* label;
+        const char* language;
+        bool appearanceKey;
+        const char* current;  // null: no such value
+        UINT schemeRow;
+        bool rewritten;
+        const char* after;  // null: deleted
+    } cases[] = {
+        {"standard to extra large", "en", true, "Windows Standard", 223, true, "Windows Standard (extra large)"},
+        {"large to normal", "en", true, "Windows Standard (large)", 221, true, "Windows Standard"},
+        {"extra large to large", "en", true, "Windows Standard (extra large)", 222, true, "Windows Standard (large)"},
+        {"another scheme", "en", true, "Brick", 222, false, nullptr},
+        {"a standard name in other case", "en", true, "windows standard", 222, false, nullptr},
+        {"an empty Current", "en", true, "", 222, false, nullptr},
+        {"no Current", "en", true, nullptr, 222, false, nullptr},
+        {"no Appearance key", "en", false, nullptr, 222, false, nullptr},
+        {"a row that is not a Windows 2000 scheme", "en", true, "Windows Standard", 217, false, nullptr},
+        {"German standard to large", "de", true, "Windows-Standard", 222, true, "Windows-Standard (gro\xDF)"},
+        {"German extra large to normal", "de", true, "Windows-Standard (extragro\xDF)", 221, true, "Windows-Standard"},
+        {"German table, English name", "de", true, "Windows Standard", 222, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        if (!test_platform::UseLanguage(c.language)) continue;
+        SCOPED_TRACE(c.label);
+        test_platform::DeleteKeyTree(kAppearanceKey);
+        if (c.appearanceKey) PutValue(kAppearanceKey, "Other", REG_SZ, Text("kept"));
+        if (c.current) PutValue(kAppearanceKey, "Current", REG_SZ, Text(c.current));
+
+        EXPECT_EQ(c.rewritten, SelectWin2000Scheme(c.schemeRow));
+        EXPECT_EQ(c.after ? std::optional<std::string>(c.after) : std::nullopt, StoredText(kAppearanceKey, "Current"));
+        EXPECT_TRUE(test_platform::KeyExists(kAppearanceKey));
+        if (c.appearanceKey) {
+            EXPECT_EQ(std::optional<std::string>("kept"), StoredText(kAppearanceKey, "Other"));
+        }
+    }
+}
+
+}  // namespace

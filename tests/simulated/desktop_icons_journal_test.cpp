@@ -1,0 +1,191 @@
+// ApplyDesktopIconMetrics seen through the simulated platform's journal: the whole sequence with its two
+// pauses, where it stops at each failure and what it leaves, and the spacing it sends when snap-to-grid
+// arithmetic has no whole column or row to work with.
+#include "settings/desktop_icons.h"
+#include "tests/support/journal_steps.h"
+
+#include <commctrl.h>
+#include <simwin/sim.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using journal_steps::Steps;
+using journal_steps::StepsStartingWith;
+using simwin::machine;
+using simwin::StringTables;
+
+const std::string kWindowMetrics = "HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics";
+
+bool ApplyNormalXpClassic() { return ApplyDesktopIconMetrics(401, 402, 405, 421, 431, 531); }
+bool ApplyLargeXpClassic() { return ApplyDesktopIconMetrics(401, 403, 405, 422, 432, 541); }
+
+std::string Found(HWND window) { return std::to_string(reinterpret_cast<uintptr_t>(window)); }
+
+class DesktopIconsJournalTest : public testing::Test {
+protected:
+    void SetUp() override { simwin::Reset(); }
+};
+
+TEST_F(DesktopIconsJournalTest, EnglishNormalOnASnappingDesktopRunsEveryStepInOrderWithTwoPauses) {
+    const simwin::Desktop desktop = simwin::CreateDesktop(LVS_EX_SNAPTOGRID);
+
+    EXPECT_TRUE(ApplyNormalXpClassic());
+
+    const std::vector<std::string> expected = {
+        "row 401",
+        "row 402",
+        "row 405",
+        "row 421",
+        "row 431",
+        "row 531",
+        R"(set Control Panel\Desktop\WindowMetrics [Shell Icon Size] REG_SZ 3 -> 0)",
+        "SystemParametersInfoA(SPI_SETICONS, 0, NULL, 0x3) -> 1",
+        "SHChangeNotify(0x8000000, 0x2000, NULL, NULL) -> 0",
+        "SystemParametersInfoA(SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0) -> 1",
+        "SystemParametersInfoA(SPI_SETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x3) -> 1",
+        "Sleep(500) -> 0",
+        R"(FindWindowExA(NULL, NULL, "Progman", "Program Manager" => hwnd#1) -> )" + Found(desktop.progman),
+        R"(FindWindowExA(hwnd#1, NULL, "SHELLDLL_DefView", NULL => hwnd#2) -> )" + Found(desktop.shellView),
+        R"(FindWindowExA(hwnd#2, NULL, "SysListView32", NULL => hwnd#3) -> )" + Found(desktop.iconView),
+        "SendMessageA(hwnd#3, LVM_GETEXTENDEDLISTVIEWSTYLE, 0x0, 0x0) -> " + std::to_string(LVS_EX_SNAPTOGRID),
+        "SystemParametersInfoA(SPI_GETWORKAREA, 0, RECT, 0x0) -> 1",
+        // 13 columns of 78 and 9 rows of 82 in 1024 x 738: 82 * 65536 + 78. The view had 75 x 75.
+        "SendMessageA(hwnd#3, LVM_SETICONSPACING, 0x0, 0x52004E) -> " + std::to_string(75 * 65536 + 75),
+        "SendMessageA(hwnd#3, LVM_ARRANGE, 0x1, 0x0) -> 1",
+        "Sleep(500) -> 0",
+        "SendMessageA(hwnd#3, LVM_ARRANGE, 0x5, 0x0) -> 1",
+    };
+    EXPECT_EQ(expected, Steps());
+    EXPECT_EQ(1000u, machine().clock.NowMs());
+}
+
+TEST_F(DesktopIconsJournalTest, WithoutSnapToGridTheWorkAreaIsNotAskedForAndTheSpacingGrowsWithTheIcon) {
+    simwin::CreateDesktop(0);
+    EXPECT_TRUE(ApplyLargeXpClassic());
+    EXPECT_EQ((std::vector<std::string>{"SendMessageA(hwnd#3, LVM_GETEXTENDEDLISTVIEWSTYLE, 0x0, 0x0) -> 0",
+                                        "SendMessageA(hwnd#3, LVM_SETICONSPACING, 0x0, 0x6B006B) -> " +
+                                            std::to_string(75 * 65536 + 75)}),
+              StepsStartingWith({"SendMessageA(hwnd#3, LVM_GET", "SendMessageA(hwnd#3, LVM_SET", "SystemParametersInfoA(SPI_GETWORK"}));
+}
+
+TEST_F(DesktopIconsJournalTest, StopsAtTheFirstFailureKeepingWhatItDid) {
+    const auto iconMetricsBefore = [] { return simwin::SystemParameters().iconMetrics; }();
+    const struct {
+        const char* label;
+        std::function<void()> arrange;
+        bool result;
+        std::string lastStep;
+        bool iconSizeWritten;
+        bool iconMetricsSet;
+    } cases[] = {
+        {"value-name row missing", [] { machine().strings.RemoveRow(StringTables::kEnglish, 401); }, false,
+         "row 401 missing", false, false},
+        {"title font row missing", [] { machine().strings.RemoveRow(StringTables::kEnglish, 531); }, false,
+         "row 531 missing", false, false},
+        {"icon metrics cannot be read", [] { machine().faults.FailAll("SystemParametersInfoA:SPI_GETICONMETRICS"); },
+         true, "SystemParametersInfoA(SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0) -> 0", true, false},
+        {"title font refused", [] { machine().strings.SetRow(StringTables::kEnglish, 531, "  -11, 400,   1, Tahoma"); },
+         true, "SystemParametersInfoA(SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0) -> 1", true, false},
+        {"no desktop", [] {}, true, R"(FindWindowExA(NULL, NULL, "Progman", "Program Manager") -> 0)", true, true},
+        {"a desktop without its shell view",
+         [] { machine().windows.Create("Progman", "Program Manager", nullptr, WS_VISIBLE); }, true,
+         R"(FindWindowExA(hwnd#1, NULL, "SHELLDLL_DefView", NULL) -> 0)", true, true},
+        {"a shell view without an icon view",
+         [] {
+             HWND progman = machine().windows.Create("Progman", "Program Manager", nullptr, WS_VISIBLE);
+             machine().windows.Create("SHELLDLL_DefView", "", progman, WS_CHILD);
+         },
+         true, R"(FindWindowExA(hwnd#2, NULL, "SysListView32", NULL) -> 0)", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        simwin::Reset();
+        c.arrange();
+
+        EXPECT_EQ(c.result, ApplyNormalXpClassic());
+
+        const std::vector<std::string> steps = Steps();
+        ASSERT_FALSE(steps.empty());
+        EXPECT_EQ(c.lastStep, steps.back());
+        EXPECT_EQ(c.iconSizeWritten, machine().registry.Value(kWindowMetrics, "Shell Icon Size") != nullptr);
+        const bool iconMetricsChanged =
+            std::memcmp(&iconMetricsBefore, &machine().parameters.iconMetrics, sizeof iconMetricsBefore) != 0;
+        EXPECT_EQ(c.iconMetricsSet, iconMetricsChanged);
+        EXPECT_TRUE(StepsStartingWith({"SendMessageA"}).empty());
+    }
+}
+
+TEST_F(DesktopIconsJournalTest, AListViewOfAnotherProgramIsNotTakenForTheDesktopsIconView) {
+    // No "Progman": a search with a null parent would look among all top-level windows.
+    HWND foreignView = machine().windows.Create("SHELLDLL_DefView", "", nullptr, WS_VISIBLE);
+    HWND foreignList = machine().windows.Create("SysListView32", "", nullptr, WS_VISIBLE);
+    machine().windows.Create("SysListView32", "", foreignView, WS_CHILD);
+
+    EXPECT_TRUE(ApplyNormalXpClassic());
+
+    EXPECT_EQ(R"(FindWindowExA(NULL, NULL, "Progman", "Program Manager") -> 0)", Steps().back());
+    EXPECT_TRUE(StepsStartingWith({"SendMessageA"}).empty());
+    EXPECT_TRUE(machine().windows.Find(foreignList)->listView->arrangements.empty());
+}
+
+TEST_F(DesktopIconsJournalTest, RefusedSetCallsDoNotStopTheLaterSteps) {
+    simwin::CreateDesktop(0);
+    // As on Wine, which reloads neither icons nor pointers.
+    machine().faults.FailAll("SystemParametersInfoA:SPI_SETICONS", ERROR_INVALID_SPI_VALUE);
+    machine().faults.FailAll("SystemParametersInfoA:SPI_SETICONMETRICS");
+    machine().faults.FailAll("RegSetValueExA");
+
+    EXPECT_TRUE(ApplyNormalXpClassic());
+
+    EXPECT_EQ((std::vector<std::string>{"SendMessageA(hwnd#3, LVM_ARRANGE, 0x1, 0x0) -> 1",
+                                        "SendMessageA(hwnd#3, LVM_ARRANGE, 0x5, 0x0) -> 1"}),
+              StepsStartingWith({"SendMessageA(hwnd#3, LVM_ARRANGE"}));
+}
+
+TEST_F(DesktopIconsJournalTest, SnapToGridWithoutAWholeColumnOrRowFallsBackToTheSpacingGrownWithTheIcon) {
+    // Large rows: icon 48 over a base of 32, so the fallback is the row's spacing plus 16.
+    const struct {
+        const char* label;
+        const char* horizontal;
+        const char* vertical;
+        RECT workArea;
+        bool workAreaFails;
+        WORD cx;
+        WORD cy;
+    } cases[] = {
+        {"the table's spacing", "91", "91", {0, 0, 1024, 738}, false, 93, 92},
+        {"a horizontal spacing of 0", "0", "91", {0, 0, 1024, 738}, false, 16, 92},
+        {"a negative spacing", "-20", "91", {0, 0, 1024, 738}, false, 0xFFFC, 92},
+        {"spacings wider and taller than the work area", "2000", "800", {0, 0, 1024, 738}, false, 2016, 816},
+        {"spacings exactly the work area", "1024", "738", {0, 0, 1024, 738}, false, 1024, 738},
+        {"a work area the query did not fill", "91", "91", {0, 0, 1024, 738}, true, 107, 107},
+        {"a work area without height", "91", "91", {0, 0, 1024, 0}, false, 93, 107},
+        {"a work area turned over", "91", "91", {1024, 0, 0, 738}, false, 107, 92},
+        {"a work area away from the origin", "91", "91", {200, 100, 1224, 838}, false, 93, 92},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        simwin::Reset();
+        simwin::CreateDesktop(LVS_EX_SNAPTOGRID);
+        machine().strings.SetRow(StringTables::kEnglish, 422, c.horizontal);
+        machine().strings.SetRow(StringTables::kEnglish, 432, c.vertical);
+        machine().parameters.workArea = c.workArea;
+        if (c.workAreaFails) machine().faults.FailAll("SystemParametersInfoA:SPI_GETWORKAREA");
+
+        EXPECT_TRUE(ApplyLargeXpClassic());
+
+        const std::vector<std::string> sent = StepsStartingWith({"SendMessageA(hwnd#3, LVM_SETICONSPACING"});
+        ASSERT_EQ(1u, sent.size());
+        const std::string lParam = simwin::Hex(static_cast<DWORD>(c.cy) << 16 | c.cx);
+        EXPECT_EQ(0u, sent[0].find("SendMessageA(hwnd#3, LVM_SETICONSPACING, 0x0, " + lParam + ")")) << sent[0];
+    }
+}
+
+}  // namespace

@@ -1,0 +1,233 @@
+// The window-metrics and scheme writers seen through the simulated platform's journal: the exact steps on
+// the way through and at each failure, and that the system is never handed a record that is not wholly
+// built from the rows.
+#include "settings/window_metrics.h"
+#include "tests/support/journal_steps.h"
+
+#include <simwin/sim.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using journal_steps::Steps;
+using simwin::machine;
+using simwin::StringTables;
+
+const std::string kAppearance = "HKEY_CURRENT_USER\\Control Panel\\Appearance";
+const std::string kNewSchemes = kAppearance + "\\New Schemes";
+
+const char kGetMetrics[] = "SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, NONCLIENTMETRICSA{cbSize=340}, 0x0)";
+const char kSetMetrics[] = "SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, 340, NONCLIENTMETRICSA{cbSize=340}, 0x3)";
+
+class WindowMetricsJournalTest : public testing::Test {
+protected:
+    void SetUp() override { simwin::Reset(); }
+
+    static bool ApplyLargeXpClassic() { return ApplyNonClientMetrics(605, 542, 543, 544, 545, 546); }
+
+    static std::vector<std::string> LargeXpClassicRows() {
+        return {"row 605", "row 542", "row 543", "row 544", "row 545", "row 546"};
+    }
+};
+
+LOGFONTA Tahoma(LONG height, LONG weight) {
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof font);
+    font.lfHeight = height;
+    font.lfWeight = weight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    std::strcpy(font.lfFaceName, "Tahoma");
+    return font;
+}
+
+TEST_F(WindowMetricsJournalTest, ApplyNonClientMetricsReadsTheMetricsOnceAndSetsARecordBuiltOnlyFromTheRows) {
+    // Whatever the system reported must not survive into the record it gets back.
+    std::memset(&machine().parameters.nonClientMetrics, 0x5A, sizeof(NONCLIENTMETRICSA));
+    machine().parameters.nonClientMetrics.cbSize = sizeof(NONCLIENTMETRICSA);
+
+    EXPECT_TRUE(ApplyLargeXpClassic());
+
+    std::vector<std::string> expected = LargeXpClassicRows();
+    expected.push_back(std::string(kGetMetrics) + " -> 1");
+    expected.push_back(std::string(kSetMetrics) + " -> 1");
+    EXPECT_EQ(expected, Steps());
+
+    NONCLIENTMETRICSA rows;
+    std::memset(&rows, 0, sizeof rows);
+    rows.cbSize = sizeof rows;
+    rows.iBorderWidth = 1;
+    rows.iScrollWidth = rows.iScrollHeight = 18;
+    rows.iCaptionWidth = rows.iCaptionHeight = 21;
+    rows.lfCaptionFont = Tahoma(-16, 700);
+    rows.iSmCaptionWidth = rows.iSmCaptionHeight = 18;
+    rows.lfSmCaptionFont = Tahoma(-13, 700);
+    rows.iMenuWidth = rows.iMenuHeight = 18;
+    rows.lfMenuFont = rows.lfStatusFont = rows.lfMessageFont = Tahoma(-13, 400);
+    EXPECT_EQ(0, std::memcmp(&rows, &machine().parameters.nonClientMetrics, sizeof rows));
+}
+
+TEST_F(WindowMetricsJournalTest, ApplyNonClientMetricsStopsBeforeAnyChangeAtTheFirstRowOrReadThatFails) {
+    const std::vector<std::string> rowsAndRead = [] {
+        std::vector<std::string> steps = LargeXpClassicRows();
+        steps.push_back(std::string(kGetMetrics) + " -> 1");
+        return steps;
+    }();
+    const struct {
+        const char* label;
+        std::function<void()> arrange;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"metrics row missing", [] { machine().strings.RemoveRow(StringTables::kEnglish, 605); }, {"row 605 missing"}},
+        {"menu font row missing", [] { machine().strings.RemoveRow(StringTables::kEnglish, 544); },
+         {"row 605", "row 542", "row 543", "row 544 missing"}},
+        {"message font row empty", [] { machine().strings.SetRow(StringTables::kEnglish, 546, ""); },
+         {"row 605", "row 542", "row 543", "row 544", "row 545", "row 546 missing"}},
+        {"current metrics cannot be read",
+         [] { machine().faults.FailAll("SystemParametersInfoA:SPI_GETNONCLIENTMETRICS"); },
+         [] {
+             std::vector<std::string> steps = LargeXpClassicRows();
+             steps.push_back(std::string(kGetMetrics) + " -> 0");
+             return steps;
+         }()},
+        {"metrics row refused",
+         [] { machine().strings.SetRow(StringTables::kEnglish, 605, "1, 18, 18, 21, 21, 18, 18, 18, 18, nonclientend"); },
+         rowsAndRead},
+        {"caption font refused",
+         [] { machine().strings.SetRow(StringTables::kEnglish, 542, "  -16, 700,   1, Tahoma"); }, rowsAndRead},
+        {"message font refused",
+         [] { machine().strings.SetRow(StringTables::kEnglish, 546, "  -13, 400,   1, Tahoma, LOGFONTEND, 7"); },
+         rowsAndRead},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        simwin::Reset();
+        c.arrange();
+        const NONCLIENTMETRICSA before = machine().parameters.nonClientMetrics;
+
+        EXPECT_FALSE(ApplyLargeXpClassic());
+
+        EXPECT_EQ(c.steps, Steps());
+        EXPECT_EQ(0, std::memcmp(&before, &machine().parameters.nonClientMetrics, sizeof before));
+    }
+}
+
+TEST_F(WindowMetricsJournalTest, ApplyNonClientMetricsDoesNotExamineTheSetCall) {
+    machine().faults.FailAll("SystemParametersInfoA:SPI_SETNONCLIENTMETRICS");
+    EXPECT_TRUE(ApplyLargeXpClassic());
+    EXPECT_EQ(std::string(kSetMetrics) + " -> 0", Steps().back());
+}
+
+TEST_F(WindowMetricsJournalTest, SelectXpSchemeSizeReadsTheStyleThenWritesNameNameAndSizeWhateverTheWritesGive) {
+    const std::vector<std::string> writes = {
+        R"(set Control Panel\Appearance [Current] REG_SZ 25)",
+        R"(set Control Panel\Appearance [NewCurrent] REG_SZ 25)",
+        R"(set Control Panel\Appearance\New Schemes\21 [SelectedSize] REG_SZ 2)",
+    };
+    for (const bool writesFail : {false, true}) {
+        SCOPED_TRACE(writesFail ? "every write fails" : "every write succeeds");
+        simwin::Reset();
+        machine().registry.SetString(kNewSchemes, "SelectedStyle", "21");
+        if (writesFail) machine().faults.FailAll("RegSetValueExA");
+
+        EXPECT_TRUE(SelectXpSchemeSize(217));
+
+        std::vector<std::string> expected = {R"(query Control Panel\Appearance\New Schemes [SelectedStyle] -> 0)",
+                                             "row 217"};
+        for (const std::string& write : writes) expected.push_back(write + (writesFail ? " -> 5" : " -> 0"));
+        EXPECT_EQ(expected, Steps());
+    }
+}
+
+TEST_F(WindowMetricsJournalTest, SelectXpSchemeSizeWritesNothingWithoutTheStandardSchemeOrItsRow) {
+    const struct {
+        const char* label;
+        std::function<void()> arrange;
+        UINT schemeRow;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"no New Schemes key", [] {}, 216, {R"(open Control Panel\Appearance\New Schemes -> 2)"}},
+        {"another scheme", [] { machine().registry.SetString(kNewSchemes, "SelectedStyle", "3"); }, 216,
+         {R"(query Control Panel\Appearance\New Schemes [SelectedStyle] -> 0)"}},
+        {"a row without a size", [] { machine().registry.SetString(kNewSchemes, "SelectedStyle", "21"); }, 219,
+         {R"(query Control Panel\Appearance\New Schemes [SelectedStyle] -> 0)"}},
+        {"the scheme row missing",
+         [] {
+             machine().registry.SetString(kNewSchemes, "SelectedStyle", "21");
+             machine().strings.RemoveRow(StringTables::kEnglish, 218);
+         },
+         218, {R"(query Control Panel\Appearance\New Schemes [SelectedStyle] -> 0)", "row 218 missing"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        simwin::Reset();
+        c.arrange();
+        EXPECT_FALSE(SelectXpSchemeSize(c.schemeRow));
+        EXPECT_EQ(c.steps, Steps());
+    }
+}
+
+TEST_F(WindowMetricsJournalTest, SelectWin2000SchemeComparesWithAllThreeStandardNamesThenWritesOrDeletes) {
+    const std::vector<std::string> readAndCompare = {"row 223", R"(query Control Panel\Appearance [Current] -> 0)",
+                                                     "row 221", "row 222", "row 223"};
+    auto with = [](std::vector<std::string> steps, const std::string& last) {
+        steps.push_back(last);
+        return steps;
+    };
+    const struct {
+        const char* label;
+        std::function<void()> arrange;
+        UINT schemeRow;
+        bool result;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"a standard scheme", [] { machine().registry.SetString(kAppearance, "Current", "Windows Standard (large)"); },
+         223, true, with(readAndCompare, R"(set Control Panel\Appearance [Current] REG_SZ 31 -> 0)")},
+        {"a failing write still counts",
+         [] {
+             machine().registry.SetString(kAppearance, "Current", "Windows Standard");
+             machine().faults.FailAll("RegSetValueExA");
+         },
+         223, true, with(readAndCompare, R"(set Control Panel\Appearance [Current] REG_SZ 31 -> 5)")},
+        {"another scheme", [] { machine().registry.SetString(kAppearance, "Current", "Brick"); }, 223, false,
+         with(readAndCompare, R"(delete Control Panel\Appearance [Current] -> 0)")},
+        {"no Current", [] { machine().registry.Ensure(kAppearance); }, 223, false,
+         {"row 223", R"(query Control Panel\Appearance [Current] -> 2)",
+          R"(delete Control Panel\Appearance [Current] -> 2)"}},
+        {"no Appearance key", [] {}, 223, false,
+         {"row 223", R"(open Control Panel\Appearance -> 2)", R"(delete Control Panel\Appearance [Current] -> 2)"}},
+        {"a row that is no Windows 2000 scheme",
+         [] { machine().registry.SetString(kAppearance, "Current", "Windows Standard"); }, 218, false,
+         {R"(delete Control Panel\Appearance [Current] -> 0)"}},
+        {"the name row missing",
+         [] {
+             machine().registry.SetString(kAppearance, "Current", "Windows Standard");
+             machine().strings.RemoveRow(StringTables::kEnglish, 223);
+         },
+         223, true,
+         {"row 223 missing", R"(query Control Panel\Appearance [Current] -> 0)", "row 221", "row 222",
+          "row 223 missing", R"(set Control Panel\Appearance [Current] REG_SZ 1 -> 0)"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        simwin::Reset();
+        c.arrange();
+        EXPECT_EQ(c.result, SelectWin2000Scheme(c.schemeRow));
+        EXPECT_EQ(c.steps, Steps());
+        EXPECT_EQ(0u, machine().registry.OpenHandleCount());
+    }
+}
+
+TEST_F(WindowMetricsJournalTest, SelectWin2000SchemeDoesNotTakeAMissingStandardRowForAnEmptyCurrentScheme) {
+    machine().registry.SetString(kAppearance, "Current", "");
+    machine().strings.RemoveRow(StringTables::kEnglish, 222);
+    EXPECT_FALSE(SelectWin2000Scheme(221));
+    EXPECT_EQ(nullptr, machine().registry.Value(kAppearance, "Current"));
+}
+
+}  // namespace

@@ -1,0 +1,22 @@
+// The simulated platform's journal read as the steps a writer took, for tests that state a sequence.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace journal_steps {
+
+// The journal since the last Clear, one line per step:
+//   row 605                         a string-table row loaded ("row 605 missing" when it did not load)
+//   query Key\Path [Value] -> 0     a registry value read (the key path below HKEY_CURRENT_USER)
+//   set Key\Path [Value] REG_SZ 25 -> 0
+//   delete Key\Path [Value] -> 2
+//   open Key\Path -> 2              a key that could not be opened or created (both read "open")
+//   and every other call as the journal has it: SystemParametersInfoA(...) -> 1, Sleep(500) -> 0 ...
+// The key opens and closes around each registry step and the module lookups of row loading are left out.
+std::vector<std::string> Steps();
+
+// Only the steps whose line begins with one of the prefixes.
+std::vector<std::string> StepsStartingWith(const std::vector<std::string>& prefixes);
+
+}  // namespace journal_steps
