@@ -1,7 +1,8 @@
 """The icons, drawn as vector shapes on a 48-unit design grid and rendered at any pixel size by
-supersampling: the standard desktop icons, the small Desktop folder icon and the program's own icon."""
+supersampling: the standard desktop icons, the window's small ones (the Desktop folder, the Go button) and
+the program's own icon."""
 
-from PIL import Image, ImageChops, ImageDraw, ImageFont
+from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 DESIGN = 48
 
@@ -53,7 +54,7 @@ class Sketch:
         return (x0 * self.k, y0 * self.k, x1 * self.k - 1, y1 * self.k - 1)
 
     def px(self, pixels):
-        """A line width in output pixels."""
+        """A width given in output pixels, in canvas pixels."""
         return max(1, round(pixels * self.ss))
 
     def mask(self, draw):
@@ -102,11 +103,10 @@ class Sketch:
         return full
 
     def stroke_mask(self, mask, pixels=1.0):
-        """The inner rim of a shape, pixels wide: the shape minus its erosion."""
-        from PIL import ImageFilter
-        w = self.px(pixels)
-        eroded = mask.filter(ImageFilter.MinFilter(2 * (w // 2) + 1)) if w > 1 else mask
-        if w % 2 == 0:
+        """The inner rim of a shape: the shape minus its erosion by five eighths of the given width in output
+        pixels, which the box filter blends into an outline of about that width."""
+        eroded = mask
+        for _ in range(max(1, round(pixels * self.ss * 5 / 8))):
             eroded = eroded.filter(ImageFilter.MinFilter(3))
         return ImageChops.subtract(mask, eroded)
 
