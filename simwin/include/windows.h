@@ -250,3 +250,57 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
 // class or title matches any, the empty title only an empty one.
 HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName);
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+#define WM_SETREDRAW 0x000B
+
+#define GWL_STYLE (-16)
+#define ERROR_INVALID_INDEX 1413L
+
+// Only GWL_STYLE is kept; any other index fails with ERROR_INVALID_INDEX.
+LONG WINAPI GetWindowLongA(HWND window, int index);
+LONG WINAPI SetWindowLongA(HWND window, int index, LONG value);  // returns the previous value
+BOOL WINAPI UpdateWindow(HWND window);
+
+// ---- Dialogs ----
+#define IDOK 1
+#define IDCANCEL 2
+
+typedef struct tagPOINT {
+    LONG x;
+    LONG y;
+} POINT, *PPOINT, *LPPOINT;
+
+// Records the result on the window; the dialog's own code runs on.
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+
+// ---- System version ----
+#define VER_PLATFORM_WIN32s 0
+#define VER_PLATFORM_WIN32_WINDOWS 1
+#define VER_PLATFORM_WIN32_NT 2
+
+typedef struct _OSVERSIONINFOA {
+    DWORD dwOSVersionInfoSize;
+    DWORD dwMajorVersion;
+    DWORD dwMinorVersion;
+    DWORD dwBuildNumber;
+    DWORD dwPlatformId;
+    CHAR szCSDVersion[128];
+} OSVERSIONINFOA, *POSVERSIONINFOA, *LPOSVERSIONINFOA;
+
+// Fails with ERROR_INVALID_PARAMETER unless the record's size field is 148 (the size of this record).
+BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info);
+
+// ---- Named mutexes ----
+#define ERROR_NOT_OWNER 288L
+
+// The handle of the mutex of that name, made when there is none; the last error is ERROR_ALREADY_EXISTS
+// when it was there already, else 0.
+HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCSTR name);
+// Fails with ERROR_NOT_OWNER when the program does not own the mutex.
+BOOL WINAPI ReleaseMutex(HANDLE mutex);
+BOOL WINAPI CloseHandle(HANDLE object);
+
+// ---- Files ----
+#define ERROR_PATH_NOT_FOUND 3L
+
+BOOL WINAPI DeleteFileA(LPCSTR path);

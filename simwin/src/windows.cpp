@@ -76,6 +76,7 @@ std::string WindowName(HWND window) { return machine().windows.HandleName(window
 
 const char* MessageName(UINT message) {
     switch (message) {
+        case WM_SETREDRAW: return "WM_SETREDRAW";
         case LVM_ARRANGE: return "LVM_ARRANGE";
         case LVM_GETITEMSPACING: return "LVM_GETITEMSPACING";
         case LVM_SETICONSPACING: return "LVM_SETICONSPACING";
@@ -94,6 +95,9 @@ bool Matches(const simwin::Window& window, LPCSTR className, LPCSTR windowName) 
 LRESULT ListViewMessage(simwin::Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
     simwin::ListViewState& view = *window.listView;
     switch (message) {
+        case WM_SETREDRAW:
+            view.redraw = wParam != 0;
+            return 0;
         case LVM_GETEXTENDEDLISTVIEWSTYLE: return view.extendedStyle;
         case LVM_SETEXTENDEDLISTVIEWSTYLE: {
             const DWORD previous = view.extendedStyle;
@@ -172,4 +176,60 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return finish(0);
     }
     return finish(target->listView ? ListViewMessage(*target, message, wParam, lParam) : 0);
+}
+
+namespace {
+
+// The window a call names, or null with ERROR_INVALID_WINDOW_HANDLE (or the injected fault's error).
+simwin::Window* TargetWindow(const char* call, HWND window, const std::string& variant = "") {
+    if (auto fault = machine().faults.Check(call, ERROR_INVALID_WINDOW_HANDLE, variant)) {
+        machine().lastError = static_cast<DWORD>(*fault);
+        return nullptr;
+    }
+    simwin::Window* target = machine().windows.Find(window);
+    if (!target) machine().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    return target;
+}
+
+std::string IndexName(int index) { return index == GWL_STYLE ? "GWL_STYLE" : std::to_string(index); }
+
+}  // namespace
+
+LONG WINAPI GetWindowLongA(HWND window, int index) {
+    LONG result = 0;
+    if (simwin::Window* target = TargetWindow("GetWindowLongA", window, IndexName(index))) {
+        if (index == GWL_STYLE) result = target->style;
+        else machine().lastError = ERROR_INVALID_INDEX;
+    }
+    machine().journal.Record("GetWindowLongA", WindowName(window) + ", " + IndexName(index), static_cast<DWORD>(result));
+    return result;
+}
+
+LONG WINAPI SetWindowLongA(HWND window, int index, LONG value) {
+    LONG previous = 0;
+    if (simwin::Window* target = TargetWindow("SetWindowLongA", window, IndexName(index))) {
+        if (index == GWL_STYLE) {
+            previous = target->style;
+            target->style = value;
+        } else {
+            machine().lastError = ERROR_INVALID_INDEX;
+        }
+    }
+    machine().journal.Record("SetWindowLongA",
+                             WindowName(window) + ", " + IndexName(index) + ", " + simwin::Hex(static_cast<DWORD>(value)),
+                             static_cast<DWORD>(previous));
+    return previous;
+}
+
+BOOL WINAPI UpdateWindow(HWND window) {
+    const BOOL result = TargetWindow("UpdateWindow", window) ? TRUE : FALSE;
+    machine().journal.Record("UpdateWindow", WindowName(window), result);
+    return result;
+}
+
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {
+    simwin::Window* target = TargetWindow("EndDialog", dialog);
+    if (target) target->dialogResult = result;
+    machine().journal.Record("EndDialog", WindowName(dialog) + ", " + std::to_string(result), target ? TRUE : FALSE);
+    return target ? TRUE : FALSE;
 }

@@ -164,6 +164,7 @@ struct SystemParameters {
 // ---- Windows: the tree that FindWindowExA searches, and the list views in it ----
 // What a list-view window (class "SysListView32") keeps of the messages it was sent.
 struct ListViewState {
+    bool redraw = true;  // WM_SETREDRAW: whether the view draws its changes
     DWORD extendedStyle = 0;
     int iconSpacingX = 75;  // what LVM_GETITEMSPACING reports for the icon view
     int iconSpacingY = 75;
@@ -177,6 +178,7 @@ struct Window {
     HWND parent = nullptr;  // null for a top-level window
     LONG style = 0;         // what GWL_STYLE reads
     std::optional<ListViewState> listView;  // present for the list-view class
+    std::optional<INT_PTR> dialogResult;     // what EndDialog ended it with
 };
 
 class WindowTree {
@@ -204,6 +206,28 @@ struct Desktop {
 Desktop CreateDesktop(DWORD extendedStyle = 0);
 
 // ---- The machine ----
+// ---- The system's version, named mutexes and files ----
+struct Kernel {
+    // Windows XP Service Pack 2 (5.1.2600, the NT platform).
+    Kernel();
+
+    OSVERSIONINFOA version;  // what GetVersionExA reports
+
+    // Named mutexes by name (case-sensitive, as the system compares them), each with the number of times
+    // the program owns it, and the open handles, each to a mutex's name.
+    std::map<std::string, int> mutexOwnership;
+    std::map<uintptr_t, std::string> mutexHandles;
+    uintptr_t nextHandle = 0x2000;
+
+    // The files there are, by full path (compared without regard to case), and the user's Startup folder
+    // as SHGetFolderPathA(CSIDL_STARTUP) gives it.
+    std::vector<std::string> files;
+    std::string startupFolder = "C:\\Documents and Settings\\User\\Start Menu\\Programs\\Startup";
+
+    bool FileExists(const std::string& path) const;
+    void AddFile(const std::string& path);
+};
+
 struct Machine {
     Registry registry;
     StringTables strings;
@@ -212,6 +236,7 @@ struct Machine {
     Journal journal;
     Faults faults;
     Clock clock;
+    Kernel kernel;
     DWORD lastError = 0;
 };
 

@@ -1,0 +1,62 @@
+#include "app/follow_up_run.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "settings/registry.h"
+
+namespace {
+
+constexpr LONG kViewTypeBits = 0x3;  // LVS_TYPEMASK: 0 the icon view, 2 the small-icon view
+
+// Reads the icon view's style afresh, clears `clear` and sets `set`, and writes it back.
+void ChangeViewType(HWND iconView, LONG clear, LONG set) {
+    const LONG style = GetWindowLongA(iconView, GWL_STYLE);
+    SetWindowLongA(iconView, GWL_STYLE, (style & ~clear) | set);
+}
+
+}  // namespace
+
+void RefreshDesktopIconLayout() {
+    HWND desktop = FindWindowExA(nullptr, nullptr, "Progman", "Program Manager");
+    if (!desktop) return;
+    // The empty title, not a null one: only a shell view without a title is the desktop's.
+    HWND shellView = FindWindowExA(desktop, nullptr, "SHELLDLL_DefView", "");
+    if (!shellView) return;
+    HWND iconView = FindWindowExA(shellView, nullptr, "SysListView32", nullptr);
+    if (!iconView) return;
+
+    // Each step yields the rest of the time slice, so that the shell's thread takes the change in.
+    SendMessageA(iconView, WM_SETREDRAW, FALSE, 0);
+    Sleep(0);
+    ChangeViewType(iconView, kViewTypeBits, LVS_ICON);
+    Sleep(0);
+    ChangeViewType(iconView, 0x1, LVS_SMALLICON);
+    Sleep(0);
+    ChangeViewType(iconView, kViewTypeBits, LVS_ICON);
+    Sleep(0);
+    SendMessageA(iconView, LVM_ARRANGE, LVA_DEFAULT, 0);
+    Sleep(0);
+    SendMessageA(iconView, WM_SETREDRAW, TRUE, 0);
+    Sleep(0);
+    UpdateWindow(iconView);
+}
+
+void CheckFollowUpRun(HWND dialog) {
+    DWORD changed = 0;
+    if (ReadRegDword(HKEY_CURRENT_USER, kProgramKey, kChangedValue, &changed) && changed != 0) {
+        RefreshDesktopIconLayout();
+        WriteRegDword(HKEY_CURRENT_USER, kProgramKey, kChangedValue, 0);
+        // The folder's path (at most MAX_PATH with its NUL), the backslash and the file name.
+        char path[MAX_PATH + 1 + sizeof "Optivue.lnk"];
+        if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path))) {
+            std::strcat(path, "\\");
+            std::strcat(path, kStartupShortcut);
+            DeleteFileA(path);
+        }
+        EndDialog(dialog, 0);
+    }
+    WriteRegDword(HKEY_CURRENT_USER, kProgramKey, kChangedValue, 0);
+}

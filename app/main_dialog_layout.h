@@ -1,0 +1,104 @@
+// The main dialog's arithmetic: which pictures it shows, where every control goes, the fonts it creates,
+// and where the window stands on the screen. Plain functions, so that they hold on every platform.
+#pragma once
+
+#include <windows.h>
+
+#include "app/os_version.h"
+
+// ---- Pictures ----
+// The three picture controls of a supported system, in column order; null for any other kind.
+const int* PictureControls(OsKind kind);
+
+// Every picture control, shown or not.
+constexpr int kAllPictureControls[6] = {1014, 1015, 1016, 1020, 1021, 1022};
+
+// ---- Layout, in the dialog's client coordinates (pixels) ----
+struct PictureSize {
+    LONG width;
+    LONG height;
+};
+
+struct Placement {
+    LONG left;
+    LONG top;
+    LONG width;   // unused (0) where the control keeps its size
+    LONG height;  // unused (0) where the control keeps its size
+};
+
+struct Column {
+    LONG left;
+    Placement sizeButton;
+    Placement caption;
+    Placement picture;  // size unchanged
+};
+
+struct ControlLayout {
+    Column columns[3];
+    Placement close;  // size unchanged
+    LONG windowWidth;
+};
+
+// The columns stand 8 pixels apart from x = 8; in each, the size button (top 16, 80 high), the caption
+// (top 104, 16 high, indented 8 on both sides) and the picture (top 128). "Close" keeps its own width
+// `closeWidth` and ends at the third picture's right edge, 8 pixels below that picture.
+ControlLayout LayOutControls(const PictureSize pictures[3], LONG closeWidth);
+
+// The size button and the caption of each column, in column order.
+constexpr int kSizeButtons[3] = {1010, 1012, 1013};
+constexpr int kSampleCaptions[3] = {1007, 1008, 1009};
+
+// ---- Window placement ----
+struct WindowPlacement {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// The window is `windowWidth` wide and ends 8 pixels below "Close", whose bottom edge lies `closeBottom`
+// pixels below the window's top edge. It is centred across the work area's width and stands a quarter of
+// the spare height down, but never above y = 1. Both offsets count from the screen's origin, not from the
+// work area's corner, and both divisions truncate toward zero (a window wider than the work area gets a
+// negative x).
+WindowPlacement PlaceWindow(const RECT& workArea, LONG windowWidth, LONG closeBottom);
+
+// Where an icon of `iconWidth` x `iconHeight` is drawn to stand centred in a client area of `width` x
+// `height` (the minimised window's picture).
+POINT CentredIconOrigin(LONG width, LONG height, LONG iconWidth, LONG iconHeight);
+
+// ---- Fonts ----
+// The fonts the main dialog creates, in creation order, each with the controls that receive it.
+struct DialogFont {
+    int tenthsOfPoint;
+    int controls[3];
+    int controlCount;
+};
+constexpr DialogFont kDialogFonts[5] = {
+    {100, {1010}, 1},               // "Normal Size"
+    {140, {1012}, 1},               // "Large Size"
+    {170, {1013}, 1},               // "Extra Large Size"
+    {120, {1007, 1008, 1009}, 3},   // the three "Sample" captions share one font
+    {170, {IDCANCEL}, 1},           // "Close", a font of its own
+};
+
+// The character height (negative LOGFONT height) of a font of `tenthsOfPoint` on a screen of
+// `pixelsPerInch`, truncated as the window framework converts point sizes.
+LONG PointFontHeight(int tenthsOfPoint, int pixelsPerInch);
+
+// ---- Texts ----
+// The fixed English texts of the main dialog; control 0 is the dialog's own caption.
+struct DialogText {
+    int control;
+    const char* text;
+};
+constexpr DialogText kDialogTexts[8] = {
+    {0, "Optivue"},
+    {1010, "Normal Size"},
+    {1012, "Large Size"},
+    {1013, "Extra Large Size"},
+    {1007, "Sample"},
+    {1008, "Sample"},
+    {1009, "Sample"},
+    {IDCANCEL, "Close"},
+};

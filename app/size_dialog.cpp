@@ -1,0 +1,185 @@
+#include "app/size_dialog.h"
+
+#include "app/about_dialog.h"
+#include "app/follow_up_run.h"
+#include "app/os_version.h"
+#include "res/resource_ids.h"
+#include "settings/string_rows.h"
+
+namespace {
+
+// Fixed, not derived from where the program file lies: the visual-style switch starts its tool from here.
+constexpr const char* kInstallationFolder = "C:\\Program Files\\Korvani\\Brontype";
+constexpr const char* kMessageCaption = "Optivue";
+constexpr const char* kAboutEntry = "&About...";
+constexpr LONG kMinimumScreenWidth = 1024;
+constexpr LONG kMinimumScreenHeight = 768;
+
+RECT WindowRect(HWND window) {
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+}  // namespace
+
+const MessageMapEntry SizeDialog::kMessageEntries[] = {
+    {WM_SYSCOMMAND, kAnyId, Handler<&SizeDialog::OnSysCommand>},
+    {WM_PAINT, kAnyId, Handler<&SizeDialog::OnPaint>},
+    {WM_QUERYDRAGICON, kAnyId, Handler<&SizeDialog::OnQueryDragIcon>},
+};
+const MessageMap SizeDialog::kMessageMap = {&Dialog::kMessageMap, kMessageEntries,
+                                            sizeof kMessageEntries / sizeof kMessageEntries[0]};
+
+SizeDialog::SizeDialog() : Dialog(IDD_SIZE_DIALOG), fonts_() {
+    icon_ = LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_PROGRAM));
+}
+
+SizeDialog::~SizeDialog() {
+    for (HFONT font : fonts_)
+        if (font) DeleteObject(font);
+}
+
+const MessageMap* SizeDialog::GetMessageMap() const { return &kMessageMap; }
+
+BOOL SizeDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    AddAboutEntry();
+    SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+    // Ending the dialog does not cut the initialisation short: a system that fails both checks shows both
+    // messages, and the follow-up check runs after either.
+    const OsVersionProbe probe;
+    if (!IsSupportedOs(probe.kind())) Refuse(IDS_UNSUPPORTED_SYSTEM, -1);
+    if (GetSystemMetrics(SM_CXSCREEN) < kMinimumScreenWidth || GetSystemMetrics(SM_CYSCREEN) < kMinimumScreenHeight)
+        Refuse(IDS_SCREEN_TOO_SMALL, -2);
+    CheckFollowUpRun();
+    SetCurrentDirectoryA(kInstallationFolder);
+    CreateFonts();
+    SetTexts();
+
+    const int* pictures = PictureControls(probe.kind());
+    if (!pictures) return TRUE;  // an unsupported system has no pictures; the dialog has ended already
+    for (int i = 0; i < 3; ++i) ShowWindow(Item(pictures[i]), SW_SHOWNORMAL);
+    const LONG windowWidth = LayOut(pictures);
+    // "Close" goes back to the top of the Z order, first in the tab order, so that the system gives it the
+    // focus.
+    SetWindowPos(Item(IDCANCEL), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    PlaceOnWorkArea(windowWidth);
+    BringToForeground();
+    return TRUE;
+}
+
+void SizeDialog::OnOK() {}
+
+void SizeDialog::OnCancel() { Dialog::OnCancel(); }
+
+void SizeDialog::AddAboutEntry() {
+    HMENU systemMenu = GetSystemMenu(Window(), FALSE);
+    if (!systemMenu) return;
+    RowText row;
+    if (!LoadRow(IDS_ABOUT_ENTRY, &row)) return;
+    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(systemMenu, MF_STRING, IDM_ABOUT, kAboutEntry);
+}
+
+void SizeDialog::Refuse(UINT row, INT_PTR result) {
+    RowText text;
+    LoadRow(row, &text);
+    MessageBoxA(Window(), text.text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
+    EndDialog(result);
+}
+
+void SizeDialog::CheckFollowUpRun() { ::CheckFollowUpRun(Window()); }
+
+void SizeDialog::CreateFonts() {
+    HDC screen = GetDC(nullptr);
+    const int pixelsPerInch = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    int slot = 0;
+    for (const DialogFont& use : kDialogFonts) {
+        LOGFONTA font = {};
+        font.lfCharSet = DEFAULT_CHARSET;
+        font.lfHeight = PointFontHeight(use.tenthsOfPoint, pixelsPerInch);
+        lstrcpynA(font.lfFaceName, "Arial", LF_FACESIZE);
+        // A font that cannot be created leaves the control with the system font.
+        fonts_[slot] = CreateFontIndirectA(&font);
+        for (int i = 0; i < use.controlCount; ++i)
+            SendMessageA(Item(use.controls[i]), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[slot]), TRUE);
+        ++slot;
+    }
+}
+
+void SizeDialog::SetTexts() {
+    for (const DialogText& text : kDialogTexts) SetWindowTextA(text.control ? Item(text.control) : Window(), text.text);
+}
+
+LONG SizeDialog::LayOut(const int* pictures) {
+    PictureSize sizes[3];
+    for (int i = 0; i < 3; ++i) {
+        const RECT rect = WindowRect(Item(pictures[i]));
+        sizes[i] = {rect.right - rect.left, rect.bottom - rect.top};
+    }
+    HWND close = Item(IDCANCEL);
+    const RECT closeRect = WindowRect(close);
+    const ControlLayout layout = LayOutControls(sizes, closeRect.right - closeRect.left);
+
+    // Each placement sends the control to the bottom of the Z order, which is also the tab order: afterwards
+    // the placed controls run column by column, button, caption, picture, and "Close" last.
+    for (int i = 0; i < 3; ++i) {
+        const Column& column = layout.columns[i];
+        const Placement& button = column.sizeButton;
+        const Placement& caption = column.caption;
+        SetWindowPos(Item(kSizeButtons[i]), HWND_BOTTOM, button.left, button.top, button.width, button.height, 0);
+        SetWindowPos(Item(kSampleCaptions[i]), HWND_BOTTOM, caption.left, caption.top, caption.width, caption.height, 0);
+        SetWindowPos(Item(pictures[i]), HWND_BOTTOM, column.picture.left, column.picture.top, 0, 0, SWP_NOSIZE);
+    }
+    SetWindowPos(close, HWND_BOTTOM, layout.close.left, layout.close.top, 0, 0, SWP_NOSIZE);
+    return layout.windowWidth;
+}
+
+void SizeDialog::PlaceOnWorkArea(LONG windowWidth) {
+    // The dialog still stands where it was created, at the screen's origin, so the bottom of "Close" in
+    // screen coordinates is its distance from the window's top edge.
+    const LONG closeBottom = WindowRect(Item(IDCANCEL)).bottom;
+    RECT workArea = {0, 0, 0, 0};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    const WindowPlacement placement = PlaceWindow(workArea, windowWidth, closeBottom);
+    SetWindowPos(Window(), HWND_TOP, placement.x, placement.y, placement.width, placement.height, 0);
+}
+
+void SizeDialog::BringToForeground() {
+    // Attached to the foreground window's input, this thread may take the foreground. With no foreground
+    // window, or one of this thread, attaching fails harmlessly and the rest runs all the same.
+    const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const DWORD thisThread = GetCurrentThreadId();
+    AttachThreadInput(thisThread, foregroundThread, TRUE);
+    SetActiveWindow(Window());
+    SetWindowPos(Window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(Window());
+    AttachThreadInput(thisThread, foregroundThread, FALSE);
+}
+
+bool SizeDialog::OnSysCommand(WPARAM command, LPARAM) {
+    if ((command & 0xFFF0) != IDM_ABOUT) return false;
+    AboutDialog about;
+    about.DoModal();
+    return true;
+}
+
+bool SizeDialog::OnPaint() {
+    if (!IsIconic(Window())) return false;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Window(), &paint);
+    SendMessageA(Window(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(Window(), &client);
+    const POINT origin = CentredIconOrigin(client.right - client.left, client.bottom - client.top,
+                                           GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    DrawIcon(dc, origin.x, origin.y, icon_);
+    EndPaint(Window(), &paint);
+    return true;
+}
+
+HICON SizeDialog::OnQueryDragIcon() { return icon_; }

@@ -1,0 +1,40 @@
+// The main window: three size buttons, each above the caption "Sample" and a picture of a folder window at
+// that size, and "Close". Its initialisation refuses unsupported systems and small screens, finishes a
+// follow-up run, lays the controls out from the pictures' sizes and brings the window to the front.
+#pragma once
+
+#include "app/dialog.h"
+#include "app/main_dialog_layout.h"
+
+class SizeDialog : public Dialog {
+public:
+    SizeDialog();
+    // Deletes the fonts the controls borrowed; the window is gone by then.
+    ~SizeDialog() override;
+
+protected:
+    const MessageMap* GetMessageMap() const override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    bool OnSysCommand(WPARAM command, LPARAM extra);
+    bool OnPaint();
+    HICON OnQueryDragIcon();
+
+    void AddAboutEntry();
+    void Refuse(UINT row, INT_PTR result);
+    void CheckFollowUpRun();
+    void CreateFonts();
+    void SetTexts();
+    LONG LayOut(const int* pictures);  // returns the window's width
+    void PlaceOnWorkArea(LONG windowWidth);
+    void BringToForeground();
+
+    static const MessageMapEntry kMessageEntries[];
+    static const MessageMap kMessageMap;
+
+    HICON icon_;
+    HFONT fonts_[sizeof kDialogFonts / sizeof kDialogFonts[0]];
+};
