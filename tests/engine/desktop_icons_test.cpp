@@ -47,6 +47,26 @@ ICONMETRICSA CurrentIconMetrics() {
     return metrics;
 }
 
+// The icon metrics that a case's rows ask for; the title wrap stays as the system had it.
+struct IconMetricsOfRows {
+    std::string label;
+    int horizontal;
+    int vertical;
+    int titleWrap;
+    LONG titleFontHeight;
+    BYTE charSet;
+};
+
+void ExpectIconMetrics(const ICONMETRICSA& seen, const IconMetricsOfRows& rows) {
+    EXPECT_EQ(rows.horizontal, seen.iHorzSpacing);
+    EXPECT_EQ(rows.vertical, seen.iVertSpacing);
+    EXPECT_EQ(rows.titleWrap, seen.iTitleWrap);
+    EXPECT_EQ(rows.titleFontHeight, seen.lfFont.lfHeight);
+    EXPECT_EQ(400, seen.lfFont.lfWeight);
+    EXPECT_EQ(rows.charSet, seen.lfFont.lfCharSet);
+    EXPECT_STREQ("Tahoma", seen.lfFont.lfFaceName);
+}
+
 class DesktopIconsTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -72,13 +92,20 @@ TEST_F(DesktopIconsTest, StoresTheIconSizeAndGivesTheSystemTheRowsSpacingAndTitl
         {"Win2000", &kExtraLarge, 581, ANSI_CHARSET},
     };
     ASSERT_NE(nullptr, test_platform::DesktopIconView(0));
+    std::optional<IconMetricsOfRows> last;
     for (const char* language : kLanguages) {
         if (!test_platform::UseLanguage(language)) continue;
         for (const auto& c : cases) {
             const Level& level = *c.level;
-            SCOPED_TRACE(testing::Message() << c.variant << " " << level.label << ", " << language);
+            const std::string label = std::string(c.variant) + " " + level.label + ", " + language;
+            SCOPED_TRACE(label);
             test_platform::PutString(kWindowMetricsKey, "Shell Icon Size", "99");
-            const int titleWrap = CurrentIconMetrics().iTitleWrap;
+            const IconMetricsOfRows rows = {label,
+                                            std::string(language) == "de" ? level.germanHorizontal : level.englishHorizontal,
+                                            level.vertical,
+                                            CurrentIconMetrics().iTitleWrap,
+                                            level.titleFontHeight,
+                                            c.charSet};
 
             EXPECT_TRUE(ApplyDesktopIconMetrics(kValueNameRow, level.sizeRow, kBaseSizeRow, level.horizontalRow,
                                                 level.verticalRow, c.titleFontRow));
@@ -86,21 +113,17 @@ TEST_F(DesktopIconsTest, StoresTheIconSizeAndGivesTheSystemTheRowsSpacingAndTitl
             const test_platform::StoredValue size = GetValue(kWindowMetricsKey, "Shell Icon Size");
             EXPECT_EQ(DWORD(REG_SZ), size.type);
             EXPECT_EQ(std::string(level.size) + '\0', std::string(size.data.begin(), size.data.end()));
-            const int horizontal = std::string(language) == "de" ? level.germanHorizontal : level.englishHorizontal;
-            NONCLIENTMETRICSA nonClient;
-            ICONMETRICSA elsewhere;
-            ASSERT_TRUE(test_platform::MetricsSeenByAnotherProcess(&nonClient, &elsewhere));
-            for (const ICONMETRICSA& seen : {CurrentIconMetrics(), elsewhere}) {
-                EXPECT_EQ(horizontal, seen.iHorzSpacing);
-                EXPECT_EQ(level.vertical, seen.iVertSpacing);
-                EXPECT_EQ(titleWrap, seen.iTitleWrap);
-                EXPECT_EQ(level.titleFontHeight, seen.lfFont.lfHeight);
-                EXPECT_EQ(400, seen.lfFont.lfWeight);
-                EXPECT_EQ(c.charSet, seen.lfFont.lfCharSet);
-                EXPECT_STREQ("Tahoma", seen.lfFont.lfFaceName);
-            }
+            ExpectIconMetrics(CurrentIconMetrics(), rows);
+            last = rows;
         }
     }
+    // What the system keeps for the user, as a process started now gets it.
+    ASSERT_TRUE(last.has_value());
+    SCOPED_TRACE("seen by another process: " + last->label);
+    NONCLIENTMETRICSA nonClient;
+    ICONMETRICSA elsewhere;
+    ASSERT_TRUE(test_platform::MetricsSeenByAnotherProcess(&nonClient, &elsewhere));
+    ExpectIconMetrics(elsewhere, *last);
 }
 
 TEST_F(DesktopIconsTest, TheIconViewGetsTheSpacingForItsGridAndArrangesItsIconsWithIt) {

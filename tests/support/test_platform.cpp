@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
@@ -126,6 +127,13 @@ void SnapshotKey(const std::string& path, std::vector<std::string>* names, std::
     RegCloseKey(key);
 }
 
+std::vector<std::string> Subkeys(const std::string& path) {
+    std::vector<std::string> names, subkeys;
+    std::vector<StoredValue> values;
+    SnapshotKey(path, &names, &values, &subkeys);
+    return subkeys;
+}
+
 }  // namespace
 
 void DeleteKeyTree(const std::string& keyPath) { SHDeleteKeyA(HKEY_CURRENT_USER, keyPath.c_str()); }
@@ -158,12 +166,36 @@ SavedUserSettings::~SavedUserSettings() {
         SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(NONCLIENTMETRICSA), nonClientMetrics_.data(), SPIF_UPDATEINIFILE);
     if (!iconMetrics_.empty())
         SystemParametersInfoA(SPI_SETICONMETRICS, sizeof(ICONMETRICSA), iconMetrics_.data(), SPIF_UPDATEINIFILE);
-    for (const auto& path : keyPaths_) DeleteKeyTree(path);
+
+    // Keys that were there are kept and their values put back in place: the system keeps some of them open
+    // (Wine its "Control Panel\Desktop\WindowMetrics"), and a key deleted under it takes no more writes.
+    auto wasSaved = [this](const std::string& path) {
+        return std::any_of(saved_.begin(), saved_.end(), [&](const SavedKey& key) { return lstrcmpiA(key.path.c_str(), path.c_str()) == 0; });
+    };
+    std::vector<std::string> pending(keyPaths_.begin(), keyPaths_.end());
+    while (!pending.empty()) {
+        const std::string path = pending.front();
+        pending.erase(pending.begin());
+        if (!KeyExists(path)) continue;
+        if (!wasSaved(path)) {
+            DeleteKeyTree(path);
+            continue;
+        }
+        const std::vector<std::string> subkeys = Subkeys(path);
+        pending.insert(pending.end(), subkeys.begin(), subkeys.end());
+    }
     for (const auto& key : saved_) {
+        std::vector<std::string> names, subkeys;
+        std::vector<StoredValue> values;
+        SnapshotKey(key.path, &names, &values, &subkeys);
         HKEY handle = nullptr;
         if (RegCreateKeyExA(HKEY_CURRENT_USER, key.path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
                             nullptr) != ERROR_SUCCESS)
             continue;
+        for (const std::string& name : names)
+            if (std::none_of(key.valueNames.begin(), key.valueNames.end(),
+                             [&](const std::string& kept) { return lstrcmpiA(kept.c_str(), name.c_str()) == 0; }))
+                RegDeleteValueA(handle, name.c_str());
         for (size_t i = 0; i < key.values.size(); ++i)
             RegSetValueExA(handle, key.valueNames[i].c_str(), 0, key.values[i].type, key.values[i].data.data(),
                            static_cast<DWORD>(key.values[i].data.size()));
@@ -173,6 +205,26 @@ SavedUserSettings::~SavedUserSettings() {
 
 // ---- Real platform: the desktop fixture ----
 namespace {
+
+constexpr DWORD kStartTimeoutMs = 180000;
+
+// Starts the fixture program from this program's folder with `argument`; the thread handle is closed.
+bool StartFixture(const std::string& argument, PROCESS_INFORMATION* process) {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return false;
+    std::string program(path, length);
+    program = program.substr(0, program.find_last_of("\\/") + 1) + desktop_fixture::kProgramName;
+    std::string commandLine = "\"" + program + "\"" + (argument.empty() ? "" : " " + argument);
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process))
+        return false;
+    CloseHandle(process->hThread);
+    process->hThread = nullptr;
+    return true;
+}
 
 class DesktopFixture {
 public:
@@ -196,28 +248,15 @@ public:
 
 private:
     void Start() {
-        char path[MAX_PATH];
-        const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-        if (length == 0 || length >= sizeof path) return;
-        std::string program(path, length);
-        program = program.substr(0, program.find_last_of("\\/") + 1) + desktop_fixture::kProgramName;
-
         HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, desktop_fixture::kReadyEvent);
         if (!ready) return;
-        STARTUPINFOA startup;
-        std::memset(&startup, 0, sizeof startup);
-        startup.cb = sizeof startup;
-        std::string commandLine = "\"" + program + "\"";
-        if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process_)) {
+        if (!StartFixture("", &process_)) {
             CloseHandle(ready);
             return;
         }
-        CloseHandle(process_.hThread);
-        process_.hThread = nullptr;
         // A program start under an emulated Wine can take long; the fixture's own end ends the wait too.
         const HANDLE waits[2] = {ready, process_.hProcess};
-        const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, 180000);
+        const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, kStartTimeoutMs);
         CloseHandle(ready);
         if (woke != WAIT_OBJECT_0) return;
         // Its "Progman", not one that the system may have of its own.
@@ -275,15 +314,33 @@ bool IconsArrangedOnGrid(HWND iconView, int cx, int cy, std::string* why) {
 }
 
 bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* icon) {
-    HWND progman = Fixture().Progman();
-    if (!progman || SendMessageA(progman, desktop_fixture::kReportMetrics, 0, 0) != 1) return false;
+    PROCESS_INFORMATION process = {};
+    if (!StartFixture(desktop_fixture::kReportArgument, &process)) return false;
+    DWORD exitCode = 1;
+    if (WaitForSingleObject(process.hProcess, kStartTimeoutMs) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
     const StoredValue nonClientSeen = GetValue(desktop_fixture::kReportKey, "NonClientMetrics");
     const StoredValue iconSeen = GetValue(desktop_fixture::kReportKey, "IconMetrics");
     DeleteKeyTree(desktop_fixture::kReportKey);
-    if (nonClientSeen.data.size() != sizeof *nonClient || iconSeen.data.size() != sizeof *icon) return false;
+    if (exitCode != 0 || nonClientSeen.data.size() != sizeof *nonClient || iconSeen.data.size() != sizeof *icon)
+        return false;
     std::memcpy(nonClient, nonClientSeen.data.data(), sizeof *nonClient);
     std::memcpy(icon, iconSeen.data.data(), sizeof *icon);
     return true;
+}
+
+int HeightFittingFont(const LOGFONTA& font, bool withLeading) {
+    HFONT handle = CreateFontIndirectA(&font);
+    if (!handle) return 0;
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, handle);
+    TEXTMETRICA metrics;
+    const bool measured = GetTextMetricsA(screen, &metrics) != 0;
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(handle);
+    return measured ? 2 + metrics.tmHeight + (withLeading ? metrics.tmExternalLeading : 0) : 0;
 }
 #else
 // ---- Simulated platform ----
@@ -322,6 +379,8 @@ bool IconsArrangedOnGrid(HWND iconView, int cx, int cy, std::string* why) {
     return view.iconSpacingX == cx && view.iconSpacingY == cy &&
            view.arrangements == std::vector<WPARAM>{LVA_ALIGNLEFT, LVA_SNAPTOGRID};
 }
+
+int HeightFittingFont(const LOGFONTA&, bool) { return 0; }
 
 bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* icon) {
     *nonClient = simwin::machine().parameters.nonClientMetrics;

@@ -77,7 +77,13 @@ HWND DesktopIconView(DWORD extendedStyle);
 bool IconsArrangedOnGrid(HWND iconView, int cx, int cy, std::string* why);
 
 // The non-client and icon metrics as another process gets them from SPI_GETNONCLIENTMETRICS and
-// SPI_GETICONMETRICS (on a real system the desktop fixture; on the simulated one the same machine).
+// SPI_GETICONMETRICS: on a real system the desktop fixture program started for it (a process started
+// afresh: Wine keeps the parameters a process has read); on the simulated one the same machine.
 bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* icon);
+
+// The least caption or menu height that the system lets go with `font`: Wine raises a caption, small
+// caption and menu height it reports to the font's text height and 2 (the menu's also by its external
+// leading, `withLeading`). 0 where the system keeps the height it was given, as the simulated one does.
+int HeightFittingFont(const LOGFONTA& font, bool withLeading);
 
 }  // namespace test_platform
