@@ -88,11 +88,15 @@ BOOL Finish(const std::string& args, BOOL result, DWORD error) {
     return result;
 }
 
-// A metrics record is accepted only when the caller's size argument and the record's own size member
-// both give the record's size.
+// Hands a metrics record out (GET) or takes it in (SET), only when the caller's size argument and the
+// record's own size member both give the record's size.
 template <typename Record>
-bool SizedRecord(UINT uiParam, const void* record) {
-    return record && uiParam == sizeof(Record) && static_cast<const Record*>(record)->cbSize == sizeof(Record);
+BOOL ExchangeRecord(const std::string& args, UINT uiParam, void* record, Record* kept, bool get) {
+    if (!record || uiParam != sizeof(Record) || static_cast<const Record*>(record)->cbSize != sizeof(Record))
+        return Finish(args, FALSE, ERROR_INVALID_PARAMETER);
+    if (get) std::memcpy(record, kept, sizeof(Record));
+    else std::memcpy(kept, record, sizeof(Record));
+    return Finish(args, TRUE, 0);
 }
 
 }  // namespace
@@ -107,28 +111,17 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
     simwin::SystemParameters& parameters = machine().parameters;
     switch (action) {
         case SPI_GETNONCLIENTMETRICS:
-            if (!SizedRecord<NONCLIENTMETRICSA>(uiParam, pvParam)) return Finish(args, FALSE, ERROR_INVALID_PARAMETER);
-            std::memcpy(pvParam, &parameters.nonClientMetrics, sizeof(NONCLIENTMETRICSA));
-            break;
         case SPI_SETNONCLIENTMETRICS:
-            if (!SizedRecord<NONCLIENTMETRICSA>(uiParam, pvParam)) return Finish(args, FALSE, ERROR_INVALID_PARAMETER);
-            std::memcpy(&parameters.nonClientMetrics, pvParam, sizeof(NONCLIENTMETRICSA));
-            break;
+            return ExchangeRecord(args, uiParam, pvParam, &parameters.nonClientMetrics, action == SPI_GETNONCLIENTMETRICS);
         case SPI_GETICONMETRICS:
-            if (!SizedRecord<ICONMETRICSA>(uiParam, pvParam)) return Finish(args, FALSE, ERROR_INVALID_PARAMETER);
-            std::memcpy(pvParam, &parameters.iconMetrics, sizeof(ICONMETRICSA));
-            break;
         case SPI_SETICONMETRICS:
-            if (!SizedRecord<ICONMETRICSA>(uiParam, pvParam)) return Finish(args, FALSE, ERROR_INVALID_PARAMETER);
-            std::memcpy(&parameters.iconMetrics, pvParam, sizeof(ICONMETRICSA));
-            break;
+            return ExchangeRecord(args, uiParam, pvParam, &parameters.iconMetrics, action == SPI_GETICONMETRICS);
         case SPI_GETWORKAREA:
             if (!pvParam) return Finish(args, FALSE, ERROR_INVALID_PARAMETER);
             std::memcpy(pvParam, &parameters.workArea, sizeof(RECT));
-            break;
+            return Finish(args, TRUE, 0);
         default:
             // SPI_SETICONS and SPI_SETCURSORS reload what the registry holds; nothing here keeps them.
-            break;
+            return Finish(args, TRUE, 0);
     }
-    return Finish(args, TRUE, 0);
 }

@@ -15,17 +15,12 @@ namespace {
 using test_platform::GetValue;
 using test_platform::KeyExists;
 using test_platform::PutValue;
+using test_platform::TextWithNul;
 
 const std::string kBrowserKey = "Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3";
 const std::string kIdentities = "Identities";
 const std::string kMailTail = "\\Software\\Microsoft\\Outlook Express\\5.0\\Trident\\International\\1252";
 const std::string kIdentity = "{6B1A8C2E-0F3D-4A57-9E21-7C5B3D9A1F40}";
-
-std::vector<BYTE> Text(const std::string& text) {
-    std::vector<BYTE> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-}
 
 class BrowserTextSizeTest : public testing::Test {
 protected:
@@ -58,7 +53,7 @@ TEST_F(BrowserTextSizeTest, StoresTheLowByteOfTheNumberInFourBytesForTheBrowserA
         {4, {4, 0, 0, 0}},
         {0x104, {4, 0, 0, 0}},
     };
-    PutValue(kIdentities, "Default User ID", REG_SZ, Text(kIdentity));
+    PutValue(kIdentities, "Default User ID", REG_SZ, TextWithNul(kIdentity));
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "text size " << c.number);
         SetBrowserFontSize(c.number);
@@ -75,11 +70,11 @@ TEST_F(BrowserTextSizeTest, ReplacesAnOlderValueOfAnotherTypeOrLength) {
         std::vector<BYTE> data;
     } older[] = {
         {"REG_DWORD", REG_DWORD, {3, 0, 0, 0}},
-        {"REG_SZ", REG_SZ, Text("4")},
+        {"REG_SZ", REG_SZ, TextWithNul("4")},
         {"8-byte REG_BINARY", REG_BINARY, {4, 0, 0, 0, 9, 9, 9, 9}},
         {"1-byte REG_BINARY", REG_BINARY, {4}},
     };
-    PutValue(kIdentities, "Default User ID", REG_SZ, Text(kIdentity));
+    PutValue(kIdentities, "Default User ID", REG_SZ, TextWithNul(kIdentity));
     for (const auto& value : older) {
         SCOPED_TRACE(value.label);
         PutValue(kBrowserKey, "IEFontSize", value.type, value.data);
@@ -92,7 +87,7 @@ TEST_F(BrowserTextSizeTest, ReplacesAnOlderValueOfAnotherTypeOrLength) {
 
 TEST_F(BrowserTextSizeTest, TheIdentityIsUsedAsReadWithoutATestOfItsForm) {
     const std::string identity = "Main Identity (2)";
-    PutValue(kIdentities, "Default User ID", REG_SZ, Text(identity));
+    PutValue(kIdentities, "Default User ID", REG_SZ, TextWithNul(identity));
     SetBrowserFontSize(3);
     ExpectFontSize(kIdentities + "\\" + identity + kMailTail, {3, 0, 0, 0});
 }
@@ -104,14 +99,14 @@ TEST_F(BrowserTextSizeTest, WithoutADefaultIdentityOnlyTheBrowserIsSetAndNoKeyAp
     } cases[] = {
         {"no Identities key", std::nullopt},
         {"no Default User ID", std::vector<BYTE>()},
-        {"empty Default User ID", Text("")},
+        {"empty Default User ID", TextWithNul("")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         test_platform::DeleteKeyTree(kIdentities);
         test_platform::DeleteKeyTree(kBrowserKey);
         if (c.defaultUserId) {
-            PutValue(kIdentities, "Other", REG_SZ, Text("kept"));
+            PutValue(kIdentities, "Other", REG_SZ, TextWithNul("kept"));
             if (!c.defaultUserId->empty()) PutValue(kIdentities, "Default User ID", REG_SZ, *c.defaultUserId);
         }
         SetBrowserFontSize(4);

@@ -14,6 +14,7 @@ namespace {
 
 using test_platform::GetValue;
 using test_platform::PutValue;
+using test_platform::TextWithNul;
 
 const std::string kCursorsKey = "Control Panel\\Cursors";
 
@@ -26,12 +27,6 @@ const struct {
     {"Ibeam", "beam"},   {"NWPen", "pen"},     {"No", "no"},            {"SizeNS", "size4"}, {"SizeWE", "size3"},
     {"SizeNWSE", "size2"}, {"SizeNESW", "size1"}, {"SizeAll", "move"},  {"UpArrow", "up"},
 };
-
-std::vector<BYTE> Text(const std::string& text) {
-    std::vector<BYTE> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-}
 
 struct Scheme {
     const char* label;
@@ -66,7 +61,7 @@ protected:
             const test_platform::StoredValue stored = GetValue(kCursorsKey, pointer.valueName);
             ASSERT_TRUE(stored.exists);
             EXPECT_EQ(DWORD(REG_EXPAND_SZ), stored.type);
-            EXPECT_EQ(Text(file), stored.data);
+            EXPECT_EQ(TextWithNul(file), stored.data);
         }
     }
 
@@ -74,20 +69,20 @@ protected:
 };
 
 TEST_P(CursorSchemeTest, EachSchemeWritesItsNameItsFourteenPointersAndSchemeSourceAndNothingElse) {
-    const std::vector<BYTE> handPointer = Text("%SYSTEMROOT%\\cursors\\hand.cur");
+    const std::vector<BYTE> handPointer = TextWithNul("%SYSTEMROOT%\\cursors\\hand.cur");
     for (const Scheme& scheme : kSchemes) {
         for (const bool keyExisted : {false, true}) {
             SCOPED_TRACE(testing::Message() << scheme.label << (keyExisted ? ", key with other values" : ", no key"));
             test_platform::DeleteKeyTree(kCursorsKey);
             if (keyExisted) {
                 PutValue(kCursorsKey, "Hand", REG_EXPAND_SZ, handPointer);
-                PutValue(kCursorsKey, "Arrow", REG_SZ, Text("C:\\old\\arrow.cur"));  // replaced, type and all
+                PutValue(kCursorsKey, "Arrow", REG_SZ, TextWithNul("C:\\old\\arrow.cur"));  // replaced, type and all
             }
             scheme.apply();
 
             const test_platform::StoredValue name = GetValue(kCursorsKey, "");
             EXPECT_EQ(DWORD(REG_SZ), name.type);
-            EXPECT_EQ(Text(GetParam() == "de" ? scheme.germanName : scheme.englishName), name.data);
+            EXPECT_EQ(TextWithNul(GetParam() == "de" ? scheme.germanName : scheme.englishName), name.data);
             ExpectPointers(scheme.fileSuffix);
             const test_platform::StoredValue source = GetValue(kCursorsKey, "Scheme Source");
             EXPECT_EQ(DWORD(REG_DWORD), source.type);

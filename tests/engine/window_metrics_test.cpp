@@ -16,17 +16,12 @@ namespace {
 
 using test_platform::GetValue;
 using test_platform::PutValue;
+using test_platform::TextWithNul;
 
 const std::string kAppearanceKey = "Control Panel\\Appearance";
 const std::string kNewSchemesKey = "Control Panel\\Appearance\\New Schemes";
 const std::string kSchemeKey = "Control Panel\\Appearance\\New Schemes\\21";
 const char* const kLanguages[] = {"en", "de"};
-
-std::vector<BYTE> Text(const std::string& text) {
-    std::vector<BYTE> bytes(text.begin(), text.end());
-    bytes.push_back(0);
-    return bytes;
-}
 
 std::optional<std::string> StoredText(const std::string& keyPath, const char* name) {
     const test_platform::StoredValue stored = GetValue(keyPath, name);
@@ -77,16 +72,6 @@ const Profile kProfiles[] = {
      {{-19, 700}, {-13, 700}, {-16, 400}, {-13, 400}, {-16, 400}}, ANSI_CHARSET},
 };
 
-LOGFONTA Tahoma(const Font& font, BYTE charSet) {
-    LOGFONTA record;
-    std::memset(&record, 0, sizeof record);
-    record.lfHeight = font.height;
-    record.lfWeight = font.weight;
-    record.lfCharSet = charSet;
-    std::strcpy(record.lfFaceName, "Tahoma");
-    return record;
-}
-
 void ExpectFont(const char* label, const LOGFONTA& seen, const LOGFONTA& expected) {
     SCOPED_TRACE(label);
     EXPECT_EQ(expected.lfHeight, seen.lfHeight);
@@ -99,7 +84,8 @@ void ExpectFont(const char* label, const LOGFONTA& seen, const LOGFONTA& expecte
 
 void ExpectProfile(const NONCLIENTMETRICSA& seen, const Profile& profile, bool german) {
     LOGFONTA fonts[5];
-    for (int i = 0; i < 5; ++i) fonts[i] = Tahoma(profile.fonts[i], profile.charSet);
+    for (int i = 0; i < 5; ++i)
+        fonts[i] = test_platform::TahomaFont(profile.fonts[i].height, profile.fonts[i].weight, profile.charSet);
     std::vector<int> expected(profile.metrics, profile.metrics + 9);
     if (german) expected[6] = profile.germanSmallCaptionHeight;
     // A system that fits caption and menu heights to their fonts reports them raised where a font needs it.
@@ -171,10 +157,10 @@ TEST_F(WindowMetricsTest, SelectXpSchemeSizeRecordsNameAndSizeOnlyForTheStandard
         for (const auto& c : cases) {
             SCOPED_TRACE(testing::Message() << c.label << ", " << language);
             test_platform::DeleteKeyTree(kAppearanceKey);
-            PutValue(kAppearanceKey, "Current", REG_SZ, Text("Before"));
-            PutValue(kAppearanceKey, "NewCurrent", REG_SZ, Text("Before"));
-            PutValue(kSchemeKey, "SelectedSize", REG_SZ, Text("9"));
-            if (c.selectedStyle) PutValue(kNewSchemesKey, "SelectedStyle", REG_SZ, Text(c.selectedStyle));
+            PutValue(kAppearanceKey, "Current", REG_SZ, TextWithNul("Before"));
+            PutValue(kAppearanceKey, "NewCurrent", REG_SZ, TextWithNul("Before"));
+            PutValue(kSchemeKey, "SelectedSize", REG_SZ, TextWithNul("9"));
+            if (c.selectedStyle) PutValue(kNewSchemesKey, "SelectedStyle", REG_SZ, TextWithNul(c.selectedStyle));
 
             EXPECT_EQ(c.written, SelectXpSchemeSize(c.schemeRow));
             const std::string name = c.written ? (german ? c.german : c.english) : "Before";
@@ -213,8 +199,8 @@ TEST_F(WindowMetricsTest, SelectWin2000SchemeRewritesAStandardCurrentSchemeAndDe
         if (!test_platform::UseLanguage(c.language)) continue;
         SCOPED_TRACE(c.label);
         test_platform::DeleteKeyTree(kAppearanceKey);
-        if (c.appearanceKey) PutValue(kAppearanceKey, "Other", REG_SZ, Text("kept"));
-        if (c.current) PutValue(kAppearanceKey, "Current", REG_SZ, Text(c.current));
+        if (c.appearanceKey) PutValue(kAppearanceKey, "Other", REG_SZ, TextWithNul("kept"));
+        if (c.current) PutValue(kAppearanceKey, "Current", REG_SZ, TextWithNul(c.current));
 
         EXPECT_EQ(c.rewritten, SelectWin2000Scheme(c.schemeRow));
         EXPECT_EQ(c.after ? std::optional<std::string>(c.after) : std::nullopt, StoredText(kAppearanceKey, "Current"));

@@ -3,6 +3,7 @@
 // built from the rows.
 #include "settings/window_metrics.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/test_platform.h"
 
 #include <simwin/sim.h>
 
@@ -36,15 +37,7 @@ protected:
     }
 };
 
-LOGFONTA Tahoma(LONG height, LONG weight) {
-    LOGFONTA font;
-    std::memset(&font, 0, sizeof font);
-    font.lfHeight = height;
-    font.lfWeight = weight;
-    font.lfCharSet = DEFAULT_CHARSET;
-    std::strcpy(font.lfFaceName, "Tahoma");
-    return font;
-}
+LOGFONTA Tahoma(LONG height, LONG weight) { return test_platform::TahomaFont(height, weight, DEFAULT_CHARSET); }
 
 TEST_F(WindowMetricsJournalTest, ApplyNonClientMetricsReadsTheMetricsOnceAndSetsARecordBuiltOnlyFromTheRows) {
     // Whatever the system reported must not survive into the record it gets back.

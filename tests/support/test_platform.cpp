@@ -52,10 +52,24 @@ void PutValue(const std::string& keyPath, const char* name, DWORD type, const st
     RegCloseKey(key);
 }
 
-void PutString(const std::string& keyPath, const char* name, const std::string& text) {
+std::vector<BYTE> TextWithNul(const std::string& text) {
     std::vector<BYTE> data(text.begin(), text.end());
     data.push_back(0);
-    PutValue(keyPath, name, REG_SZ, data);
+    return data;
+}
+
+void PutString(const std::string& keyPath, const char* name, const std::string& text) {
+    PutValue(keyPath, name, REG_SZ, TextWithNul(text));
+}
+
+LOGFONTA TahomaFont(LONG height, LONG weight, BYTE charSet) {
+    LOGFONTA font;
+    std::memset(&font, 0, sizeof font);
+    font.lfHeight = height;
+    font.lfWeight = weight;
+    font.lfCharSet = charSet;
+    std::strcpy(font.lfFaceName, "Tahoma");
+    return font;
 }
 
 StoredValue GetValue(const std::string& keyPath, const char* name) {

@@ -25,6 +25,7 @@ bool UseLanguage(const std::string& lang);
 // Raw registry access for setting up and checking stored values, bypassing the code under test.
 void PutValue(const std::string& keyPath, const char* name, DWORD type, const std::vector<BYTE>& data);
 void PutString(const std::string& keyPath, const char* name, const std::string& text);  // with its NUL
+std::vector<BYTE> TextWithNul(const std::string& text);  // a text as a string value stores it
 struct StoredValue {
     bool exists = false;
     DWORD type = REG_NONE;
@@ -34,6 +35,10 @@ StoredValue GetValue(const std::string& keyPath, const char* name);
 bool KeyExists(const std::string& keyPath);
 void DeleteValue(const std::string& keyPath, const char* name);
 void DeleteKeyTree(const std::string& keyPath);  // the key and everything below it, if it is there
+
+// A font record as the string table's font rows describe one: height, weight and character set of
+// "Tahoma", every other member 0.
+LOGFONTA TahomaFont(LONG height, LONG weight, BYTE charSet);
 
 // ---- The user's settings that the writers change outside the scratch key ----
 // Keeps the given keys under HKEY_CURRENT_USER (each with everything below it, or its absence) and the
