@@ -111,6 +111,57 @@ typedef struct tagRECT {
 #define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 
+// ---- System colours, the foreground window and repaints ----
+typedef DWORD COLORREF;
+#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(rgb) ((BYTE)(rgb))
+#define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
+#define GetBValue(rgb) ((BYTE)((rgb) >> 16))
+
+#define COLOR_SCROLLBAR 0
+#define COLOR_BACKGROUND 1
+#define COLOR_ACTIVECAPTION 2
+#define COLOR_INACTIVECAPTION 3
+#define COLOR_MENU 4
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWFRAME 6
+#define COLOR_MENUTEXT 7
+#define COLOR_WINDOWTEXT 8
+#define COLOR_CAPTIONTEXT 9
+#define COLOR_ACTIVEBORDER 10
+#define COLOR_INACTIVEBORDER 11
+#define COLOR_APPWORKSPACE 12
+#define COLOR_HIGHLIGHT 13
+#define COLOR_HIGHLIGHTTEXT 14
+#define COLOR_3DFACE 15
+#define COLOR_3DSHADOW 16
+#define COLOR_GRAYTEXT 17
+#define COLOR_BTNTEXT 18
+#define COLOR_INACTIVECAPTIONTEXT 19
+#define COLOR_3DHIGHLIGHT 20
+#define COLOR_3DDKSHADOW 21
+#define COLOR_3DLIGHT 22
+#define COLOR_INFOTEXT 23
+#define COLOR_INFOBK 24
+#define COLOR_HOTLIGHT 26
+#define COLOR_GRADIENTACTIVECAPTION 27
+#define COLOR_GRADIENTINACTIVECAPTION 28
+#define COLOR_MENUHILIGHT 29
+#define COLOR_MENUBAR 30
+
+// Null for an index outside 0 to 30 and for one the machine has no brush for.
+HBRUSH WINAPI GetSysColorBrush(int index);
+// 0 for an index outside 0 to 30.
+DWORD WINAPI GetSysColor(int index);
+// Sets the colours in order; an index outside 0 to 30 fails the call with ERROR_INVALID_PARAMETER
+// before any colour is set.
+BOOL WINAPI SetSysColors(int count, const INT* indices, const COLORREF* colors);
+HWND WINAPI GetForegroundWindow(void);
+// A null window stands for every window.
+BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+
+#define SW_SHOW 5
+
 // ---- Registry ----
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)((LONG)0x80000000))
 #define HKEY_CURRENT_USER ((HKEY)(ULONG_PTR)((LONG)0x80000001))
@@ -304,3 +355,11 @@ BOOL WINAPI CloseHandle(HANDLE object);
 #define ERROR_PATH_NOT_FOUND 3L
 
 BOOL WINAPI DeleteFileA(LPCSTR path);
+
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020
+
+// FILE_ATTRIBUTE_ARCHIVE for a file of the machine's, else INVALID_FILE_ATTRIBUTES with
+// ERROR_FILE_NOT_FOUND.
+DWORD WINAPI GetFileAttributesA(LPCSTR path);

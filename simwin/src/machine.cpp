@@ -38,6 +38,19 @@ std::vector<std::string> Journal::LinesOf(const std::string& call) const {
     return lines;
 }
 
+// ---- Clock ----
+void Clock::Advance(uint64_t ms) {
+    nowMs_ += ms;
+    // An action may schedule another; each is taken off before it runs.
+    while (!pending_.empty() && pending_.begin()->first <= nowMs_) {
+        std::function<void()> action = std::move(pending_.begin()->second);
+        pending_.erase(pending_.begin());
+        action();
+    }
+}
+
+void Clock::At(uint64_t atMs, std::function<void()> action) { pending_.emplace(atMs, std::move(action)); }
+
 // ---- Faults ----
 void Faults::FailAll(const std::string& call, long error) { rules_.push_back(Rule{call, 0, error}); }
 

@@ -1,6 +1,8 @@
 // The simulated platform's own machinery: REGEDIT4 text, fault injection, the journal, resource scripts,
-// system parameters, the window tree and its list view, the virtual clock.
+// system parameters, the window tree and its list view, the virtual clock, the system colours and the
+// programs ShellExecuteA starts.
 #include <commctrl.h>
+#include <shellapi.h>
 #include <simwin/sim.h>
 
 #include <gtest/gtest.h>
@@ -298,6 +300,74 @@ TEST_F(SimwinTest, SleepAdvancesTheVirtualClockAtOnceAndIsJournalled) {
     Sleep(1500);
     EXPECT_EQ(2000u, machine().clock.NowMs());
     EXPECT_EQ((std::vector<std::string>{"Sleep(500) -> 0", "Sleep(0) -> 0", "Sleep(1500) -> 0"}), machine().journal.Lines());
+}
+
+TEST_F(SimwinTest, ClockActionsRunOnceEachAtTheSleepThatReachesThemEarliestFirst) {
+    std::vector<std::string> ran;
+    machine().clock.At(250, [&] { ran.push_back("250"); });
+    machine().clock.At(100, [&] {
+        ran.push_back("100");
+        machine().clock.At(150, [&] { ran.push_back("150 from 100"); });
+    });
+    machine().clock.At(1000, [&] { ran.push_back("1000"); });
+    Sleep(99);
+    EXPECT_TRUE(ran.empty());
+    Sleep(151);
+    EXPECT_EQ((std::vector<std::string>{"100", "150 from 100", "250"}), ran);
+    Sleep(5000);
+    Sleep(5000);
+    EXPECT_EQ((std::vector<std::string>{"100", "150 from 100", "250", "1000"}), ran);
+}
+
+TEST_F(SimwinTest, SystemColoursHaveBrushesWhereTheMachineSaysAndSetSysColorsIsAllOrNothing) {
+    machine().display.noBrush[COLOR_WINDOW] = true;
+    EXPECT_NE(nullptr, GetSysColorBrush(COLOR_3DFACE));
+    EXPECT_NE(GetSysColorBrush(COLOR_3DFACE), GetSysColorBrush(COLOR_HIGHLIGHT));
+    EXPECT_EQ(nullptr, GetSysColorBrush(COLOR_WINDOW));
+    EXPECT_EQ(nullptr, GetSysColorBrush(31));
+    EXPECT_EQ(nullptr, GetSysColorBrush(-1));
+    EXPECT_EQ(RGB(236, 233, 216), GetSysColor(COLOR_3DFACE));
+    EXPECT_EQ(0u, GetSysColor(31));
+
+    const INT valid[] = {COLOR_3DFACE, COLOR_MENUBAR};
+    const INT oneInvalid[] = {COLOR_HIGHLIGHT, 31};
+    const COLORREF colors[] = {RGB(1, 2, 3), RGB(4, 5, 6)};
+    EXPECT_TRUE(SetSysColors(2, valid, colors));
+    EXPECT_FALSE(SetSysColors(2, oneInvalid, colors));
+    EXPECT_EQ(DWORD(ERROR_INVALID_PARAMETER), GetLastError());
+    EXPECT_EQ(RGB(1, 2, 3), GetSysColor(COLOR_3DFACE));
+    EXPECT_EQ(RGB(4, 5, 6), GetSysColor(COLOR_MENUBAR));
+    EXPECT_EQ(RGB(49, 106, 197), GetSysColor(COLOR_HIGHLIGHT)) << "a refused call sets nothing";
+    EXPECT_EQ((std::vector<std::string>{"SetSysColors(2, 15=0x30201 30=0x60504) -> 1", "SetSysColors(2, 13=0x30201 31=0x60504) -> 0"}),
+              machine().journal.LinesOf("SetSysColors"));
+
+    simwin::StoreColorKey();
+    const std::string key = "HKEY_CURRENT_USER\\Control Panel\\Colors";
+    EXPECT_EQ(31u, machine().registry.Find(key)->values.size());
+    EXPECT_EQ("1 2 3", machine().registry.String(key, "ButtonFace").value_or("?"));
+    EXPECT_EQ("0 78 152", machine().registry.String(key, "Background").value_or("?"));
+    EXPECT_EQ(std::string("MenuBar"), simwin::ColorValueName(COLOR_MENUBAR));
+}
+
+TEST_F(SimwinTest, ShellExecuteAStartsOnlyAFileOfTheMachineAndHandsItToTheStartHook) {
+    const char* tool = "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe";
+    machine().kernel.AddFile(tool);
+    std::vector<std::string> started;
+    machine().shell.onStart = [&](const std::string& file, const std::string& parameters) {
+        started.push_back(file + " | " + parameters);
+    };
+
+    EXPECT_EQ(DWORD(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA("c:\\program files\\korvani\\brontype\\CHGTHEME.EXE"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("chgtheme.exe"));
+    EXPECT_EQ(DWORD(ERROR_FILE_NOT_FOUND), GetLastError());
+
+    EXPECT_LT(32u, reinterpret_cast<uintptr_t>(ShellExecuteA(nullptr, "open", tool, "LargeFonts", nullptr, SW_SHOW)));
+    EXPECT_EQ(uintptr_t(SE_ERR_FNF), reinterpret_cast<uintptr_t>(ShellExecuteA(nullptr, "open", "chgtheme", "LargeFonts", nullptr, SW_SHOW)));
+    EXPECT_EQ((std::vector<std::string>{std::string(tool) + " | LargeFonts"}), started);
+    EXPECT_EQ((std::vector<std::string>{
+                  R"(ShellExecuteA(NULL, "open", "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe", "LargeFonts", NULL, 5) -> 42)",
+                  R"(ShellExecuteA(NULL, "open", "chgtheme", "LargeFonts", NULL, 5) -> 2)"}),
+              machine().journal.LinesOf("ShellExecuteA"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -64,13 +65,18 @@ private:
 };
 
 // ---- Virtual clock: Sleep advances it without waiting ----
+// Things that happen meanwhile outside the program (another process changing the system colours, for
+// instance) are actions scheduled on the clock: each runs once, when an advance reaches its time.
 class Clock {
 public:
     uint64_t NowMs() const { return nowMs_; }
-    void Advance(uint64_t ms) { nowMs_ += ms; }
+    // Moves the time on by `ms`, then runs every action that has fallen due, earliest first.
+    void Advance(uint64_t ms);
+    void At(uint64_t atMs, std::function<void()> action);
 
 private:
     uint64_t nowMs_ = 0;
+    std::multimap<uint64_t, std::function<void()>> pending_;
 };
 
 // ---- Registry ----
@@ -148,6 +154,32 @@ public:
 private:
     std::map<WORD, std::map<UINT, std::string>> tables_;
     WORD language_ = kEnglish;
+};
+
+// ---- Display: the system colours and their brushes, the foreground window ----
+struct Display {
+    static constexpr int kColorCount = 31;  // COLOR_SCROLLBAR (0) to COLOR_MENUBAR (30)
+
+    // Windows XP's standard colours, a brush for every index, no foreground window.
+    Display();
+
+    COLORREF colors[kColorCount];
+    bool noBrush[kColorCount] = {};  // GetSysColorBrush returns null for these indices
+    HWND foreground = nullptr;        // what GetForegroundWindow reports
+};
+
+// The names under which Windows keeps each colour in "Control Panel\Colors" ("Scrollbar" for 0 ...
+// "MenuBar" for 30), and the REG_SZ text it stores for a colour: "R G B" in decimal.
+const char* ColorValueName(int index);
+std::string ColorText(COLORREF color);
+// Fills HKEY_CURRENT_USER\Control Panel\Colors with the display's colours as Windows keeps them.
+void StoreColorKey();
+
+// ---- Shell: programs that ShellExecuteA starts ----
+struct Shell {
+    // Plays the program that ShellExecuteA starts (a file of the kernel's), with the file as given and the
+    // parameters; it may change the machine at once or schedule changes on the clock.
+    std::function<void(const std::string& file, const std::string& parameters)> onStart;
 };
 
 // ---- System parameters: what SystemParametersInfoA reads and sets ----
@@ -235,6 +267,8 @@ struct Machine {
     WindowTree windows;
     Journal journal;
     Faults faults;
+    Display display;
+    Shell shell;
     Clock clock;
     Kernel kernel;
     DWORD lastError = 0;

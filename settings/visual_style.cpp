@@ -1,0 +1,143 @@
+#include "settings/visual_style.h"
+
+#include "settings/string_rows.h"
+
+#include <shellapi.h>
+
+#include <iterator>
+
+namespace {
+
+const char kColorsKey[] = "Control Panel\\Colors";
+
+// The system colours kept across the switch, in the order of their Win32 names. The style's own menu
+// colours (COLOR_MENUHILIGHT, COLOR_MENUBAR) and index 25 are left to the style.
+const int PreservedColorIndices[] = {
+    COLOR_3DDKSHADOW,      COLOR_3DFACE,       COLOR_3DHIGHLIGHT,
+    COLOR_3DLIGHT,         COLOR_3DSHADOW,     COLOR_ACTIVEBORDER,
+    COLOR_ACTIVECAPTION,   COLOR_APPWORKSPACE, COLOR_BACKGROUND,
+    COLOR_BTNTEXT,         COLOR_CAPTIONTEXT,  COLOR_GRADIENTACTIVECAPTION,
+    COLOR_GRADIENTINACTIVECAPTION, COLOR_GRAYTEXT, COLOR_HIGHLIGHT,
+    COLOR_HIGHLIGHTTEXT,   COLOR_HOTLIGHT,     COLOR_INACTIVEBORDER,
+    COLOR_INACTIVECAPTION, COLOR_INACTIVECAPTIONTEXT, COLOR_INFOBK,
+    COLOR_INFOTEXT,        COLOR_MENU,         COLOR_MENUTEXT,
+    COLOR_SCROLLBAR,       COLOR_WINDOW,       COLOR_WINDOWFRAME,
+    COLOR_WINDOWTEXT,
+};
+constexpr int kPreservedColorCount = static_cast<int>(std::size(PreservedColorIndices));
+static_assert(kPreservedColorCount == 28, "28 colours are kept");
+
+// In the form SetSysColors takes: the indices and their colours as two parallel arrays.
+struct SysColorSnapshot {
+    INT indices[kPreservedColorCount];
+    COLORREF colors[kPreservedColorCount];
+    int count;
+};
+
+constexpr DWORD kValueNameCapacity = 60;  // characters, the NUL included
+constexpr DWORD kValueDataCapacity = 30;  // bytes
+constexpr DWORD kValueCapacity = 50;
+
+struct ColorValue {
+    char name[kValueNameCapacity];
+    DWORD type;
+    BYTE data[kValueDataCapacity];
+    DWORD dataSize;
+};
+
+struct ColorValueSnapshot {
+    ColorValue values[kValueCapacity];
+    DWORD count;
+};
+
+// A key whose values the enumeration cannot count up to is given up after this index.
+constexpr DWORD kLastEnumerationIndex = 1001;
+
+constexpr DWORD kToolStartWaitMs = 1000;
+constexpr int kWatchCycles = 50;
+constexpr DWORD kWatchCycleMs = 100;
+
+void SaveLiveColors(SysColorSnapshot* snapshot) {
+    snapshot->count = 0;
+    for (int index : PreservedColorIndices) {
+        if (!GetSysColorBrush(index)) continue;
+        snapshot->indices[snapshot->count] = index;
+        snapshot->colors[snapshot->count] = GetSysColor(index);
+        ++snapshot->count;
+    }
+}
+
+// The values are enumerated until as many fitted as the key reported, or until the storage is full (the
+// values beyond it are left alone), or up to the last index when some values did not fit. A key that does
+// not tell how many values it has is not enumerated at all.
+void SaveStoredColors(ColorValueSnapshot* snapshot) {
+    snapshot->count = 0;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kColorsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    DWORD valueCount = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, nullptr, nullptr,
+                         nullptr, nullptr) == ERROR_SUCCESS) {
+        for (DWORD index = 0; snapshot->count < valueCount && snapshot->count < kValueCapacity &&
+                              index <= kLastEnumerationIndex;
+             ++index) {
+            // A failed call leaves the entry to the next one; whatever it wrote there counts for nothing.
+            ColorValue& value = snapshot->values[snapshot->count];
+            DWORD nameSize = kValueNameCapacity;
+            value.dataSize = kValueDataCapacity;
+            if (RegEnumValueA(key, index, value.name, &nameSize, nullptr, &value.type, value.data, &value.dataSize) ==
+                ERROR_SUCCESS)
+                ++snapshot->count;
+        }
+    }
+    RegCloseKey(key);
+}
+
+// Every saved colour is set again when any of them changed, so that they stay consistent with each other.
+void RestoreChangedLiveColors(const SysColorSnapshot& snapshot) {
+    if (snapshot.count == 0) return;
+    bool changed = false;
+    for (int i = 0; i < snapshot.count; ++i)
+        if (GetSysColorBrush(snapshot.indices[i]) && GetSysColor(snapshot.indices[i]) != snapshot.colors[i]) changed = true;
+    if (changed) SetSysColors(snapshot.count, snapshot.indices, snapshot.colors);
+}
+
+void WriteBackStoredColors(const ColorValueSnapshot& snapshot) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kColorsKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    for (DWORD i = 0; i < snapshot.count; ++i) {
+        const ColorValue& value = snapshot.values[i];
+        RegSetValueExA(key, value.name, 0, value.type, value.data, value.dataSize);
+    }
+    RegCloseKey(key);
+}
+
+// The tool is not waited for: it switches the style on its own while the watch runs.
+void StartStyleTool(const char* sizeName) {
+    const DWORD attributes = GetFileAttributesA(kStyleToolPath);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+    ShellExecuteA(GetForegroundWindow(), "open", kStyleToolPath, sizeName, nullptr, SW_SHOW);
+}
+
+}  // namespace
+
+int SwitchVisualStyleSize(int row) {
+    if (row != 412 && row != 413 && row != 414) return 0;
+    RowText sizeName;
+    if (!LoadRow(static_cast<UINT>(row), &sizeName)) return 0;
+
+    SysColorSnapshot liveColors;
+    SaveLiveColors(&liveColors);
+    ColorValueSnapshot storedColors;
+    SaveStoredColors(&storedColors);
+
+    StartStyleTool(sizeName.text);
+    Sleep(kToolStartWaitMs);
+    for (int cycle = 0; cycle < kWatchCycles; ++cycle) {
+        Sleep(kWatchCycleMs);
+        RestoreChangedLiveColors(liveColors);
+    }
+
+    WriteBackStoredColors(storedColors);
+    InvalidateRect(nullptr, nullptr, TRUE);
+    return 1;
+}

@@ -1,0 +1,22 @@
+// The size variant of the active visual style, switched by the external tool chgtheme while the user's
+// system colours are kept: the live colours are put back whenever the tool changes them during a watch of
+// about six seconds, and the stored colours under "Control Panel\Colors" are written back afterwards.
+#pragma once
+
+#include <windows.h>
+
+// The tool, started only from the fixed installation folder by its full path, so that no other program
+// of that name found along a search path can run in its place.
+constexpr char kStyleToolPath[] = "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe";
+
+// `row` names the size variant: 412 "NormalSize", 413 "LargeFonts" or 414 "ExtraLargeFonts"; the row's
+// text is the tool's one argument. Returns 0 and does nothing else when the row is none of these or does
+// not load.
+//
+// Otherwise, in this order: saves the live colours that have a brush and the stored colour values that
+// fit the fixed storage (names under 60 characters, data of at most 30 bytes, at most 50 values: a value
+// that does not fit is neither saved nor written back); starts the tool when it is there (nothing is
+// started when it is not); waits 1000 ms; then 50 times waits 100 ms and, when any saved live colour
+// differs, sets all saved live colours again; writes every saved stored value back with its own type and
+// size; repaints every window. Returns 1. No failure on the way is reported or stops the sequence.
+int SwitchVisualStyleSize(int row);
