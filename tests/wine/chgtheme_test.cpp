@@ -1,0 +1,379 @@
+// chgtheme.exe under Wine, started as a separate process as the program starts it. Wine's own style
+// offers "NormalSize" only; the test style sizes.msstyles, built beside this program, offers all three
+// sizes. Checked: the refusals with their exit codes and messages, which change nothing; the live switch
+// to each size, seen by a process started afterwards; and, under stand-ins for the theme library that
+// cannot switch live, the size recorded for the next logon with the follow-up run asked for. Everything
+// the tool changes is put back afterwards.
+//
+//   chgtheme_tests.exe [GoogleTest options]
+//   chgtheme_tests.exe --report-theme     (the process the tests start to see the theme afresh)
+#include "app/follow_up_run.h"
+#include "tests/support/test_platform.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <uxtheme.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using test_platform::GetValue;
+using test_platform::StoredValue;
+
+const char kThemeManagerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\chgtheme.exe\\DllOverrides";
+const char kReportKey[] = "Software\\Optivue Tests\\Theme Report";
+const char kReportArgument[] = "--report-theme";
+const wchar_t kInstalledProgram[] = L"C:\\Program Files\\Korvani\\Brontype\\optivue.exe";
+constexpr DWORD kRunTimeoutMs = 180000;
+
+// ---- Files beside this program ----
+std::string ProgramFolder() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    const std::string program(path, length < sizeof path ? length : 0);
+    return program.substr(0, program.find_last_of("\\/") + 1);
+}
+
+std::string ToolPath() { return ProgramFolder() + "..\\chgtheme.exe"; }
+std::string TestStylePath() { return ProgramFolder() + "sizes.msstyles"; }
+
+std::wstring Wide(const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(length > 0 ? length - 1 : 0);
+    return wide;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow(text.size() * 2 + 1, '\0');
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()),
+                                           nullptr, nullptr);
+    narrow.resize(length > 0 ? length - 1 : 0);
+    return narrow;
+}
+
+// ---- Running a program ----
+struct ProgramRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string message;  // what it wrote to its standard error output
+};
+
+// Starts `commandLine` and waits for it to end; its standard error output is collected through a pipe.
+ProgramRun RunProgram(std::string commandLine) {
+    ProgramRun run;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process;
+    const bool started =
+        CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process) != 0;
+    CloseHandle(writeEnd);
+    if (started) {
+        // The pipe ends when the program does; its few lines never fill the pipe.
+        char buffer[512];
+        DWORD got = 0;
+        while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) run.message.append(buffer, got);
+        if (WaitForSingleObject(process.hProcess, kRunTimeoutMs) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 124);
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(readEnd);
+    return run;
+}
+
+ProgramRun RunTool(const std::string& tool, const std::string& arguments) {
+    return RunProgram("\"" + tool + "\"" + (arguments.empty() ? "" : " " + arguments));
+}
+
+// ---- The theme, as a process started afresh sees it ----
+struct ThemeSeen {
+    bool active = false;
+    std::string file, color, size;
+    int captionHeight = 0;
+};
+
+int ReportTheme() {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kReportKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return 1;
+    WCHAR names[3][MAX_PATH];
+    if (SUCCEEDED(GetCurrentThemeName(names[0], MAX_PATH, names[1], MAX_PATH, names[2], MAX_PATH))) {
+        const wchar_t* const valueNames[3] = {L"File", L"Color", L"Size"};
+        for (int i = 0; i < 3; ++i)
+            RegSetValueExW(key, valueNames[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(names[i]),
+                           static_cast<DWORD>((lstrlenW(names[i]) + 1) * sizeof(WCHAR)));
+    }
+    NONCLIENTMETRICSA metrics;
+    metrics.cbSize = sizeof metrics;
+    const DWORD height = SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) ? metrics.iCaptionHeight : 0;
+    RegSetValueExA(key, "CaptionHeight", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&height), sizeof height);
+    RegCloseKey(key);
+    return 0;
+}
+
+// A text value as the ANSI call reads it (the system converts what was stored in UTF-16), up to its NUL.
+std::string StoredText(const std::string& keyPath, const char* name) {
+    const StoredValue value = GetValue(keyPath, name);
+    if (!value.exists) return "(missing)";
+    const char* text = reinterpret_cast<const char*>(value.data.data());
+    return std::string(text, strnlen(text, value.data.size()));
+}
+
+ThemeSeen ThemeSeenAfresh() {
+    ThemeSeen seen;
+    test_platform::DeleteKeyTree(kReportKey);
+    if (RunProgram("\"" + ProgramFolder() + "chgtheme_tests.exe\" " + kReportArgument).exitCode != 0) return seen;
+    seen.active = GetValue(kReportKey, "File").exists;
+    seen.file = StoredText(kReportKey, "File");
+    seen.color = StoredText(kReportKey, "Color");
+    seen.size = StoredText(kReportKey, "Size");
+    const StoredValue height = GetValue(kReportKey, "CaptionHeight");
+    if (height.data.size() == 4) std::memcpy(&seen.captionHeight, height.data.data(), 4);
+    test_platform::DeleteKeyTree(kReportKey);
+    return seen;
+}
+
+// ---- The follow-up request ----
+std::string StartupShortcut() {
+    char folder[MAX_PATH];
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return "";
+    return std::string(folder) + "\\" + kStartupShortcut;
+}
+
+// The program the shortcut starts, or "" when there is no shortcut.
+std::string ShortcutTarget(const std::string& shortcut) {
+    if (GetFileAttributesA(shortcut.c_str()) == INVALID_FILE_ATTRIBUTES) return "";
+    std::string target = "(unreadable)";
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            WCHAR path[MAX_PATH];
+            if (SUCCEEDED(file->Load(Wide(shortcut).c_str(), STGM_READ)) &&
+                SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)))
+                target = Narrow(path);
+            file->Release();
+        }
+        link->Release();
+    }
+    return target;
+}
+
+struct FollowUpRequest {
+    StoredValue changed;
+    std::string shortcutTarget;
+};
+
+FollowUpRequest FollowUpRequested() { return {GetValue(kProgramKey, kChangedValue), ShortcutTarget(StartupShortcut())}; }
+
+// ---- The tests ----
+class ChgthemeTest : public testing::Test {
+protected:
+    void SetUp() override {
+        CoInitialize(nullptr);
+        shortcut_ = StartupShortcut();
+        ASSERT_FALSE(shortcut_.empty());
+        if (GetFileAttributesA(shortcut_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            ASSERT_TRUE(MoveFileA(shortcut_.c_str(), (shortcut_ + ".kept-by-tests").c_str()));
+            shortcutKept_ = true;
+        }
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ToolPath().c_str())) << ToolPath();
+        wineStyle_ = StoredText(kThemeManagerKey, "DllName");
+        wineColor_ = StoredText(kThemeManagerKey, "ColorName");
+    }
+
+    void TearDown() override {
+        DeleteFileA(shortcut_.c_str());
+        RemoveDirectoryA(shortcut_.c_str());
+        if (shortcutKept_) MoveFileA((shortcut_ + ".kept-by-tests").c_str(), shortcut_.c_str());
+        for (const std::string& file : scratchFiles_) DeleteFileA(file.c_str());
+        if (!scratchFolder_.empty()) RemoveDirectoryA(scratchFolder_.c_str());
+        CoUninitialize();
+    }
+
+    void UseStyle(const std::string& file, const std::string& color, const std::string& size, const char* active = "1") {
+        test_platform::PutString(kThemeManagerKey, "ThemeActive", active);
+        test_platform::PutString(kThemeManagerKey, "DllName", file);
+        test_platform::PutString(kThemeManagerKey, "ColorName", color);
+        test_platform::PutString(kThemeManagerKey, "SizeName", size);
+    }
+
+    std::vector<StoredValue> ThemeManagerValues() const {
+        std::vector<StoredValue> values;
+        for (const char* name : {"ThemeActive", "DllName", "ColorName", "SizeName"}) values.push_back(GetValue(kThemeManagerKey, name));
+        return values;
+    }
+
+    // A copy of the tool in a folder of its own, beside the theme library stand-in `library`, which Wine
+    // prefers to its own for this tool alone; with no stand-in, the tool has no theme library at all.
+    std::string ToolBesideLibrary(const char* library) {
+        scratchFolder_ = ProgramFolder() + "chgtheme-stand-in";
+        CreateDirectoryA(scratchFolder_.c_str(), nullptr);
+        const std::string tool = scratchFolder_ + "\\chgtheme.exe";
+        const std::string uxtheme = scratchFolder_ + "\\uxtheme.dll";
+        scratchFiles_ = {tool, uxtheme};
+        DeleteFileA(uxtheme.c_str());
+        if (!CopyFileA(ToolPath().c_str(), tool.c_str(), FALSE) ||
+            (library && !CopyFileA((ProgramFolder() + library).c_str(), uxtheme.c_str(), FALSE)))
+            return "";
+        test_platform::PutString(kOverridesKey, "uxtheme", library ? "native" : "");
+        return tool;
+    }
+
+    // Everything the tool and the style change: the theme manager's values, the system's colours and
+    // metrics (Wine stores them when it applies a style), the flag and the library override.
+    test_platform::SavedUserSettings saved_{{kThemeManagerKey, "Control Panel\\Colors", "Control Panel\\Desktop\\WindowMetrics",
+                                             "Software\\Korvani", "Software\\Wine\\AppDefaults\\chgtheme.exe"}};
+    std::string shortcut_;
+    bool shortcutKept_ = false;
+    std::string wineStyle_, wineColor_;
+    std::string scratchFolder_;
+    std::vector<std::string> scratchFiles_;
+};
+
+TEST_F(ChgthemeTest, BadInputIsRefusedWithItsOwnExitCodeAndMessageAndChangesNothing) {
+    const char* const kUsage = "chgtheme: give one size variant: NormalSize, LargeFonts or ExtraLargeFonts.\r\n";
+    const char* const kCannotList =
+        "chgtheme: this system's theme library cannot list a visual style's sizes; nothing was changed.\r\n";
+    const char* const kSystemLibrary = "(the system's)";
+    const struct {
+        const char* label;
+        const char* arguments;
+        bool testStyle;  // else Wine's own, which offers NormalSize only
+        const char* active;
+        const char* library;  // null: none at all
+        DWORD exitCode;
+        const char* message;
+    } cases[] = {
+        {"no argument", "", true, "1", kSystemLibrary, 2, kUsage},
+        {"an unknown size", "Huge", true, "1", kSystemLibrary, 2, kUsage},
+        {"two sizes", "LargeFonts NormalSize", true, "1", kSystemLibrary, 2, kUsage},
+        {"no active style", "LargeFonts", true, "0", kSystemLibrary, 3,
+         "chgtheme: no visual style is active, so there is no size to switch.\r\n"},
+        {"a style without that size", "LargeFonts", false, "1", kSystemLibrary, 4,
+         "chgtheme: the active visual style does not offer the size LargeFonts; nothing was changed.\r\n"},
+        {"a theme library that cannot list sizes", "LargeFonts", true, "1", "uxtheme_without_size_list.dll", 5, kCannotList},
+        {"no theme library", "LargeFonts", true, "1", nullptr, 5, kCannotList},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (c.testStyle) UseStyle(TestStylePath(), "Plain", "NormalSize", c.active);
+        else UseStyle(wineStyle_, wineColor_, "NormalSize", c.active);
+        const std::vector<StoredValue> before = ThemeManagerValues();
+        const std::string tool = c.library == kSystemLibrary ? ToolPath() : ToolBesideLibrary(c.library);
+        ASSERT_FALSE(tool.empty());
+
+        const ProgramRun run = RunTool(tool, c.arguments);
+
+        EXPECT_EQ(c.exitCode, run.exitCode);
+        EXPECT_EQ(c.message, run.message);
+        const std::vector<StoredValue> after = ThemeManagerValues();
+        for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i].data, after[i].data) << i;
+        const FollowUpRequest request = FollowUpRequested();
+        EXPECT_FALSE(request.changed.exists);
+        EXPECT_EQ("", request.shortcutTarget);
+    }
+}
+
+TEST_F(ChgthemeTest, AStyleThatOffersTheSizeIsSwitchedLiveAndNoFollowUpRunIsAskedFor) {
+    UseStyle(TestStylePath(), "Plain", "NormalSize");
+    const struct {
+        const char* size;
+        int captionHeight;  // what the test style gives each size
+    } cases[] = {{"LargeFonts", 22}, {"ExtraLargeFonts", 26}, {"NormalSize", 18}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+
+        const ProgramRun run = RunTool(ToolPath(), c.size);
+
+        EXPECT_EQ(0u, run.exitCode) << run.message;
+        EXPECT_EQ("", run.message);
+        EXPECT_EQ(c.size, StoredText(kThemeManagerKey, "SizeName"));
+        EXPECT_EQ("Plain", StoredText(kThemeManagerKey, "ColorName"));
+        EXPECT_EQ(0, lstrcmpiA(TestStylePath().c_str(), StoredText(kThemeManagerKey, "DllName").c_str()));
+        const ThemeSeen seen = ThemeSeenAfresh();
+        EXPECT_TRUE(seen.active);
+        EXPECT_EQ(0, lstrcmpiA(TestStylePath().c_str(), seen.file.c_str())) << seen.file;
+        EXPECT_EQ("Plain", seen.color);
+        EXPECT_EQ(c.size, seen.size);
+        EXPECT_EQ(c.captionHeight, seen.captionHeight);
+        const FollowUpRequest request = FollowUpRequested();
+        EXPECT_FALSE(request.changed.exists);
+        EXPECT_EQ("", request.shortcutTarget);
+    }
+}
+
+TEST_F(ChgthemeTest, WhereTheStyleCannotBeSwitchedLiveTheSizeWaitsForTheNextLogonWithTheFollowUpRunAskedFor) {
+    const struct {
+        const char* label;
+        const char* library;
+        bool shortcutBlocked;  // by a folder of its name in the Startup folder
+        DWORD exitCode;
+        const char* message;
+    } cases[] = {
+        {"a theme library without the theme-file functions", "uxtheme_without_theme_files.dll", false, 1,
+         "chgtheme: the size ExtraLargeFonts takes effect at the next logon; Optivue finishes the change then.\r\n"},
+        {"a theme library whose apply fails", "uxtheme_failing_apply.dll", false, 1,
+         "chgtheme: the size ExtraLargeFonts takes effect at the next logon; Optivue finishes the change then.\r\n"},
+        {"no room for the shortcut", "uxtheme_failing_apply.dll", true, 6,
+         "chgtheme: the size ExtraLargeFonts takes effect at the next logon, but Optivue's follow-up run could not be "
+         "asked for.\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        UseStyle(TestStylePath(), "Plain", "NormalSize");
+        const std::string tool = ToolBesideLibrary(c.library);
+        ASSERT_FALSE(tool.empty());
+        if (c.shortcutBlocked) {
+            ASSERT_TRUE(CreateDirectoryA(shortcut_.c_str(), nullptr));
+        }
+
+        const ProgramRun run = RunTool(tool, "ExtraLargeFonts");
+
+        EXPECT_EQ(c.exitCode, run.exitCode) << run.message;
+        EXPECT_EQ(c.message, run.message);
+        EXPECT_EQ("ExtraLargeFonts", StoredText(kThemeManagerKey, "SizeName"));
+        EXPECT_EQ("Plain", StoredText(kThemeManagerKey, "ColorName"));
+        EXPECT_EQ(TestStylePath(), StoredText(kThemeManagerKey, "DllName"));
+        const FollowUpRequest request = FollowUpRequested();
+        EXPECT_EQ(DWORD(REG_DWORD), request.changed.type);
+        EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}), request.changed.data);
+        if (c.shortcutBlocked) {
+            const DWORD attributes = GetFileAttributesA(shortcut_.c_str());
+            EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+            RemoveDirectoryA(shortcut_.c_str());
+        } else {
+            EXPECT_EQ(Narrow(kInstalledProgram), request.shortcutTarget);
+            DeleteFileA(shortcut_.c_str());
+        }
+        test_platform::DeleteValue(kProgramKey, kChangedValue);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], kReportArgument) == 0) return ReportTheme();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
