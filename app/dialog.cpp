@@ -1,5 +1,8 @@
 #include "app/dialog.h"
 
+#include <cstring>
+#include <vector>
+
 namespace {
 HINSTANCE g_resourceModule = nullptr;
 Dialog* g_mainWindow = nullptr;
@@ -37,8 +40,24 @@ HWND Dialog::Owner(HWND parent) const {
 }
 
 INT_PTR Dialog::DoModal(HWND parent) {
-    return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(templateId_), Owner(parent), &Dialog::DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    HINSTANCE module = ResourceModule();
+    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(templateId_), RT_DIALOG);
+    HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    const DWORD size = resource ? SizeofResource(module, resource) : 0;
+    constexpr DWORD kLargestTemplate = 0x10000;  // far more than any template of the program
+    if (!data || size < sizeof(DLGTEMPLATE) || size > kLargestTemplate) return -1;
+
+    // The dialog manager shows a modal dialog by itself once the dialog is initialised and still running. A
+    // template's WS_VISIBLE would show it even when its initialisation has ended it, for a moment before it
+    // goes: the run works on a copy without it.
+    std::vector<DWORD> copy((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+    std::memcpy(copy.data(), data, size);
+    const WORD* header = reinterpret_cast<const WORD*>(copy.data());
+    const bool extended = header[0] == 1 && header[1] == 0xFFFF;  // DLGTEMPLATEEX: style after 12 bytes
+    copy[extended ? 3 : 0] &= ~static_cast<DWORD>(WS_VISIBLE);
+    return DialogBoxIndirectParamA(module, reinterpret_cast<LPCDLGTEMPLATEA>(copy.data()), Owner(parent),
+                                   &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 bool Dialog::Create(UINT templateId, HWND parent) {

@@ -1,0 +1,265 @@
+#include "tests/wine/driver/program.h"
+
+#include "tests/support/test_platform.h"
+#include "tests/wine/driver/window_probe.h"
+
+#include <cstring>
+
+namespace e2e {
+namespace {
+
+std::string g_programPath;
+
+constexpr const char* kAppDefaults = "Software\\Wine\\AppDefaults\\optivue.exe";
+constexpr DWORD kPollMs = 20;
+
+struct Search {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+    Search* search = reinterpret_cast<Search*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window)) search->windows.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> VisibleTopLevel(DWORD processId) {
+    Search search{processId, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+std::string Describe(HWND window) { return ClassName(window) + " \"" + Text(window) + "\""; }
+
+void SendKey(WORD key, bool up) {
+    INPUT input;
+    std::memset(&input, 0, sizeof input);
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+// Each event carries its own position: Wine places a button event without one where the pointer was last
+// seen on the display, not where SetCursorPos put it.
+void SendMouse(POINT screen, DWORD flags) {
+    INPUT input;
+    std::memset(&input, 0, sizeof input);
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void SetProgramPath(const std::string& path) {
+    g_programPath = path;
+    // A Unix path is found through the drive that Wine maps to the root.
+    if (!g_programPath.empty() && g_programPath[0] == '/') g_programPath = "Z:" + g_programPath;
+    for (char& c : g_programPath)
+        if (c == '/') c = '\\';
+}
+
+const std::string& ProgramPath() { return g_programPath; }
+
+void UseVersion(const char* version) {
+    if (version) test_platform::PutString(kAppDefaults, "Version", version);
+    else test_platform::DeleteKeyTree(kAppDefaults);
+}
+
+Program::Program(const char* version) {
+    UseVersion(version);
+    std::string commandLine = "\"" + g_programPath + "\"";
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(g_programPath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_)) {
+        std::memset(&process_, 0, sizeof process_);
+        return;
+    }
+    CloseHandle(process_.hThread);
+    process_.hThread = nullptr;
+}
+
+Program::~Program() {
+    if (!process_.hProcess) return;
+    if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, kWaitMs);
+    }
+    CloseHandle(process_.hProcess);
+}
+
+HWND Program::WaitForWindow(const std::function<bool(HWND)>& match) const {
+    if (!process_.hProcess) return nullptr;
+    for (DWORD waited = 0; waited < kWaitMs; waited += kPollMs) {
+        for (HWND window : VisibleTopLevel(process_.dwProcessId))
+            if (match(window)) return window;
+        if (WaitForSingleObject(process_.hProcess, kPollMs) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+HWND Program::WaitForMainDialog() const {
+    const HWND dialog = WaitForWindow([](HWND window) {
+        return ClassName(window) == "#32770" && Text(window) == "Optivue" && GetDlgItem(window, 1010) != nullptr;
+    });
+    // Shown is not yet ready: the first input must find the dialog waiting for it.
+    if (dialog) {
+        WaitForInputIdle(process_.hProcess, kWaitMs);
+        Sync(dialog);
+    }
+    return dialog;
+}
+
+HWND Program::WaitForMessageBox() const {
+    return WaitForWindow([](HWND window) {
+        return ClassName(window) == "#32770" && Text(window) == "Optivue" && GetDlgItem(window, 0xFFFF) != nullptr;
+    });
+}
+
+bool Program::WaitForExit(DWORD* exitCode) {
+    if (!process_.hProcess) return false;
+    for (DWORD waited = 0; waited < kWaitMs; waited += kPollMs) {
+        for (const std::string& seen : VisibleWindows()) {
+            bool known = false;
+            for (const std::string& recorded : windowsSeen_) known = known || recorded == seen;
+            if (!known) windowsSeen_.push_back(seen);
+        }
+        if (WaitForSingleObject(process_.hProcess, kPollMs) == WAIT_OBJECT_0) {
+            if (exitCode) GetExitCodeProcess(process_.hProcess, exitCode);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> Program::VisibleWindows() const {
+    std::vector<std::string> described;
+    for (HWND window : VisibleTopLevel(process_.dwProcessId)) described.push_back(Describe(window));
+    return described;
+}
+
+std::string Text(HWND window) {
+    char text[512] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string ClassName(HWND window) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+RECT RectIn(HWND window, HWND parent) {
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool WaitForForeground(HWND window) {
+    for (DWORD waited = 0; waited < kWaitMs; waited += kPollMs) {
+        if (GetForegroundWindow() == window) return true;
+        Sleep(kPollMs);
+    }
+    return false;
+}
+
+void Sync(HWND window) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, kWaitMs, &result);
+}
+
+namespace {
+
+// Sends `message` to `window` with the probe hooked into the window's thread; true when it got there.
+bool Probe(HWND window, const char* message, WPARAM wParam) {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return false;
+    // The probe library lies next to the driver.
+    std::string library(path, length);
+    library = library.substr(0, library.find_last_of("\\/") + 1) + window_probe::kLibrary;
+    HMODULE probe = LoadLibraryA(library.c_str());
+    if (!probe) return false;
+    auto procedure = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, window_probe::kHookProcedure)));
+    HHOOK hook = procedure ? SetWindowsHookExA(WH_CALLWNDPROC, procedure, probe, GetWindowThreadProcessId(window, nullptr))
+                           : nullptr;
+    DWORD_PTR ignored = 0;
+    const bool sent = hook && SendMessageTimeoutA(window, RegisterWindowMessageA(message), wParam, 0, SMTO_NORMAL,
+                                                  kWaitMs, &ignored);
+    if (hook) UnhookWindowsHookEx(hook);
+    FreeLibrary(probe);
+    return sent;
+}
+
+std::string ReportedText(const char* name) {
+    const test_platform::StoredValue value = test_platform::GetValue(window_probe::kReportKey, name);
+    return value.data.empty() ? "" : std::string(value.data.begin(), value.data.end() - 1);
+}
+
+DWORD ReportedDword(const char* name, bool* found) {
+    const test_platform::StoredValue value = test_platform::GetValue(window_probe::kReportKey, name);
+    DWORD number = 0;
+    *found = *found && value.data.size() == sizeof number;
+    if (value.data.size() == sizeof number) std::memcpy(&number, value.data.data(), sizeof number);
+    return number;
+}
+
+}  // namespace
+
+ControlFont FontOf(HWND dialog, int controlId) {
+    ControlFont font;
+    test_platform::DeleteKeyTree(window_probe::kReportKey);
+    if (Probe(dialog, window_probe::kFontMessage, static_cast<WPARAM>(controlId))) {
+        font.found = true;
+        font.height = static_cast<LONG>(ReportedDword("Height", &font.found));
+        font.handle = ReportedDword("Handle", &font.found);
+        font.face = ReportedText("Face");
+    }
+    test_platform::DeleteKeyTree(window_probe::kReportKey);
+    return font;
+}
+
+std::vector<std::string> SystemMenuOf(HWND window) {
+    std::vector<std::string> items;
+    test_platform::DeleteKeyTree(window_probe::kReportKey);
+    bool found = Probe(window, window_probe::kSystemMenuMessage, 0);
+    const DWORD count = ReportedDword("Count", &found);
+    for (DWORD i = 0; found && i < count; ++i) items.push_back(ReportedText(("Item" + std::to_string(i)).c_str()));
+    test_platform::DeleteKeyTree(window_probe::kReportKey);
+    return items;
+}
+
+void PressKey(WORD key) {
+    SendKey(key, false);
+    SendKey(key, true);
+}
+
+void PressKeyWithAlt(WORD key) {
+    SendKey(VK_MENU, false);
+    PressKey(key);
+    SendKey(VK_MENU, true);
+}
+
+void ClickAt(POINT screen) {
+    SendMouse(screen, MOUSEEVENTF_MOVE);
+    SendMouse(screen, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(screen, MOUSEEVENTF_LEFTUP);
+}
+
+void ClickOn(HWND window) {
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(window, &rect);
+    ClickAt(POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+}  // namespace e2e

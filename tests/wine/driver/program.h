@@ -1,0 +1,83 @@
+// What the end-to-end driver does to optivue.exe under Wine, as a person at the machine would: start it,
+// find its windows, read what they show, press keys, click and wait for the program to end.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A program start under an emulated Wine can take seconds; these only bound how long a wait may last.
+constexpr DWORD kWaitMs = 60000;
+
+// The program under test, named on the driver's command line (a Unix or a Windows path).
+void SetProgramPath(const std::string& path);
+const std::string& ProgramPath();  // as Windows names it
+
+// The version Wine reports to optivue.exe alone ("win2k", "win98", ...); null: the run's own.
+void UseVersion(const char* version);
+
+class Program {
+public:
+    // Starts the program with `version` reported to it (null: the run's own).
+    explicit Program(const char* version = nullptr);
+    // Ends the process if it still runs.
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Started() const { return process_.hProcess != nullptr; }
+    DWORD Id() const { return process_.dwProcessId; }
+
+    // The first visible top-level window of the process that `match` accepts, waited for; null when none
+    // came or the process ended first.
+    HWND WaitForWindow(const std::function<bool(HWND)>& match) const;
+    // The main dialog: "Optivue" with the "Normal Size" button.
+    HWND WaitForMainDialog() const;
+    // A message box: "Optivue" with the message text (control 0xFFFF).
+    HWND WaitForMessageBox() const;
+
+    // Waits for the end of the process; false when it did not end. Records the visible top-level windows
+    // seen meanwhile.
+    bool WaitForExit(DWORD* exitCode = nullptr);
+    const std::vector<std::string>& WindowsSeen() const { return windowsSeen_; }
+
+    // The visible top-level windows of the process now, as "class \"title\"".
+    std::vector<std::string> VisibleWindows() const;
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    std::vector<std::string> windowsSeen_;
+};
+
+std::string Text(HWND window);
+std::string ClassName(HWND window);
+// The window's rectangle in the client coordinates of `parent`.
+RECT RectIn(HWND window, HWND parent);
+// Waits until the window is the foreground window; false when it does not become it.
+bool WaitForForeground(HWND window);
+// Lets the window's thread handle everything sent or posted to it before.
+void Sync(HWND window);
+
+// What another program's windows hold that only that program can read (window_probe.dll).
+// The font a control draws with.
+struct ControlFont {
+    bool found = false;
+    LONG height = 0;
+    std::string face;
+    DWORD handle = 0;  // the font's handle in that program
+};
+ControlFont FontOf(HWND dialog, int controlId);
+// The window's system menu, an entry for each item: "separator" or the command and the text, "16 &About...".
+std::vector<std::string> SystemMenuOf(HWND window);
+
+// Keyboard and mouse input to whatever has the focus, as the user would give it.
+void PressKey(WORD key);
+void PressKeyWithAlt(WORD key);
+void ClickAt(POINT screen);
+void ClickOn(HWND window);  // its middle
+
+}  // namespace e2e
