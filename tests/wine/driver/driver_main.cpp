@@ -1,22 +1,61 @@
 // app_driver.exe: the end-to-end tests of optivue.exe under Wine. Each run of tests/wine/wine-run picks the
-// system version, language and screen; the test filter picks the checks that belong to that set-up.
+// language and the screen; the test filter picks the checks that belong to that set-up, and the tests set
+// the system version per start of the program.
 //   app_driver.exe --program=PATH [GoogleTest options]
+// With --pose=main or --pose=about (and --version=NAME) it starts the program instead, brings up the main
+// dialog or the About box over it, writes "ready" and holds the pose until a line arrives on its standard
+// input; tests/wine/screenshots takes its pictures meanwhile.
 #include "tests/wine/driver/program.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 #include <string>
+
+namespace {
+
+const char* Option(const char* argument, const char* name) {
+    const size_t length = std::strlen(name);
+    return std::strncmp(argument, name, length) == 0 ? argument + length : nullptr;
+}
+
+int Pose(const std::string& pose, const std::string& version) {
+    e2e::Program program(version.empty() ? nullptr : version.c_str());
+    const HWND dialog = program.WaitForMainDialog();
+    if (!dialog) return 1;
+    if (pose == "about") {
+        e2e::PressKeyWithAlt(VK_SPACE);
+        e2e::PressKey(VK_END);
+        e2e::PressKey(VK_RETURN);
+        const HWND about = program.WaitForWindow([](HWND w) { return e2e::Text(w) == "About Optivue"; });
+        if (!about) return 1;
+        e2e::Sync(about);
+    }
+    // Time for the last paint to reach the display.
+    Sleep(500);
+    std::cout << "ready" << std::endl;
+    std::string line;
+    std::getline(std::cin, line);
+    e2e::UseVersion(nullptr);
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    const char* const prefix = "--program=";
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], prefix, std::strlen(prefix)) == 0) e2e::SetProgramPath(argv[i] + std::strlen(prefix));
+    std::string pose, version;
+    for (int i = 1; i < argc; ++i) {
+        if (const char* value = Option(argv[i], "--program=")) e2e::SetProgramPath(value);
+        if (const char* value = Option(argv[i], "--pose=")) pose = value;
+        if (const char* value = Option(argv[i], "--version=")) version = value;
+    }
     if (e2e::ProgramPath().empty()) {
-        std::fprintf(stderr, "usage: app_driver.exe --program=PATH-OF-optivue.exe [GoogleTest options]\n");
+        std::fprintf(stderr, "usage: app_driver.exe --program=PATH [--pose=main|about [--version=NAME]] "
+                             "[GoogleTest options]\n");
         return 2;
     }
-    return RUN_ALL_TESTS();
+    return pose.empty() ? RUN_ALL_TESTS() : Pose(pose, version);
 }
