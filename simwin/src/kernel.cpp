@@ -1,21 +1,10 @@
 // The simulated kernel: the version the system reports, named mutexes and the files of the Startup folder.
 #include <simwin/sim.h>
 
-#include <cctype>
 #include <cstring>
 #include <string>
 
 namespace simwin {
-namespace {
-
-bool SamePath(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
-
-}  // namespace
 
 Kernel::Kernel() {
     std::memset(&version, 0, sizeof version);
@@ -29,7 +18,7 @@ Kernel::Kernel() {
 
 bool Kernel::FileExists(const std::string& path) const {
     for (const std::string& file : files)
-        if (SamePath(file, path)) return true;
+        if (SameTextIgnoringCase(file, path)) return true;
     return false;
 }
 
@@ -132,7 +121,7 @@ BOOL WINAPI DeleteFileA(LPCSTR path) {
         return finish(FALSE);
     }
     for (auto file = kernel.files.begin(); file != kernel.files.end(); ++file) {
-        if (simwin::SamePath(*file, path)) {
+        if (simwin::SameTextIgnoringCase(*file, path)) {
             kernel.files.erase(file);
             return finish(TRUE);
         }

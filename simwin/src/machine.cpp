@@ -1,6 +1,7 @@
 // The machine behind the simulated platform: journal, fault injection, the last-error value, the clock.
 #include <simwin/sim.h>
 
+#include <cctype>
 #include <cstdio>
 #include <utility>
 
@@ -106,6 +107,14 @@ Machine& machine() {
 void Reset() {
     g_machine = std::make_unique<Machine>();
     LoadResourceStrings(*g_machine);
+}
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
 }
 
 std::string Quote(const char* text) {

@@ -11,14 +11,6 @@
 namespace simwin {
 namespace {
 
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return text;
@@ -68,13 +60,13 @@ bool AccessAllowed(const RegKey& key, REGSAM access) {
 // ---- Keys ----
 RegValue* RegKey::FindValue(const std::string& valueName) {
     for (RegValue& value : values)
-        if (SameName(value.name, valueName)) return &value;
+        if (SameTextIgnoringCase(value.name, valueName)) return &value;
     return nullptr;
 }
 
 std::shared_ptr<RegKey> RegKey::FindSubkey(const std::string& keyName) const {
     for (const auto& key : subkeys)
-        if (SameName(key->name, keyName)) return key;
+        if (SameTextIgnoringCase(key->name, keyName)) return key;
     return nullptr;
 }
 
@@ -144,7 +136,7 @@ bool Registry::Remove(const std::string& fullPath) {
     if (!parent) return false;
     const std::string name = fullPath.substr(slash + 1);
     auto& keys = parent->subkeys;
-    const auto it = std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return SameName(k->name, name); });
+    const auto it = std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return SameTextIgnoringCase(k->name, name); });
     if (it == keys.end()) return false;
     keys.erase(it);
     return true;
@@ -393,7 +385,7 @@ bool Registry::LoadRegText(const std::string& text, std::string* error) {
         const std::string data = line.substr(p);
         if (data == "-") {
             auto& values = key->values;
-            values.erase(std::remove_if(values.begin(), values.end(), [&](const RegValue& v) { return SameName(v.name, name); }),
+            values.erase(std::remove_if(values.begin(), values.end(), [&](const RegValue& v) { return SameTextIgnoringCase(v.name, name); }),
                          values.end());
         } else if (!data.empty() && data[0] == '"') {
             std::string textValue;
@@ -575,7 +567,7 @@ LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName) {
     if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return Finish("RegDeleteValueA", args, status);
     auto& values = handle->key->values;
     const std::string name = valueName ? valueName : "";
-    const auto it = std::find_if(values.begin(), values.end(), [&](const simwin::RegValue& v) { return simwin::SameName(v.name, name); });
+    const auto it = std::find_if(values.begin(), values.end(), [&](const simwin::RegValue& v) { return simwin::SameTextIgnoringCase(v.name, name); });
     if (it == values.end()) return Finish("RegDeleteValueA", args, ERROR_FILE_NOT_FOUND);
     values.erase(it);
     return Finish("RegDeleteValueA", args, ERROR_SUCCESS);
@@ -596,7 +588,7 @@ LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
         if (!owner) return Finish("RegDeleteKeyA", args, ERROR_FILE_NOT_FOUND);
     }
     auto& keys = owner->subkeys;
-    const auto it = std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return simwin::SameName(k->name, names.back()); });
+    const auto it = std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return simwin::SameTextIgnoringCase(k->name, names.back()); });
     if (it == keys.end()) return Finish("RegDeleteKeyA", args, ERROR_FILE_NOT_FOUND);
     // Windows deletes only a key without subkeys, and only where the key may be changed.
     if (!(*it)->subkeys.empty() || (*it)->denyWrite) return Finish("RegDeleteKeyA", args, ERROR_ACCESS_DENIED);

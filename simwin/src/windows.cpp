@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <simwin/sim.h>
 
-#include <cctype>
 #include <string>
 
 namespace simwin {
@@ -11,14 +10,6 @@ namespace {
 
 constexpr uintptr_t kFirstHandle = 0x10000;
 constexpr uintptr_t kHandleStep = 0x10;
-
-bool SameText(const std::string& a, const char* b) {
-    const size_t length = std::char_traits<char>::length(b);
-    if (a.size() != length) return false;
-    for (size_t i = 0; i < length; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-    return true;
-}
 
 }  // namespace
 
@@ -29,7 +20,7 @@ HWND WindowTree::Create(const std::string& className, const std::string& title, 
     window->title = title;
     window->parent = parent;
     window->style = style;
-    if (SameText(className, WC_LISTVIEWA)) window->listView.emplace();
+    if (SameTextIgnoringCase(className, WC_LISTVIEWA)) window->listView.emplace();
     windows_.push_back(std::move(window));
     return windows_.back()->handle;
 }
@@ -87,8 +78,8 @@ const char* MessageName(UINT message) {
 }
 
 bool Matches(const simwin::Window& window, LPCSTR className, LPCSTR windowName) {
-    return (!className || simwin::SameText(window.className, className)) &&
-           (!windowName || simwin::SameText(window.title, windowName));
+    return (!className || simwin::SameTextIgnoringCase(window.className, className)) &&
+           (!windowName || simwin::SameTextIgnoringCase(window.title, windowName));
 }
 
 // The list view's answer, as the common control gives it in the icon view.

@@ -279,6 +279,10 @@ Machine& machine();
 // system parameters, no windows, empty journal, no faults, clock at 0.
 void Reset();
 
+// Names as Windows compares them (registry keys and values, window classes and titles, file paths):
+// without regard to the case of ASCII letters.
+bool SameTextIgnoringCase(const std::string& a, const std::string& b);
+
 // Helpers for writing journal arguments.
 std::string Quote(const char* text);  // "text" with C escapes, or NULL
 std::string Hex(unsigned long long value);
