@@ -5,7 +5,6 @@
 #include "tests/wine/driver/program.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -18,22 +17,6 @@ using e2e::Program;
 
 const char* const kProgramKey = "Software\\Korvani\\optiv";
 const std::vector<BYTE> kZero = {0, 0, 0, 0};
-
-std::string StartupFolder() {
-    char path[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void CreateFileWithText(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    WriteFile(file, "link", 4, &written, nullptr);
-    CloseHandle(file);
-}
 
 // Puts the icon view into the small-icon view with its items scattered, as a desktop may be left.
 void Scatter(HWND iconView, LONG otherBits) {
@@ -52,8 +35,8 @@ TEST(FollowUpRun, ANonZeroFourByteFlagRelaysTheDesktopClearsTheFlagAndRemovesThe
     const HWND iconView = test_platform::DesktopIconView(0);
     ASSERT_NE(nullptr, iconView);
     const LONG otherBits = GetWindowLongA(iconView, GWL_STYLE) & ~LVS_TYPEMASK;
-    const std::string shortcut = StartupFolder() + "\\Optivue.lnk";
-    const std::string otherShortcut = StartupFolder() + "\\Other.lnk";
+    const std::string shortcut = e2e::StartupFolder() + "\\Optivue.lnk";
+    const std::string otherShortcut = e2e::StartupFolder() + "\\Other.lnk";
 
     const struct {
         const char* label;
@@ -70,8 +53,8 @@ TEST(FollowUpRun, ANonZeroFourByteFlagRelaysTheDesktopClearsTheFlagAndRemovesThe
         SCOPED_TRACE(row.label);
         test_platform::DeleteKeyTree(kProgramKey);
         if (!row.data.empty()) test_platform::PutValue(kProgramKey, "Changed", row.type, row.data);
-        CreateFileWithText(shortcut);
-        CreateFileWithText(otherShortcut);
+        e2e::CreateFileWithText(shortcut);
+        e2e::CreateFileWithText(otherShortcut);
         Scatter(iconView, otherBits);
         std::string why;
         ASSERT_FALSE(Arranged(iconView, &why)) << why;
@@ -84,17 +67,17 @@ TEST(FollowUpRun, ANonZeroFourByteFlagRelaysTheDesktopClearsTheFlagAndRemovesThe
             EXPECT_TRUE(program.WindowsSeen().empty()) << ::testing::PrintToString(program.WindowsSeen());
             EXPECT_EQ(otherBits | LVS_ICON, GetWindowLongA(iconView, GWL_STYLE));
             EXPECT_TRUE(Arranged(iconView, &why)) << why;
-            EXPECT_FALSE(FileExists(shortcut));
+            EXPECT_FALSE(e2e::FileExists(shortcut));
         } else {
             const HWND dialog = program.WaitForMainDialog();
             ASSERT_NE(nullptr, dialog);
             EXPECT_EQ(otherBits | LVS_SMALLICON, GetWindowLongA(iconView, GWL_STYLE)) << "the desktop is left alone";
             EXPECT_FALSE(Arranged(iconView, &why)) << why;
-            EXPECT_TRUE(FileExists(shortcut));
+            EXPECT_TRUE(e2e::FileExists(shortcut));
             e2e::PressKey(VK_ESCAPE);
             EXPECT_TRUE(program.WaitForExit());
         }
-        EXPECT_TRUE(FileExists(otherShortcut)) << "only Optivue.lnk goes";
+        EXPECT_TRUE(e2e::FileExists(otherShortcut)) << "only Optivue.lnk goes";
         const test_platform::StoredValue changed = test_platform::GetValue(kProgramKey, "Changed");
         EXPECT_TRUE(changed.exists);
         EXPECT_EQ(static_cast<DWORD>(REG_DWORD), changed.type);

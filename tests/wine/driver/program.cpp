@@ -3,6 +3,10 @@
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/window_probe.h"
 
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 namespace e2e {
@@ -237,6 +241,22 @@ std::vector<std::string> SystemMenuOf(HWND window) {
     for (DWORD i = 0; found && i < count; ++i) items.push_back(ReportedText(("Item" + std::to_string(i)).c_str()));
     test_platform::DeleteKeyTree(window_probe::kReportKey);
     return items;
+}
+
+std::string StartupFolder() {
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void CreateFileWithText(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    WriteFile(file, "link", 4, &written, nullptr);
+    CloseHandle(file);
 }
 
 void PressKey(WORD key) {

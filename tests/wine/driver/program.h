@@ -74,6 +74,11 @@ ControlFont FontOf(HWND dialog, int controlId);
 // The window's system menu, an entry for each item: "separator" or the command and the text, "16 &About...".
 std::vector<std::string> SystemMenuOf(HWND window);
 
+// The user's Startup folder, made when it is missing, and files in it.
+std::string StartupFolder();
+bool FileExists(const std::string& path);
+void CreateFileWithText(const std::string& path);  // a few bytes; fails the test when it cannot
+
 // Keyboard and mouse input to whatever has the focus, as the user would give it.
 void PressKey(WORD key);
 void PressKeyWithAlt(WORD key);

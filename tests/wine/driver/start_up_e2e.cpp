@@ -1,4 +1,5 @@
 // Start-up as the user meets it: a second copy, an unsupported system and a small screen.
+#include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@ using e2e::Program;
 
 const char* const kUnsupportedSystem = "This application requires Windows 2000/Xp or later.";
 const char* const kScreenTooSmall = "Set Display setting over 1024*768 pixel.";
+const char* const kProgramKey = "Software\\Korvani\\optiv";
 
 // Reads each message box in turn, checks it and presses Enter on it, then waits for the program to end.
 void ExpectMessagesThenEnd(Program& program, const std::vector<const char*>& messages) {
@@ -48,9 +50,18 @@ TEST(SmallScreen, ShowsRow112AndOnAnUnsupportedSystemRow111First) {
     ASSERT_TRUE(GetSystemMetrics(SM_CXSCREEN) < 1024 || GetSystemMetrics(SM_CYSCREEN) < 768)
         << "run on a screen smaller than 1024 x 768";
     {
-        SCOPED_TRACE("winxp");
+        // A follow-up run is asked for as well: it still happens after the message.
+        SCOPED_TRACE("winxp, follow-up run");
+        const std::string shortcut = e2e::StartupFolder() + "\\Optivue.lnk";
+        e2e::CreateFileWithText(shortcut);
+        test_platform::PutValue(kProgramKey, "Changed", REG_DWORD, {1, 0, 0, 0});
         Program program("winxp");
         ExpectMessagesThenEnd(program, {kScreenTooSmall});
+        EXPECT_FALSE(e2e::FileExists(shortcut));
+        const test_platform::StoredValue changed = test_platform::GetValue(kProgramKey, "Changed");
+        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), changed.type);
+        EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0}), changed.data);
+        test_platform::DeleteKeyTree(kProgramKey);
     }
     {
         SCOPED_TRACE("win98");
