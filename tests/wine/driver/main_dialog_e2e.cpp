@@ -237,7 +237,7 @@ TEST(Interaction, TheSystemMenuEndsInAboutWhichOpensModallyAndReturnsToTheUnchan
     EXPECT_TRUE(program.WaitForExit());
 }
 
-TEST(Interaction, TheOkCommandLeavesTheDialogOpenAndOtherSystemCommandsKeepTheirEffect) {
+TEST(Interaction, TheOkCommandLeavesTheDialogOpenOtherSystemCommandsKeepTheirEffectAndQuitEndsIt) {
     Program program;
     const HWND dialog = program.WaitForMainDialog();
     ASSERT_NE(nullptr, dialog);
@@ -253,7 +253,8 @@ TEST(Interaction, TheOkCommandLeavesTheDialogOpenAndOtherSystemCommandsKeepTheir
     EXPECT_FALSE(IsIconic(dialog));
     EXPECT_EQ(before, Snapshot(dialog));
 
-    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    // The quit message ends the modal run, and with it the program.
+    PostThreadMessageA(GetWindowThreadProcessId(dialog, nullptr), WM_QUIT, 0, 0);
     DWORD exitCode = 1;
     EXPECT_TRUE(program.WaitForExit(&exitCode));
     EXPECT_EQ(0u, exitCode);
