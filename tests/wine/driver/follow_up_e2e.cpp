@@ -74,6 +74,7 @@ TEST(FollowUpRun, ANonZeroFourByteFlagRelaysTheDesktopClearsTheFlagAndRemovesThe
             EXPECT_EQ(otherBits | LVS_SMALLICON, GetWindowLongA(iconView, GWL_STYLE)) << "the desktop is left alone";
             EXPECT_FALSE(Arranged(iconView, &why)) << why;
             EXPECT_TRUE(e2e::FileExists(shortcut));
+            ASSERT_TRUE(e2e::WaitForForeground(dialog));
             e2e::PressKey(VK_ESCAPE);
             EXPECT_TRUE(program.WaitForExit());
         }

@@ -259,6 +259,11 @@ void CreateFileWithText(const std::string& path) {
     CloseHandle(file);
 }
 
+bool WaitUntilGone(HWND window) {
+    for (DWORD waited = 0; waited < kWaitMs && IsWindow(window); waited += kPollMs) Sleep(kPollMs);
+    return !IsWindow(window);
+}
+
 void PressKey(WORD key) {
     SendKey(key, false);
     SendKey(key, true);

@@ -85,4 +85,7 @@ void PressKeyWithAlt(WORD key);
 void ClickAt(POINT screen);
 void ClickOn(HWND window);  // its middle
 
+// Waits (up to kWaitMs) until the window is destroyed; false when it is still there.
+bool WaitUntilGone(HWND window);
+
 }  // namespace e2e

@@ -27,9 +27,9 @@ void ExpectMessagesThenEnd(Program& program, const std::vector<const char*>& mes
         // The only window of the program on screen.
         EXPECT_EQ(std::vector<std::string>{"#32770 \"Optivue\""}, program.VisibleWindows());
         EXPECT_EQ(nullptr, GetDlgItem(box, 1010)) << "the box is not the main dialog";
+        ASSERT_TRUE(e2e::WaitForForeground(box)) << "the message box never became the active window";
         e2e::PressKey(VK_RETURN);
-        for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(20);
-        ASSERT_FALSE(IsWindow(box));
+        ASSERT_TRUE(e2e::WaitUntilGone(box)) << "Enter did not close the message box";
     }
     DWORD exitCode = 1;
     EXPECT_TRUE(program.WaitForExit(&exitCode));
