@@ -1,6 +1,7 @@
 #include "app/size_dialog.h"
 
 #include "app/about_dialog.h"
+#include "app/confirm_dialog.h"
 #include "app/follow_up_run.h"
 #include "app/os_version.h"
 #include "res/resource_ids.h"
@@ -14,6 +15,12 @@ constexpr const char* kMessageCaption = "Optivue";
 constexpr const char* kAboutEntry = "&About...";
 constexpr LONG kMinimumScreenWidth = 1024;
 constexpr LONG kMinimumScreenHeight = 768;
+// How long "Settings have changed." stays on screen before the program ends.
+constexpr UINT_PTR kNoticeTimer = 100;
+constexpr UINT kNoticeTimeMs = 2000;
+
+// The notice's window exists only from the end of a size command to the program's end.
+Dialog theChangedNotice;
 
 RECT WindowRect(HWND window) {
     RECT rect = {0, 0, 0, 0};
@@ -27,6 +34,13 @@ const MessageMapEntry SizeDialog::kMessageEntries[] = {
     {WM_SYSCOMMAND, kAnyId, Handler<&SizeDialog::OnSysCommand>},
     {WM_PAINT, kAnyId, Handler<&SizeDialog::OnPaint>},
     {WM_QUERYDRAGICON, kAnyId, Handler<&SizeDialog::OnQueryDragIcon>},
+    {WM_COMMAND, IDC_NORMAL_SIZE, Handler<&SizeDialog::OnNormalSize>},
+    {WM_COMMAND, IDC_LARGE_SIZE, Handler<&SizeDialog::OnLargeSize>},
+    {WM_COMMAND, IDC_EXTRA_LARGE_SIZE, Handler<&SizeDialog::OnExtraLargeSize>},
+    {WM_COMMAND, IDM_NORMAL_SIZE, Handler<&SizeDialog::OnNormalSize>},
+    {WM_COMMAND, IDM_LARGE_SIZE, Handler<&SizeDialog::OnLargeSize>},
+    {WM_COMMAND, IDM_EXTRA_LARGE_SIZE, Handler<&SizeDialog::OnExtraLargeSize>},
+    {WM_TIMER, kAnyId, Handler<&SizeDialog::OnTimer>},
 };
 const MessageMap SizeDialog::kMessageMap = {&Dialog::kMessageMap, kMessageEntries,
                                             sizeof kMessageEntries / sizeof kMessageEntries[0]};
@@ -183,3 +197,35 @@ bool SizeDialog::OnPaint() {
 }
 
 HICON SizeDialog::OnQueryDragIcon() { return icon_; }
+
+void SizeDialog::OnNormalSize() { RunSizeCommand(SizeLevel::Normal, *this); }
+
+void SizeDialog::OnLargeSize() { RunSizeCommand(SizeLevel::Large, *this); }
+
+void SizeDialog::OnExtraLargeSize() { RunSizeCommand(SizeLevel::ExtraLarge, *this); }
+
+INT_PTR SizeDialog::Confirm(const char* message) {
+    ConfirmDialog confirm;
+    confirm.message = message;
+    return confirm.DoModal();
+}
+
+void SizeDialog::Hide() { ShowWindow(Window(), SW_HIDE); }
+
+void SizeDialog::ShowChangedNotice() {
+    if (!theChangedNotice.Create(IDD_CHANGED_NOTICE)) return;
+    ShowWindow(theChangedNotice.Window(), SW_SHOW);
+    UpdateWindow(theChangedNotice.Window());
+}
+
+// Armed whether or not the notice could be shown: the program ends on time either way.
+void SizeDialog::StartNoticeTimer() { SetTimer(Window(), kNoticeTimer, kNoticeTimeMs, nullptr); }
+
+bool SizeDialog::OnTimer(WPARAM timerId, LPARAM) {
+    if (timerId == kNoticeTimer) {
+        theChangedNotice.DestroyWindow();
+        KillTimer(Window(), kNoticeTimer);
+        PostQuitMessage(0);
+    }
+    return false;
+}

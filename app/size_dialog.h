@@ -5,8 +5,9 @@
 
 #include "app/dialog.h"
 #include "app/main_dialog_layout.h"
+#include "app/size_command.h"
 
-class SizeDialog : public Dialog {
+class SizeDialog : public Dialog, private SizeCommandWindow {
 public:
     SizeDialog();
     // Deletes the fonts the controls borrowed; the window is gone by then.
@@ -22,6 +23,18 @@ private:
     bool OnSysCommand(WPARAM command, LPARAM extra);
     bool OnPaint();
     HICON OnQueryDragIcon();
+
+    // The size commands: the three buttons, and the same three commands sent by other windows.
+    void OnNormalSize();
+    void OnLargeSize();
+    void OnExtraLargeSize();
+    // Ends the program once the notice has been on screen for its time.
+    bool OnTimer(WPARAM timerId, LPARAM);
+
+    INT_PTR Confirm(const char* message) override;
+    void Hide() override;
+    void ShowChangedNotice() override;
+    void StartNoticeTimer() override;
 
     void AddAboutEntry();
     void Refuse(UINT row, INT_PTR result);

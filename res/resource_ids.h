@@ -4,6 +4,8 @@
 // Dialog templates
 #define IDD_SIZE_DIALOG 102
 #define IDD_ABOUT_DIALOG 100
+#define IDD_CONFIRM_DIALOG 132
+#define IDD_CHANGED_NOTICE 202
 
 // The program icon
 #define IDI_PROGRAM 199
@@ -26,6 +28,12 @@
 #define IDS_ABOUT_ENTRY 101
 #define IDS_UNSUPPORTED_SYSTEM 111
 #define IDS_SCREEN_TOO_SMALL 112
+
+// The message of the confirmation dialog's text control, and its three texts
+#define IDC_CONFIRM_MESSAGE 1008
+#define IDS_CONFIRM_NORMAL_SIZE 301
+#define IDS_CONFIRM_LARGE_SIZE 302
+#define IDS_CONFIRM_EXTRA_LARGE_SIZE 303
 
 // Controls of the main dialog
 #define IDC_SAMPLE_CAPTION_1 1007

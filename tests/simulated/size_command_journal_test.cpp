@@ -1,0 +1,233 @@
+// A size command on the simulated platform: the choice of procedure from the system and its visual style,
+// and the flow from the confirmation to the notice, seen through the journal. The window's part is played
+// by a recorder that writes its steps into the same journal.
+#include "app/size_command.h"
+#include "settings/size_procedures.h"
+#include "tests/support/journal_steps.h"
+
+#include <simwin/sim.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using simwin::machine;
+
+const std::string kThemeManager = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+
+void UseSystem(OsKind kind) {
+    machine().kernel.version.dwPlatformId = VER_PLATFORM_WIN32_NT;
+    machine().kernel.version.dwMajorVersion = 5;
+    machine().kernel.version.dwMinorVersion = kind == kOsWindowsXp ? 1 : 0;
+}
+
+// Any step that read the visual style's value.
+bool ThemeActiveWasRead() {
+    for (const std::string& step : journal_steps::Steps())
+        if (step.find("ThemeManager") != std::string::npos) return true;
+    return false;
+}
+
+class SizeCommandTest : public testing::Test {
+protected:
+    void SetUp() override {
+        simwin::Reset();
+        simwin::CreateDesktop();
+        UseSystem(kOsWindowsXp);
+    }
+};
+
+TEST_F(SizeCommandTest, WindowsXpIsStyledOnlyWhenThemeActiveReadsExactlyOne) {
+    const struct {
+        const char* label;
+        void (*arrange)();
+        SizeVariant variant;
+    } cases[] = {
+        {"\"1\"", [] { machine().registry.SetString(kThemeManager, "ThemeActive", "1"); }, SizeVariant::XpStyled},
+        {"\"1\" as an expandable string",
+         [] { machine().registry.SetString(kThemeManager, "ThemeActive", "1", REG_EXPAND_SZ); }, SizeVariant::XpStyled},
+        {"\"1\" stored without its NUL",
+         [] { machine().registry.SetValue(kThemeManager, "ThemeActive", REG_SZ, {'1'}); }, SizeVariant::XpStyled},
+        {"\"0\"", [] { machine().registry.SetString(kThemeManager, "ThemeActive", "0"); }, SizeVariant::XpClassic},
+        {"\"01\"", [] { machine().registry.SetString(kThemeManager, "ThemeActive", "01"); }, SizeVariant::XpClassic},
+        {"\"1 \"", [] { machine().registry.SetString(kThemeManager, "ThemeActive", "1 "); }, SizeVariant::XpClassic},
+        {"\"\"", [] { machine().registry.SetString(kThemeManager, "ThemeActive", ""); }, SizeVariant::XpClassic},
+        {"the number 1", [] { machine().registry.SetDword(kThemeManager, "ThemeActive", 1); }, SizeVariant::XpClassic},
+        {"the value missing", [] { machine().registry.Ensure(kThemeManager); }, SizeVariant::XpClassic},
+        {"the key missing", [] {}, SizeVariant::XpClassic},
+        {"\"1\" in an unreadable key",
+         [] {
+             machine().registry.SetString(kThemeManager, "ThemeActive", "1");
+             machine().registry.SetAccess(kThemeManager, false, true);
+         },
+         SizeVariant::XpClassic},
+        {"\"1\" whose read fails",
+         [] {
+             machine().registry.SetString(kThemeManager, "ThemeActive", "1");
+             machine().faults.FailAll("RegQueryValueExA");
+         },
+         SizeVariant::XpClassic},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        SetUp();
+        c.arrange();
+        EXPECT_EQ(c.variant, ChooseSizeVariant(kOsWindowsXp));
+        EXPECT_TRUE(ThemeActiveWasRead());
+    }
+}
+
+TEST_F(SizeCommandTest, Windows2000NeverAsksAboutTheVisualStyle) {
+    machine().registry.SetString(kThemeManager, "ThemeActive", "1");
+    machine().journal.Clear();
+    EXPECT_EQ(SizeVariant::Win2000, ChooseSizeVariant(kOsWindows2000));
+    EXPECT_FALSE(ThemeActiveWasRead());
+}
+
+// Each cell of the table runs the procedure it names: the same steps as the procedure called directly.
+TEST_F(SizeCommandTest, EachLevelAndVariantRunsItsOwnProcedure) {
+    const struct {
+        SizeLevel level;
+        SizeVariant variant;
+        const char* name;
+        void (*direct)();
+        DWORD pauseMs;
+    } cells[] = {
+        {SizeLevel::Normal, SizeVariant::XpStyled, "ApplyNormalXpStyled", [] { ApplyNormalXpStyled(); }, 0},
+        {SizeLevel::Normal, SizeVariant::XpClassic, "ApplyNormalXpClassic", ApplyNormalXpClassic, 2000},
+        {SizeLevel::Normal, SizeVariant::Win2000, "ApplyNormalWin2000", ApplyNormalWin2000, 2000},
+        {SizeLevel::Large, SizeVariant::XpStyled, "ApplyLargeXpStyled", [] { ApplyLargeXpStyled(); }, 0},
+        {SizeLevel::Large, SizeVariant::XpClassic, "ApplyLargeXpClassic", ApplyLargeXpClassic, 2000},
+        {SizeLevel::Large, SizeVariant::Win2000, "ApplyLargeWin2000", ApplyLargeWin2000, 2000},
+        {SizeLevel::ExtraLarge, SizeVariant::XpStyled, "ApplyExtraLargeXpStyled", [] { ApplyExtraLargeXpStyled(); }, 0},
+        {SizeLevel::ExtraLarge, SizeVariant::XpClassic, "ApplyExtraLargeXpClassic", ApplyExtraLargeXpClassic, 2000},
+        {SizeLevel::ExtraLarge, SizeVariant::Win2000, "ApplyExtraLargeWin2000", ApplyExtraLargeWin2000, 2000},
+    };
+    for (const auto& cell : cells) {
+        SCOPED_TRACE(cell.name);
+        const SizeProcedure& chosen = ChooseSizeProcedure(cell.level, cell.variant);
+        EXPECT_STREQ(cell.name, chosen.name);
+        EXPECT_EQ(cell.pauseMs, chosen.pauseMs);
+
+        SetUp();
+        cell.direct();
+        const std::vector<std::string> direct = journal_steps::Steps();
+        SetUp();
+        chosen.apply();
+        EXPECT_EQ(direct, journal_steps::Steps());
+    }
+}
+
+// Plays the main dialog: answers the confirmation with `answer` and writes each step into the journal.
+class RecordingWindow : public SizeCommandWindow {
+public:
+    explicit RecordingWindow(INT_PTR answer) : answer_(answer) {}
+    std::string message;
+
+    INT_PTR Confirm(const char* text) override {
+        message = text;
+        machine().journal.Record("Confirm", "", answer_);
+        return answer_;
+    }
+    void Hide() override { machine().journal.Record("Hide", "", 0); }
+    void ShowChangedNotice() override { machine().journal.Record("ShowChangedNotice", "", 0); }
+    void StartNoticeTimer() override { machine().journal.Record("StartNoticeTimer", "", 0); }
+
+private:
+    INT_PTR answer_;
+};
+
+// The flow's own steps and the procedure's first and last kinds of step.
+std::vector<std::string> FlowSteps() {
+    return journal_steps::StepsStartingWith({"GetVersionExA", "row 30", "Confirm", "query Software\\Microsoft\\Windows",
+                                             "Hide", "Sleep(2000)", "ShowChangedNotice", "StartNoticeTimer"});
+}
+
+TEST_F(SizeCommandTest, ConfirmedOnAStyledXpTheProcedureRunsBetweenHidingAndTheNoticeWithoutAPause) {
+    machine().registry.SetString(kThemeManager, "ThemeActive", "1");
+    machine().journal.Clear();
+    RecordingWindow window(IDOK);
+    EXPECT_TRUE(RunSizeCommand(SizeLevel::Large, window));
+
+    EXPECT_EQ((std::vector<std::string>{
+                  "GetVersionExA(OSVERSIONINFOA{size=148}) -> 1",
+                  "row 302",
+                  "Confirm() -> 1",
+                  "query Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager [ThemeActive] -> 0",
+                  "Hide() -> 0",
+                  "ShowChangedNotice() -> 0",
+                  "StartNoticeTimer() -> 0",
+              }),
+              FlowSteps());
+    EXPECT_EQ(*machine().strings.Row(302), window.message);
+    // The Large styled procedure ran after the window went: its last row is the style's size.
+    const std::vector<std::string> steps = journal_steps::Steps();
+    const auto hide = std::find(steps.begin(), steps.end(), "Hide() -> 0");
+    const auto sizeRow = std::find(steps.begin(), steps.end(), "row 413");
+    const auto notice = std::find(steps.begin(), steps.end(), "ShowChangedNotice() -> 0");
+    EXPECT_TRUE(hide < sizeRow && sizeRow < notice);
+}
+
+TEST_F(SizeCommandTest, ConfirmedOnAClassicSystemTheNoticeWaitsTwoSecondsAfterTheProcedure) {
+    for (OsKind kind : {kOsWindowsXp, kOsWindows2000}) {
+        SCOPED_TRACE(kind);
+        SetUp();
+        UseSystem(kind);
+        RecordingWindow window(IDOK);
+        EXPECT_TRUE(RunSizeCommand(SizeLevel::Normal, window));
+        const std::vector<std::string> flow = FlowSteps();
+        ASSERT_GE(flow.size(), 4u);
+        EXPECT_EQ((std::vector<std::string>{"Sleep(2000) -> 0", "ShowChangedNotice() -> 0", "StartNoticeTimer() -> 0"}),
+                  std::vector<std::string>(flow.end() - 3, flow.end()));
+        EXPECT_EQ(kind == kOsWindowsXp, ThemeActiveWasRead());
+        // The Normal procedure of the variant: its metrics row.
+        EXPECT_FALSE(journal_steps::StepsStartingWith({kind == kOsWindowsXp ? "row 604" : "row 607"}).empty());
+    }
+}
+
+// Cancel, and a confirmation that could not be shown at all, leave everything as it was.
+TEST_F(SizeCommandTest, OnlyOkChangesAnything) {
+    for (INT_PTR answer : {static_cast<INT_PTR>(IDCANCEL), static_cast<INT_PTR>(-1)}) {
+        SCOPED_TRACE(answer);
+        SetUp();
+        machine().registry.SetString(kThemeManager, "ThemeActive", "1");
+        const std::string before = machine().registry.SaveRegText();
+        machine().journal.Clear();
+        RecordingWindow window(answer);
+        EXPECT_FALSE(RunSizeCommand(SizeLevel::ExtraLarge, window));
+        EXPECT_EQ((std::vector<std::string>{"GetVersionExA(OSVERSIONINFOA{size=148}) -> 1", "row 303",
+                                            "Confirm() -> " + std::to_string(answer)}),
+                  journal_steps::Steps());
+        EXPECT_EQ(before, machine().registry.SaveRegText());
+    }
+}
+
+TEST_F(SizeCommandTest, EachLevelAsksWithItsOwnText) {
+    const struct {
+        SizeLevel level;
+        UINT row;
+        const char* size;
+    } levels[] = {
+        {SizeLevel::Normal, 301, "the normal size"},
+        {SizeLevel::Large, 302, "the large size"},
+        {SizeLevel::ExtraLarge, 303, "the extra large size"},
+    };
+    for (const auto& level : levels) {
+        SCOPED_TRACE(level.row);
+        for (WORD language : {simwin::StringTables::kEnglish, simwin::StringTables::kGerman}) {
+            machine().strings.SetLanguage(language);
+            RecordingWindow window(IDCANCEL);
+            RunSizeCommand(level.level, window);
+            EXPECT_EQ(std::string("To set the fonts and icons to ") + level.size +
+                          " click \"OK\". Please make sure all other applications are closed before clicking the "
+                          "\"OK\" button.\nPlease wait for a while until \"Settings have changed\" is displayed.",
+                      window.message);
+        }
+    }
+}
+
+}  // namespace
