@@ -264,10 +264,7 @@ TEST(Interaction, TheCloseButtonAndTheCloseBoxEndTheProgram) {
         const HWND dialog = program.WaitForMainDialog();
         ASSERT_NE(nullptr, dialog);
         if (closeBox) {
-            RECT window = {0, 0, 0, 0};
-            GetWindowRect(dialog, &window);
-            const POINT box = {window.right - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2,
-                               window.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+            const POINT box = e2e::CloseBoxOf(dialog);
             ASSERT_EQ(HTCLOSE, SendMessageA(dialog, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)));
             e2e::ClickAt(box);
         } else {

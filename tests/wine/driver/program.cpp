@@ -260,8 +260,22 @@ void CreateFileWithText(const std::string& path) {
 }
 
 bool WaitUntilGone(HWND window) {
-    for (DWORD waited = 0; waited < kWaitMs && IsWindow(window); waited += kPollMs) Sleep(kPollMs);
-    return !IsWindow(window);
+    return WaitUntil([window] { return !IsWindow(window); });
+}
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    for (DWORD waited = 0; waited < kWaitMs; waited += kPollMs) {
+        if (condition()) return true;
+        Sleep(kPollMs);
+    }
+    return condition();
+}
+
+POINT CloseBoxOf(HWND window) {
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(window, &rect);
+    return POINT{rect.right - GetSystemMetrics(SM_CXFIXEDFRAME) - GetSystemMetrics(SM_CXSIZE) / 2,
+                 rect.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
 }
 
 void PressKey(WORD key) {

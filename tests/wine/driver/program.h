@@ -87,5 +87,10 @@ void ClickOn(HWND window);  // its middle
 
 // Waits (up to kWaitMs) until the window is destroyed; false when it is still there.
 bool WaitUntilGone(HWND window);
+// Waits (up to kWaitMs) until `condition` holds; false when it never did.
+bool WaitUntil(const std::function<bool()>& condition);
+
+// The middle of the close box in the window's caption, on the screen.
+POINT CloseBoxOf(HWND window);
 
 }  // namespace e2e

@@ -1,0 +1,362 @@
+// The size commands as the user meets them: a click on a size button, the confirmation, the main window
+// going, the settings of the level on the running system, "Settings have changed." for about two seconds
+// and the program's end with 0; or a cancelled confirmation that leaves everything as it was. Each level on
+// Windows XP with and without a visual style (ThemeActive "1", "0", missing, its key missing) and on
+// Windows 2000, in the run's language.
+#include "tests/fixtures/style_tool_double.h"
+#include "tests/support/style_tool.h"
+#include "tests/support/test_platform.h"
+#include "tests/wine/driver/program.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using e2e::Program;
+using test_platform::GetValue;
+using test_platform::PutString;
+
+const std::string kThemeManagerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+const std::string kWindowMetricsKey = "Control Panel\\Desktop\\WindowMetrics";
+const std::string kCursorsKey = "Control Panel\\Cursors";
+const std::string kBrowserKey = "Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3";
+const std::string kAppearanceKey = "Control Panel\\Appearance";
+const std::string kNewSchemesKey = "Control Panel\\Appearance\\New Schemes";
+// Every key a size command changes or the tests arrange; put back after each test.
+const std::vector<std::string> kTouchedKeys = {kThemeManagerKey, kWindowMetricsKey, kCursorsKey, kBrowserKey,
+                                               kAppearanceKey,   "Control Panel\\Colors"};
+
+enum class Variant { XpStyled, XpClassic, Win2000 };
+
+struct System {
+    const char* label;
+    const char* version;
+    bool themeManagerKey;
+    const char* themeActive;  // null: no such value
+    Variant variant;
+};
+
+const System kSystems[] = {
+    {"XP with a visual style", "winxp", true, "1", Variant::XpStyled},
+    {"XP, ThemeActive \"0\"", "winxp", true, "0", Variant::XpClassic},
+    {"XP, no ThemeActive", "winxp", true, nullptr, Variant::XpClassic},
+    {"XP, no ThemeManager key", "winxp", false, nullptr, Variant::XpClassic},
+    {"Windows 2000 with ThemeActive \"1\"", "win2k", true, "1", Variant::Win2000},
+};
+
+struct Level {
+    const char* label;
+    int button;
+    int command;  // the same command sent by another window
+    UINT confirmationRow;
+    BYTE textSize;
+    UINT pointerSchemeRow;
+    UINT iconSizeRow;
+    UINT xpSchemeRow;
+    UINT win2000SchemeRow;
+    UINT styleSizeRow;
+    // The rows' window metrics and caption font, as the system reports them.
+    int captionHeight;
+    LONG captionFontHeight;
+    // The rows' icon spacing, and the spacing the desktop's icon view gets (without snap-to-grid: the
+    // spacing grown by the icons' growth over 32 pixels), in English and German.
+    int englishHorizontal, germanHorizontal, vertical;
+    int englishViewCx, germanViewCx, viewCy;
+};
+
+const Level kLevels[] = {
+    {"Normal", 1010, 1001, 301, 2, 204, 402, 216, 221, 412, 18, -11, 75, 114, 75, 75, 114, 75},
+    {"Large", 1012, 1003, 302, 3, 202, 403, 217, 222, 413, 21, -16, 91, 130, 91, 107, 146, 107},
+    {"Extra Large", 1013, 1000, 303, 4, 203, 404, 218, 223, 414, 24, -19, 91, 130, 91, 107, 146, 107},
+};
+
+bool German() {
+    const char* language = std::getenv("OPTIVUE_TEST_LANG");
+    return language && std::string(language) == "de";
+}
+
+// A row of the program's own string table, in the run's language.
+std::string ProgramRow(UINT row) {
+    char text[512] = "";
+    HMODULE program = LoadLibraryExA(e2e::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (program) {
+        LoadStringA(program, row, text, sizeof text);
+        FreeLibrary(program);
+    }
+    return text;
+}
+
+std::optional<std::string> StoredText(const std::string& keyPath, const char* name) {
+    const test_platform::StoredValue stored = GetValue(keyPath, name);
+    if (!stored.exists) return std::nullopt;
+    std::string text(stored.data.begin(), stored.data.end());
+    return text.substr(0, text.find('\0'));
+}
+
+// Every value of the keys a size command changes, to compare before and after.
+std::string Fingerprint() {
+    std::string all;
+    for (const std::string& keyPath : kTouchedKeys) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+            all += "[" + keyPath + "] missing\n";
+            continue;
+        }
+        all += "[" + keyPath + "]\n";
+        for (DWORD i = 0;; ++i) {
+            char name[256];
+            BYTE data[1024];
+            DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+            if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
+            all += std::string(name, nameSize) + "=" + std::to_string(type) + ":" +
+                   std::string(reinterpret_cast<char*>(data), dataSize) + "\n";
+        }
+        RegCloseKey(key);
+    }
+    return all;
+}
+
+struct IconViewSpacing {
+    int cx, cy;
+    bool operator==(const IconViewSpacing& other) const { return cx == other.cx && cy == other.cy; }
+};
+
+IconViewSpacing SpacingOf(HWND iconView) {
+    const LRESULT spacing = SendMessageA(iconView, LVM_GETITEMSPACING, FALSE, 0);
+    return {LOWORD(spacing), HIWORD(spacing)};
+}
+
+class SizeCommand : public testing::Test {
+protected:
+    void SetUp() override {
+        test_platform::ResetScratch();
+        saved_.emplace(kTouchedKeys);
+    }
+    void TearDown() override { saved_.reset(); }
+
+    // The system before the command: its ThemeManager key, a marker in every value the command writes,
+    // the standard appearance scheme chosen, and the desktop's icon view at 64 x 64.
+    HWND Arrange(const System& system) {
+        test_platform::DeleteKeyTree(kThemeManagerKey);
+        if (system.themeManagerKey) PutString(kThemeManagerKey, "Placeholder", "kept");
+        if (system.themeActive) PutString(kThemeManagerKey, "ThemeActive", system.themeActive);
+        test_platform::DeleteValue(kBrowserKey, "IEFontSize");
+        PutString(kCursorsKey, "", "Before");
+        PutString(kWindowMetricsKey, ProgramRow(401).c_str(), "Before");
+        PutString(kNewSchemesKey, "SelectedStyle", "21");
+        PutString(kAppearanceKey, "Current", ProgramRow(system.variant == Variant::Win2000 ? 221 : 216));
+        test_platform::DeleteKeyTree(style_tool_double::kReportKey);
+        return test_platform::DesktopIconView(0);
+    }
+
+    std::optional<test_platform::SavedUserSettings> saved_;
+};
+
+struct Timings {
+    DWORD hiddenToNotice = 0;
+    DWORD noticeToEnd = 0;
+};
+
+// Answers the confirmation of `level` with OK and follows the program to its end: the main window goes,
+// the notice comes centred on the screen and stays until the program ends with 0.
+void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level, Timings* timings) {
+    const HWND confirm = program.WaitForWindow([dialog](HWND w) { return w != dialog && e2e::Text(w) == "Optivue"; });
+    ASSERT_NE(nullptr, confirm);
+    EXPECT_EQ(dialog, GetWindow(confirm, GW_OWNER));
+    EXPECT_FALSE(IsWindowEnabled(dialog)) << "the confirmation is modal";
+    EXPECT_EQ(ProgramRow(level.confirmationRow), e2e::Text(GetDlgItem(confirm, 1008)));
+    EXPECT_EQ("OK", e2e::Text(GetDlgItem(confirm, IDOK)));
+    EXPECT_EQ("Cancel", e2e::Text(GetDlgItem(confirm, IDCANCEL)));
+    ASSERT_TRUE(e2e::WaitForForeground(confirm));
+    e2e::ClickOn(GetDlgItem(confirm, IDOK));
+
+    ASSERT_TRUE(e2e::WaitUntil([dialog] { return !IsWindowVisible(dialog); })) << "the main window stays";
+    const DWORD hidden = GetTickCount();
+    EXPECT_FALSE(IsWindow(confirm));
+    const HWND notice = program.WaitForWindow([](HWND w) {
+        HWND text = FindWindowExA(w, nullptr, "Static", nullptr);
+        return e2e::Text(w) == "Optivue" && text && e2e::Text(text) == "Settings have changed.";
+    });
+    ASSERT_NE(nullptr, notice) << ::testing::PrintToString(program.VisibleWindows());
+    const DWORD shown = GetTickCount();
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    RECT rect = {0, 0, 0, 0}, work = {0, 0, 0, 0};
+    GetWindowRect(notice, &rect);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(std::abs((rect.left + rect.right) / 2 - (work.left + work.right) / 2), 1) << "centred across";
+    EXPECT_LE(std::abs((rect.top + rect.bottom) / 2 - (work.top + work.bottom) / 2), 1) << "centred down";
+
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(&exitCode));
+    const DWORD ended = GetTickCount();
+    EXPECT_EQ(0u, exitCode);
+    // The notice's timer runs 2000 ms from before the driver saw the notice; the end comes after it.
+    EXPECT_GE(ended - shown, 1500u) << "the notice went too soon";
+    if (timings) *timings = {shown - hidden, ended - shown};
+}
+
+// The window metrics as a process started now gets them.
+NONCLIENTMETRICSA CurrentNonClientMetrics() {
+    NONCLIENTMETRICSA nonClient;
+    ICONMETRICSA icon;
+    std::memset(&nonClient, 0, sizeof nonClient);
+    EXPECT_TRUE(test_platform::MetricsSeenByAnotherProcess(&nonClient, &icon));
+    return nonClient;
+}
+
+// What the level's procedure for the variant leaves on the system; `before`, the window metrics before the
+// command, only matters for a visual style, which keeps them.
+void ExpectSettingsOf(const Level& level, Variant variant, HWND iconView, const NONCLIENTMETRICSA& before,
+                      const test_platform::StyleToolDouble& styleTool) {
+    const bool german = German();
+    const test_platform::StoredValue textSize = GetValue(kBrowserKey, "IEFontSize");
+    EXPECT_EQ((std::vector<BYTE>{level.textSize, 0, 0, 0}), textSize.data) << "browser text size";
+    EXPECT_EQ(ProgramRow(level.pointerSchemeRow), StoredText(kCursorsKey, "").value_or("")) << "pointer scheme";
+    EXPECT_EQ(ProgramRow(level.iconSizeRow), StoredText(kWindowMetricsKey, ProgramRow(401).c_str()).value_or(""))
+        << "icon size";
+    const IconViewSpacing viewSpacing = {german ? level.germanViewCx : level.englishViewCx, level.viewCy};
+    EXPECT_TRUE(viewSpacing == SpacingOf(iconView)) << "the desktop's icon view: " << SpacingOf(iconView).cx << " x "
+                                                    << SpacingOf(iconView).cy;
+
+    NONCLIENTMETRICSA nonClient;
+    ICONMETRICSA icon;
+    ASSERT_TRUE(test_platform::MetricsSeenByAnotherProcess(&nonClient, &icon));
+    EXPECT_EQ(german ? level.germanHorizontal : level.englishHorizontal, icon.iHorzSpacing);
+    EXPECT_EQ(level.vertical, icon.iVertSpacing);
+
+    const std::string current = StoredText(kAppearanceKey, "Current").value_or("(none)");
+    if (variant == Variant::XpStyled) {
+        // Frames and fonts are the style's: the window metrics and the scheme stay; the tool switched the size.
+        EXPECT_EQ(before.iCaptionHeight, nonClient.iCaptionHeight);
+        EXPECT_EQ(before.lfCaptionFont.lfHeight, nonClient.lfCaptionFont.lfHeight);
+        EXPECT_EQ(ProgramRow(216), current);
+        EXPECT_TRUE(styleTool.Finished()) << "the visual-style tool did not run";
+        EXPECT_EQ(ProgramRow(level.styleSizeRow),
+                  StoredText(style_tool_double::kReportKey, style_tool_double::kArgument).value_or("(not started)"));
+        return;
+    }
+    const LOGFONTA captionFont = test_platform::TahomaFont(level.captionFontHeight, FW_BOLD,
+                                                           variant == Variant::Win2000 ? ANSI_CHARSET : DEFAULT_CHARSET);
+    EXPECT_EQ(std::max(level.captionHeight, test_platform::HeightFittingFont(captionFont, false)),
+              nonClient.iCaptionHeight);
+    EXPECT_EQ(captionFont.lfHeight, nonClient.lfCaptionFont.lfHeight);
+    EXPECT_EQ(captionFont.lfCharSet, nonClient.lfCaptionFont.lfCharSet);
+    EXPECT_EQ(ProgramRow(variant == Variant::Win2000 ? level.win2000SchemeRow : level.xpSchemeRow), current);
+    EXPECT_FALSE(styleTool.Finished()) << "the visual-style tool ran without a visual style";
+}
+
+TEST_F(SizeCommand, EachLevelOnEachSystemEndsWithItsSettingsTheNoticeAndTheProgramsEnd) {
+    for (const System& system : kSystems) {
+        for (const Level& level : kLevels) {
+            SCOPED_TRACE(testing::Message() << level.label << " on " << system.label);
+            const HWND iconView = Arrange(system);
+            ASSERT_NE(nullptr, iconView);
+            test_platform::StyleToolDouble styleTool(test_platform::StyleToolDouble::Place::kInstallationFolder);
+            ASSERT_TRUE(styleTool.Installed());
+            NONCLIENTMETRICSA before = {};
+            if (system.variant == Variant::XpStyled) before = CurrentNonClientMetrics();
+
+            Program program(system.version);
+            const HWND dialog = program.WaitForMainDialog();
+            ASSERT_NE(nullptr, dialog);
+            ASSERT_TRUE(e2e::WaitForForeground(dialog));
+            e2e::ClickOn(GetDlgItem(dialog, level.button));
+            ConfirmAndFollowToTheEnd(program, dialog, level, nullptr);
+            if (HasFatalFailure()) return;
+            ExpectSettingsOf(level, system.variant, iconView, before, styleTool);
+        }
+    }
+}
+
+TEST_F(SizeCommand, CommandsSentByAnotherProgramStartTheirLevelsFlow) {
+    const System& system = kSystems[1];  // classic XP
+    for (const Level& level : kLevels) {
+        SCOPED_TRACE(testing::Message() << "command " << level.command << " on " << system.label);
+        const HWND iconView = Arrange(system);
+        ASSERT_NE(nullptr, iconView);
+        test_platform::StyleToolDouble styleTool(test_platform::StyleToolDouble::Place::kInstallationFolder);
+
+        Program program(system.version);
+        const HWND dialog = program.WaitForMainDialog();
+        ASSERT_NE(nullptr, dialog);
+        // Sent, not posted, and without waiting for the handler, which returns only once the size is applied.
+        ASSERT_TRUE(SendNotifyMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(level.command), 0));
+        ConfirmAndFollowToTheEnd(program, dialog, level, nullptr);
+        if (HasFatalFailure()) return;
+        ExpectSettingsOf(level, system.variant, iconView, NONCLIENTMETRICSA{}, styleTool);
+    }
+}
+
+// The dialog's rectangle, state and controls, to compare before and after.
+std::string Snapshot(HWND dialog) {
+    RECT window = {0, 0, 0, 0};
+    GetWindowRect(dialog, &window);
+    std::string snapshot = std::to_string(window.left) + "," + std::to_string(window.top) + "," +
+                           std::to_string(window.right) + "," + std::to_string(window.bottom) +
+                           (IsWindowVisible(dialog) ? " visible" : " hidden") +
+                           (IsWindowEnabled(dialog) ? " enabled" : " disabled");
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        snapshot += " " + std::to_string(GetDlgCtrlID(child)) + ":" + e2e::Text(child) +
+                    (IsWindowVisible(child) ? "" : ":hidden");
+    return snapshot;
+}
+
+TEST_F(SizeCommand, ACancelledConfirmationChangesNothingAndTheNextClickAsksAgain) {
+    const System& system = kSystems[0];  // a visual style, so that the tool would show any start too
+    const HWND iconView = Arrange(system);
+    ASSERT_NE(nullptr, iconView);
+    test_platform::StyleToolDouble styleTool(test_platform::StyleToolDouble::Place::kInstallationFolder);
+    const std::string settingsBefore = Fingerprint();
+    const IconViewSpacing spacingBefore = SpacingOf(iconView);
+
+    Program program(system.version);
+    const HWND dialog = program.WaitForMainDialog();
+    ASSERT_NE(nullptr, dialog);
+    const std::string dialogBefore = Snapshot(dialog);
+    const struct {
+        const char* way;
+        const Level& level;
+    } cancels[] = {{"the Cancel button", kLevels[1]}, {"Escape", kLevels[2]}, {"the close box", kLevels[0]}};
+    for (const auto& cancel : cancels) {
+        SCOPED_TRACE(cancel.way);
+        ASSERT_TRUE(e2e::WaitForForeground(dialog));
+        e2e::ClickOn(GetDlgItem(dialog, cancel.level.button));
+        const HWND confirm =
+            program.WaitForWindow([dialog](HWND w) { return w != dialog && e2e::Text(w) == "Optivue"; });
+        ASSERT_NE(nullptr, confirm);
+        EXPECT_EQ(ProgramRow(cancel.level.confirmationRow), e2e::Text(GetDlgItem(confirm, 1008)));
+        ASSERT_TRUE(e2e::WaitForForeground(confirm));
+        if (std::string(cancel.way) == "Escape") {
+            e2e::PressKey(VK_ESCAPE);
+        } else if (std::string(cancel.way) == "the close box") {
+            const POINT box = e2e::CloseBoxOf(confirm);
+            ASSERT_EQ(HTCLOSE, SendMessageA(confirm, WM_NCHITTEST, 0, MAKELPARAM(box.x, box.y)));
+            e2e::ClickAt(box);
+        } else {
+            e2e::ClickOn(GetDlgItem(confirm, IDCANCEL));
+        }
+        ASSERT_TRUE(e2e::WaitUntilGone(confirm));
+        e2e::Sync(dialog);
+        EXPECT_EQ(dialogBefore, Snapshot(dialog));
+        EXPECT_EQ(settingsBefore, Fingerprint());
+        EXPECT_TRUE(spacingBefore == SpacingOf(iconView));
+        EXPECT_FALSE(styleTool.Finished());
+    }
+    // Still the same program, and still asking: this time the answer is OK.
+    const NONCLIENTMETRICSA before = CurrentNonClientMetrics();
+    ASSERT_TRUE(e2e::WaitForForeground(dialog));
+    e2e::ClickOn(GetDlgItem(dialog, kLevels[1].button));
+    ConfirmAndFollowToTheEnd(program, dialog, kLevels[1], nullptr);
+    if (HasFatalFailure()) return;
+    ExpectSettingsOf(kLevels[1], system.variant, iconView, before, styleTool);
+}
+
+}  // namespace
