@@ -2,9 +2,11 @@
 // language and the screen; the test filter picks the checks that belong to that set-up, and the tests set
 // the system version per start of the program.
 //   app_driver.exe --program=PATH [GoogleTest options]
-// With --pose=main or --pose=about (and --version=NAME) it starts the program instead, brings up the main
-// dialog or the About box over it, writes "ready" and holds the pose until a line arrives on its standard
-// input; tests/wine/screenshots takes its pictures meanwhile.
+// With --pose=main, about, confirm or notice (and --version=NAME) it starts the program instead, brings up
+// the main dialog, the About box over it, the Large size's confirmation or the notice after it, writes
+// "ready" with the posed window's place on the screen (WxH+X+Y) and holds the pose until a line arrives on its standard input; tests/wine/screenshots takes its
+// pictures meanwhile.
+#include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +24,33 @@ const char* Option(const char* argument, const char* name) {
 }
 
 int Pose(const std::string& pose, const std::string& version) {
+    // The notice comes only after a size is applied: the user's settings are put back when the pose ends.
+    test_platform::SavedUserSettings saved({"Control Panel\\Desktop\\WindowMetrics", "Control Panel\\Cursors",
+                                            "Control Panel\\Appearance", "Control Panel\\Colors",
+                                            "Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3"});
     e2e::Program program(version.empty() ? nullptr : version.c_str());
     const HWND dialog = program.WaitForMainDialog();
     if (!dialog) return 1;
+    HANDLE frozen = nullptr;
+    HWND posed = dialog;
+    if (pose == "confirm" || pose == "notice") {
+        e2e::ClickOn(GetDlgItem(dialog, 1012));
+        const HWND confirm = program.WaitForConfirmation();
+        if (!confirm) return 1;
+        e2e::Sync(confirm);
+        posed = confirm;
+        if (pose == "notice") {
+            if (!e2e::WaitForForeground(confirm)) return 1;
+            e2e::ClickOn(GetDlgItem(confirm, IDOK));
+            const HWND notice = program.WaitForChangedNotice();
+            if (!notice) return 1;
+            e2e::Sync(notice);
+            posed = notice;
+            // Held on screen past its two seconds: the program's thread waits until the picture is taken.
+            frozen = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(notice, nullptr));
+            if (!frozen || SuspendThread(frozen) == static_cast<DWORD>(-1)) return 1;
+        }
+    }
     if (pose == "about") {
         e2e::PressKeyWithAlt(VK_SPACE);
         e2e::PressKey(VK_END);
@@ -32,12 +58,21 @@ int Pose(const std::string& pose, const std::string& version) {
         const HWND about = program.WaitForWindow([](HWND w) { return e2e::Text(w) == "About Optivue"; });
         if (!about) return 1;
         e2e::Sync(about);
+        posed = about;
     }
     // Time for the last paint to reach the display.
     Sleep(500);
-    std::cout << "ready" << std::endl;
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(posed, &rect);
+    std::cout << "ready " << rect.right - rect.left << "x" << rect.bottom - rect.top << "+" << rect.left << "+"
+              << rect.top << std::endl;
     std::string line;
     std::getline(std::cin, line);
+    if (frozen) {
+        ResumeThread(frozen);
+        CloseHandle(frozen);
+        program.WaitForExit();
+    }
     e2e::UseVersion(nullptr);
     return 0;
 }
@@ -53,7 +88,7 @@ int main(int argc, char** argv) {
         if (const char* value = Option(argv[i], "--version=")) version = value;
     }
     if (e2e::ProgramPath().empty()) {
-        std::fprintf(stderr, "usage: app_driver.exe --program=PATH [--pose=main|about [--version=NAME]] "
+        std::fprintf(stderr, "usage: app_driver.exe --program=PATH [--pose=main|about|confirm|notice [--version=NAME]] "
                              "[GoogleTest options]\n");
         return 2;
     }

@@ -128,6 +128,21 @@ HWND Program::WaitForMessageBox() const {
     });
 }
 
+HWND Program::WaitForConfirmation() const {
+    return WaitForWindow([](HWND window) {
+        return ClassName(window) == "#32770" && Text(window) == "Optivue" && GetDlgItem(window, 1008) != nullptr &&
+               GetDlgItem(window, IDOK) != nullptr && GetDlgItem(window, 1010) == nullptr;
+    });
+}
+
+HWND Program::WaitForChangedNotice() const {
+    return WaitForWindow([](HWND window) {
+        const HWND text = FindWindowExA(window, nullptr, "Static", nullptr);
+        return ClassName(window) == "#32770" && Text(window) == "Optivue" && text &&
+               Text(text) == "Settings have changed.";
+    });
+}
+
 bool Program::WaitForExit(DWORD* exitCode) {
     if (!process_.hProcess) return false;
     for (DWORD waited = 0; waited < kWaitMs; waited += kPollMs) {

@@ -39,6 +39,10 @@ public:
     HWND WaitForMainDialog() const;
     // A message box: "Optivue" with the message text (control 0xFFFF).
     HWND WaitForMessageBox() const;
+    // The confirmation of a size command: "Optivue" with the message text (control 1008) and "OK".
+    HWND WaitForConfirmation() const;
+    // The notice at the end of a size command: "Optivue" saying "Settings have changed.".
+    HWND WaitForChangedNotice() const;
 
     // Waits for the end of the process; false when it did not end. Records the visible top-level windows
     // seen meanwhile.

@@ -168,7 +168,7 @@ struct Timings {
 // Answers the confirmation of `level` with OK and follows the program to its end: the main window goes,
 // the notice comes centred on the screen and stays until the program ends with 0.
 void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level, Timings* timings) {
-    const HWND confirm = program.WaitForWindow([dialog](HWND w) { return w != dialog && e2e::Text(w) == "Optivue"; });
+    const HWND confirm = program.WaitForConfirmation();
     ASSERT_NE(nullptr, confirm);
     EXPECT_EQ(dialog, GetWindow(confirm, GW_OWNER));
     EXPECT_FALSE(IsWindowEnabled(dialog)) << "the confirmation is modal";
@@ -181,10 +181,7 @@ void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level,
     ASSERT_TRUE(e2e::WaitUntil([dialog] { return !IsWindowVisible(dialog); })) << "the main window stays";
     const DWORD hidden = GetTickCount();
     EXPECT_FALSE(IsWindow(confirm));
-    const HWND notice = program.WaitForWindow([](HWND w) {
-        HWND text = FindWindowExA(w, nullptr, "Static", nullptr);
-        return e2e::Text(w) == "Optivue" && text && e2e::Text(text) == "Settings have changed.";
-    });
+    const HWND notice = program.WaitForChangedNotice();
     ASSERT_NE(nullptr, notice) << ::testing::PrintToString(program.VisibleWindows());
     const DWORD shown = GetTickCount();
     EXPECT_FALSE(IsWindowVisible(dialog));
@@ -329,8 +326,7 @@ TEST_F(SizeCommand, ACancelledConfirmationChangesNothingAndTheNextClickAsksAgain
         SCOPED_TRACE(cancel.way);
         ASSERT_TRUE(e2e::WaitForForeground(dialog));
         e2e::ClickOn(GetDlgItem(dialog, cancel.level.button));
-        const HWND confirm =
-            program.WaitForWindow([dialog](HWND w) { return w != dialog && e2e::Text(w) == "Optivue"; });
+        const HWND confirm = program.WaitForConfirmation();
         ASSERT_NE(nullptr, confirm);
         EXPECT_EQ(ProgramRow(cancel.level.confirmationRow), e2e::Text(GetDlgItem(confirm, 1008)));
         ASSERT_TRUE(e2e::WaitForForeground(confirm));
