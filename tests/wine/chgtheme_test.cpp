@@ -200,6 +200,8 @@ protected:
         ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ToolPath().c_str())) << ToolPath();
         wineStyle_ = StoredText(kThemeManagerKey, "DllName");
         wineColor_ = StoredText(kThemeManagerKey, "ColorName");
+        // No follow-up request to begin with: every start of the program leaves the flag behind as 0.
+        test_platform::DeleteKeyTree("Software\\Korvani");
     }
 
     void TearDown() override {
