@@ -4,13 +4,14 @@
 #include "app/confirm_dialog.h"
 #include "app/follow_up_run.h"
 #include "app/os_version.h"
+#include "res/product.h"
 #include "res/resource_ids.h"
 #include "settings/string_rows.h"
 
 namespace {
 
-// Fixed, not derived from where the program file lies: the visual-style switch starts its tool from here.
-constexpr const char* kInstallationFolder = "C:\\Program Files\\Korvani\\Brontype";
+// The visual-style switch starts its tool from here.
+constexpr const char* kInstallationFolder = OPTIVUE_INSTALLATION_FOLDER;
 constexpr const char* kMessageCaption = "Optivue";
 constexpr const char* kAboutEntry = "&About...";
 constexpr LONG kMinimumScreenWidth = 1024;

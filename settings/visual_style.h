@@ -5,9 +5,11 @@
 
 #include <windows.h>
 
+#include "res/product.h"
+
 // The tool, started only from the fixed installation folder by its full path, so that no other program
 // of that name found along a search path can run in its place.
-constexpr char kStyleToolPath[] = "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe";
+constexpr char kStyleToolPath[] = OPTIVUE_INSTALLATION_FOLDER "\\chgtheme.exe";
 
 // `row` names the size variant: 412 "NormalSize", 413 "LargeFonts" or 414 "ExtraLargeFonts"; the row's
 // text is the tool's one argument. Returns 0 and does nothing else when the row is none of these or does

@@ -16,6 +16,7 @@
 #include <shobjidl.h>
 
 #include "app/follow_up_run.h"
+#include "res/product.h"
 
 namespace {
 
@@ -34,8 +35,8 @@ enum ExitCode : int {
 const wchar_t* const kSizeNames[] = {L"NormalSize", L"LargeFonts", L"ExtraLargeFonts"};
 
 const wchar_t kThemeManagerKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
-const wchar_t kInstalledProgram[] = L"C:\\Program Files\\Korvani\\Brontype\\optivue.exe";
-const wchar_t kInstallationFolder[] = L"C:\\Program Files\\Korvani\\Brontype";
+const wchar_t kInstalledProgram[] = L"" OPTIVUE_INSTALLATION_FOLDER "\\optivue.exe";
+const wchar_t kInstallationFolder[] = L"" OPTIVUE_INSTALLATION_FOLDER;
 
 // The theme-file functions, which the theme library exports by ordinal only, as on Windows XP. The library
 // is loaded at run time: Windows 2000 has none, and a static import would keep the tool from starting.
