@@ -1,11 +1,11 @@
-// app_driver.exe: the end-to-end tests of optivue.exe under Wine. Each run of tests/wine/wine-run picks the
-// language and the screen; the test filter picks the checks that belong to that set-up, and the tests set
-// the system version per start of the program.
-//   app_driver.exe --program=PATH [GoogleTest options]
+// app_driver.exe: the end-to-end tests of optivue.exe and its installer under Wine. Each run of
+// tests/wine/wine-run picks the language and the screen; the test filter picks the checks that belong to
+// that set-up, and the tests set the system version per start of a program.
+//   app_driver.exe --program=PATH [--setup=PATH] [GoogleTest options]
 // With --pose=main, about, confirm or notice (and --version=NAME) it starts the program instead, brings up
 // the main dialog, the About box over it, the Large size's confirmation or the notice after it, writes
-// "ready" with the posed window's place on the screen (WxH+X+Y) and holds the pose until a line arrives on its standard input; tests/wine/screenshots takes its
-// pictures meanwhile.
+// "ready" with the posed window's place on the screen (WxH+X+Y) and holds the pose until a line arrives on
+// its standard input; tests/wine/screenshots takes its pictures meanwhile.
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
     std::string pose, version;
     for (int i = 1; i < argc; ++i) {
         if (const char* value = Option(argv[i], "--program=")) e2e::SetProgramPath(value);
+        if (const char* value = Option(argv[i], "--setup=")) e2e::SetSetupPath(value);
         if (const char* value = Option(argv[i], "--pose=")) pose = value;
         if (const char* value = Option(argv[i], "--version=")) version = value;
     }

@@ -13,8 +13,9 @@ namespace e2e {
 namespace {
 
 std::string g_programPath;
+std::string g_setupPath;
 
-constexpr const char* kAppDefaults = "Software\\Wine\\AppDefaults\\optivue.exe";
+constexpr const char* kAppDefaults = "Software\\Wine\\AppDefaults\\";
 constexpr DWORD kPollMs = 20;
 
 struct Search {
@@ -61,28 +62,34 @@ void SendMouse(POINT screen, DWORD flags) {
 
 }  // namespace
 
-void SetProgramPath(const std::string& path) {
-    g_programPath = path;
+std::string WindowsPath(const std::string& path) {
     // A Unix path is found through the drive that Wine maps to the root.
-    if (!g_programPath.empty() && g_programPath[0] == '/') g_programPath = "Z:" + g_programPath;
-    for (char& c : g_programPath)
+    std::string windows = !path.empty() && path[0] == '/' ? "Z:" + path : path;
+    for (char& c : windows)
         if (c == '/') c = '\\';
+    return windows;
 }
 
+void SetProgramPath(const std::string& path) { g_programPath = WindowsPath(path); }
 const std::string& ProgramPath() { return g_programPath; }
+void SetSetupPath(const std::string& path) { g_setupPath = WindowsPath(path); }
+const std::string& SetupPath() { return g_setupPath; }
 
-void UseVersion(const char* version) {
-    if (version) test_platform::PutString(kAppDefaults, "Version", version);
-    else test_platform::DeleteKeyTree(kAppDefaults);
+void UseVersion(const char* version, const std::string& programPath) {
+    const std::string key = kAppDefaults + programPath.substr(programPath.find_last_of('\\') + 1);
+    if (version) test_platform::PutString(key, "Version", version);
+    else test_platform::DeleteKeyTree(key);
 }
 
-Program::Program(const char* version) {
-    UseVersion(version);
-    std::string commandLine = "\"" + g_programPath + "\"";
+Program::Program(const char* version) : Program(g_programPath, "", version) {}
+
+Program::Program(const std::string& path, const std::string& arguments, const char* version) {
+    UseVersion(version, path);
+    std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
-    if (!CreateProcessA(g_programPath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process_)) {
         std::memset(&process_, 0, sizeof process_);
         return;

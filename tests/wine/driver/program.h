@@ -13,17 +13,25 @@ namespace e2e {
 // A program start under an emulated Wine can take seconds; these only bound how long a wait may last.
 constexpr DWORD kWaitMs = 60000;
 
-// The program under test, named on the driver's command line (a Unix or a Windows path).
+// A Unix or a Windows path as Windows names it.
+std::string WindowsPath(const std::string& path);
+
+// The program under test and its installer, named on the driver's command line.
 void SetProgramPath(const std::string& path);
 const std::string& ProgramPath();  // as Windows names it
+void SetSetupPath(const std::string& path);
+const std::string& SetupPath();
 
-// The version Wine reports to optivue.exe alone ("win2k", "win98", ...); null: the run's own.
-void UseVersion(const char* version);
+// The version Wine reports to the program at `programPath` alone ("win2k", "win98", ...); null: the run's
+// own.
+void UseVersion(const char* version, const std::string& programPath = ProgramPath());
 
 class Program {
 public:
     // Starts the program with `version` reported to it (null: the run's own).
     explicit Program(const char* version = nullptr);
+    // Starts another program, with its arguments.
+    Program(const std::string& path, const std::string& arguments, const char* version = nullptr);
     // Ends the process if it still runs.
     ~Program();
     Program(const Program&) = delete;
