@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -158,6 +159,13 @@ void CheckMainDialog(const PictureSet& set) {
     EXPECT_EQ((std::vector<int>{IDCANCEL, 1010, 1007, set.controls[0], 1012, 1008, set.controls[1], 1013, 1009,
                                 set.controls[2]}),
               VisibleChildren(dialog));
+    // The program's manifest asks for common controls 6, which draw in the XP look; Windows 2000 has none.
+    // Wine's library of version 6 reports 5 from DllGetVersion: the side-by-side assembly it came from tells.
+    if (std::string(set.version) == "winxp") {
+        std::string path = e2e::ControlsLibraryOf(dialog);
+        for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_NE(std::string::npos, path.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0.")) << path;
+    }
     EXPECT_EQ(closeButton, Focus(dialog));
     EXPECT_EQ(dialog, GetForegroundWindow());
     for (int id : {1010, 1012, 1013, IDCANCEL}) {

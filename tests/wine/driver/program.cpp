@@ -265,6 +265,13 @@ std::vector<std::string> SystemMenuOf(HWND window) {
     return items;
 }
 
+std::string ControlsLibraryOf(HWND window) {
+    test_platform::DeleteKeyTree(window_probe::kReportKey);
+    const std::string path = Probe(window, window_probe::kControlsLibraryMessage, 0) ? ReportedText("Path") : "";
+    test_platform::DeleteKeyTree(window_probe::kReportKey);
+    return path;
+}
+
 std::string StartupFolder() {
     char path[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path);

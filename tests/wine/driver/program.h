@@ -85,6 +85,8 @@ struct ControlFont {
 ControlFont FontOf(HWND dialog, int controlId);
 // The window's system menu, an entry for each item: "separator" or the command and the text, "16 &About...".
 std::vector<std::string> SystemMenuOf(HWND window);
+// The file of the common controls library the window's program draws with; empty when unknown.
+std::string ControlsLibraryOf(HWND window);
 
 // The user's Startup folder, made when it is missing, and files in it.
 std::string StartupFolder();

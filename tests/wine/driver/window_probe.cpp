@@ -46,6 +46,14 @@ void ReportSystemMenu(HKEY key, HWND window) {
     }
 }
 
+void ReportControlsLibrary(HKEY key) {
+    HMODULE library = GetModuleHandleA("comctl32.dll");
+    if (!library) return;
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(library, path, sizeof path);
+    SetText(key, "Path", path);
+}
+
 }  // namespace
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK WindowProbeHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -53,12 +61,14 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK WindowProbeHook(int code, WPAR
         const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
         const bool font = call->message == RegisterWindowMessageA(window_probe::kFontMessage);
         const bool systemMenu = call->message == RegisterWindowMessageA(window_probe::kSystemMenuMessage);
+        const bool controls = call->message == RegisterWindowMessageA(window_probe::kControlsLibraryMessage);
         HKEY key = nullptr;
-        if ((font || systemMenu) &&
+        if ((font || systemMenu || controls) &&
             RegCreateKeyExA(HKEY_CURRENT_USER, window_probe::kReportKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                             nullptr) == ERROR_SUCCESS) {
             if (font) ReportFont(key, call->hwnd, static_cast<int>(call->wParam));
-            else ReportSystemMenu(key, call->hwnd);
+            else if (systemMenu) ReportSystemMenu(key, call->hwnd);
+            else ReportControlsLibrary(key);
             RegCloseKey(key);
         }
     }

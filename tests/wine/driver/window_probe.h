@@ -20,4 +20,8 @@ constexpr const char* kFontMessage = "Optivue window probe: font";
 // "separator" or the command and the text, "16 &About...".
 constexpr const char* kSystemMenuMessage = "Optivue window probe: system menu";
 
+// Sent to any window. Reports the file of the common controls library the program draws its controls
+// with: "Path" (REG_SZ).
+constexpr const char* kControlsLibraryMessage = "Optivue window probe: controls library";
+
 }  // namespace window_probe
