@@ -83,22 +83,29 @@ void UseVersion(const char* version, const std::string& programPath) {
 
 Program::Program(const char* version) : Program(g_programPath, "", version) {}
 
-Program::Program(const std::string& path, const std::string& arguments, const char* version) {
+Program::Program(const std::string& path, const std::string& arguments, const char* version, bool held) {
     UseVersion(version, path);
     std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
-    if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_)) {
+    if (!CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, held ? CREATE_SUSPENDED : 0, nullptr,
+                        nullptr, &startup, &process_)) {
         std::memset(&process_, 0, sizeof process_);
         return;
     }
+    if (!held) Resume();
+}
+
+void Program::Resume() {
+    if (!process_.hThread) return;
+    ResumeThread(process_.hThread);
     CloseHandle(process_.hThread);
     process_.hThread = nullptr;
 }
 
 Program::~Program() {
+    Resume();
     if (!process_.hProcess) return;
     if (WaitForSingleObject(process_.hProcess, 0) != WAIT_OBJECT_0) {
         TerminateProcess(process_.hProcess, 1);

@@ -30,8 +30,10 @@ class Program {
 public:
     // Starts the program with `version` reported to it (null: the run's own).
     explicit Program(const char* version = nullptr);
-    // Starts another program, with its arguments.
-    Program(const std::string& path, const std::string& arguments, const char* version = nullptr);
+    // Starts another program, with its arguments; `held`: stopped before its first instruction until
+    // Resume, so that several can be let go at the same moment.
+    Program(const std::string& path, const std::string& arguments, const char* version = nullptr, bool held = false);
+    void Resume();
     // Ends the process if it still runs.
     ~Program();
     Program(const Program&) = delete;
@@ -39,6 +41,7 @@ public:
 
     bool Started() const { return process_.hProcess != nullptr; }
     DWORD Id() const { return process_.dwProcessId; }
+    bool Ended() const { return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
 
     // The first visible top-level window of the process that `match` accepts, waited for; null when none
     // came or the process ended first.
