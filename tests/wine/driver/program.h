@@ -41,6 +41,7 @@ public:
 
     bool Started() const { return process_.hProcess != nullptr; }
     DWORD Id() const { return process_.dwProcessId; }
+    HANDLE Handle() const { return process_.hProcess; }
     bool Ended() const { return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
 
     // The first visible top-level window of the process that `match` accepts, waited for; null when none
