@@ -618,7 +618,12 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
     std::memcpy(valueName, value.name.c_str(), value.name.size() + 1);
     *valueNameSize = static_cast<DWORD>(value.name.size());
     if (type) *type = value.type;
-    if (data && size) std::memcpy(data, value.data.data(), size);
+    if (data && size) {
+        std::memcpy(data, value.data.data(), size);
+        // As the query does: a string stored without its NUL gets one where the buffer has room, uncounted.
+        const bool isString = value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
+        if (isString && data[size - 1] != 0 && *dataSize > size) data[size] = 0;
+    }
     if (dataSize) *dataSize = size;
     return Finish("RegEnumValueA", args + " => " + Quote(value.name.c_str()), ERROR_SUCCESS);
 }

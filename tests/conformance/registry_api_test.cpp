@@ -68,6 +68,22 @@ TEST_F(RegistryApiTest, AStringStoredWithoutItsNulComesBackWithTheStoredSizeAndA
     EXPECT_EQ(0xA5, buffer[3]) << "a buffer without room was written past";
 }
 
+TEST_F(RegistryApiTest, AStringEnumeratedWithoutItsNulGetsANulWhereThereIsRoomAsTheQueryGivesIt) {
+    const BYTE stored[] = {'a', 'b', 'c', 'x'};
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "Bare", 0, REG_SZ, stored, 3));
+    for (const DWORD room : {16u, 3u}) {
+        SCOPED_TRACE(room);
+        char name[16];
+        BYTE buffer[16];
+        std::memset(buffer, 0xA5, sizeof buffer);
+        DWORD nameSize = sizeof name, size = room;
+        ASSERT_EQ(ERROR_SUCCESS, RegEnumValueA(key_, 0, name, &nameSize, nullptr, nullptr, buffer, &size));
+        EXPECT_EQ(3u, size);
+        EXPECT_EQ(0, std::memcmp(buffer, stored, 3));
+        EXPECT_EQ(room > 3 ? 0 : 0xA5, buffer[3]);
+    }
+}
+
 TEST_F(RegistryApiTest, AStringsNulRightAfterTheGivenSizeIsStoredWithIt) {
     const BYTE text[] = {'a', 'b', 'c', 0};
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key_, "Counted", 0, REG_SZ, text, 3));
