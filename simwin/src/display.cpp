@@ -41,9 +41,14 @@ std::string ColorText(COLORREF color) {
 }
 
 void StoreColorKey() {
-    for (int index = 0; index < Display::kColorCount; ++index)
-        machine().registry.SetString("HKEY_CURRENT_USER\\Control Panel\\Colors", kColorValueNames[index],
-                                     ColorText(machine().display.colors[index]));
+    std::shared_ptr<RegKey> key = machine().registry.Ensure("HKEY_CURRENT_USER\\Control Panel\\Colors");
+    for (int index = 0; index < Display::kColorCount; ++index) {
+        const std::string text = ColorText(machine().display.colors[index]);
+        std::vector<BYTE> data(text.begin(), text.end());
+        data.push_back(0);
+        if (RegValue* value = key->FindValue(kColorValueNames[index])) *value = {value->name, REG_SZ, std::move(data)};
+        else key->values.push_back({kColorValueNames[index], REG_SZ, std::move(data)});
+    }
 }
 
 }  // namespace simwin
@@ -53,7 +58,8 @@ using simwin::machine;
 HBRUSH WINAPI GetSysColorBrush(int index) {
     const simwin::Display& display = machine().display;
     HBRUSH brush = nullptr;
-    if (simwin::ValidIndex(index) && !display.noBrush[index])
+    const bool failed = machine().faults.Check("GetSysColorBrush", ERROR_INVALID_PARAMETER).has_value();
+    if (!failed && simwin::ValidIndex(index) && !display.noBrush[index])
         brush = reinterpret_cast<HBRUSH>(simwin::kFirstBrush + static_cast<uintptr_t>(index));
     machine().journal.Record("GetSysColorBrush", std::to_string(index), brush ? 1 : 0);
     return brush;
@@ -92,7 +98,8 @@ BOOL WINAPI SetSysColors(int count, const INT* indices, const COLORREF* colors) 
 }
 
 HWND WINAPI GetForegroundWindow(void) {
-    HWND window = machine().display.foreground;
+    // A fault stands for the moment when no window is in the foreground, while activation changes.
+    HWND window = machine().faults.Check("GetForegroundWindow", 0) ? nullptr : machine().display.foreground;
     machine().journal.Record("GetForegroundWindow", "", static_cast<long long>(reinterpret_cast<uintptr_t>(window)));
     return window;
 }
@@ -101,7 +108,10 @@ BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
     const std::string args = machine().windows.HandleName(window) + ", " + (rect ? "RECT" : "NULL") + ", " +
                              (erase ? "TRUE" : "FALSE");
     BOOL result = TRUE;
-    if (window && !machine().windows.Find(window)) {
+    if (auto fault = machine().faults.Check("InvalidateRect", ERROR_INVALID_WINDOW_HANDLE)) {
+        machine().lastError = static_cast<DWORD>(*fault);
+        result = FALSE;
+    } else if (window && !machine().windows.Find(window)) {
         machine().lastError = ERROR_INVALID_WINDOW_HANDLE;
         result = FALSE;
     }

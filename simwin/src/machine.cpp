@@ -64,20 +64,49 @@ void Faults::FailCallNumber(int nth) { rules_.push_back(Rule{"", anyCall_ + nth,
 void Faults::Clear() {
     rules_.clear();
     perCall_.clear();
+    byAddress_.clear();
     anyCall_ = 0;
+    asked_.clear();
+    failed_ = 0;
 }
 
-std::optional<long> Faults::Check(const std::string& call, long naturalError, const std::string& variant) {
-    const int callNumber = ++perCall_[call];
-    const std::string variantName = variant.empty() ? std::string() : call + ":" + variant;
-    const int variantNumber = variant.empty() ? 0 : ++perCall_[variantName];
+namespace {
+// The count of the calls one name names, the name taken in at its first call.
+std::map<std::string, int, std::less<>>::iterator Counted(std::map<std::string, int, std::less<>>& counts,
+                                                          std::string_view name) {
+    auto counted = counts.find(name);
+    return counted != counts.end() ? counted : counts.emplace(std::string(name), 0).first;
+}
+}  // namespace
+
+std::optional<long> Faults::Check(std::string_view call, long naturalError, std::string_view variant) {
+    // A plain loop: the debug build of the tests does not inline the algorithms.
+    size_t cached = 0;
+    while (cached < byAddress_.size() && (byAddress_[cached].first != call.data() || byAddress_[cached].second->first != call))
+        ++cached;
+    if (cached == byAddress_.size()) byAddress_.emplace_back(call.data(), Counted(perCall_, call));
+    const auto counted = byAddress_[cached].second;
+    const int callNumber = ++counted->second;
+    const std::string* asked = &counted->first;
+    std::string variantName;
+    int variantNumber = 0;
+    if (!variant.empty()) {
+        variantName = std::string(call) + ":" + std::string(variant);
+        const auto variantCounted = Counted(perCall_, variantName);
+        variantNumber = ++variantCounted->second;
+        asked = &variantCounted->first;
+    }
     const int anyNumber = ++anyCall_;
+    asked_.push_back(asked);
     for (const Rule& rule : rules_) {
         bool matches = false;
         if (rule.call.empty()) matches = rule.nth == anyNumber;
         else if (rule.call == call) matches = rule.nth == 0 || rule.nth == callNumber;
         else if (!variant.empty() && rule.call == variantName) matches = rule.nth == 0 || rule.nth == variantNumber;
-        if (matches) return rule.error == kNaturalError ? naturalError : rule.error;
+        if (matches) {
+            ++failed_;
+            return rule.error == kNaturalError ? naturalError : rule.error;
+        }
     }
     return std::nullopt;
 }
@@ -86,15 +115,22 @@ std::optional<long> Faults::Check(const std::string& call, long naturalError, co
 namespace {
 std::unique_ptr<Machine> g_machine;
 
+// The scripts are read once per process; every fresh machine gets its own copy of the tables, which a test
+// may break without touching the next machine's.
 void LoadResourceStrings(Machine& m) {
-    for (const char* file : {"strings_en.rc", "strings_de.rc"}) {
-        std::string error;
-        const std::string path = std::string(OPTIVUE_RES_DIR) + "/" + file;
-        if (!m.strings.LoadResourceScript(path, &error)) {
-            std::fprintf(stderr, "simwin: cannot load %s: %s\n", path.c_str(), error.c_str());
-            std::abort();
+    static const StringTables scripts = [] {
+        StringTables tables;
+        for (const char* file : {"strings_en.rc", "strings_de.rc"}) {
+            std::string error;
+            const std::string path = std::string(OPTIVUE_RES_DIR) + "/" + file;
+            if (!tables.LoadResourceScript(path, &error)) {
+                std::fprintf(stderr, "simwin: cannot load %s: %s\n", path.c_str(), error.c_str());
+                std::abort();
+            }
         }
-    }
+        return tables;
+    }();
+    m.strings = scripts;
     m.strings.SetLanguage(StringTables::kEnglish);
 }
 }  // namespace

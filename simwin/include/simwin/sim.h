@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace simwin {
@@ -45,13 +46,25 @@ class Faults {
 public:
     static constexpr long kNaturalError = -1;  // use the call's own usual failure code
 
+    Faults() = default;
+    Faults(const Faults&) = delete;  // what it was asked points into its own counts
+    Faults& operator=(const Faults&) = delete;
+
     void FailAll(const std::string& call, long error = kNaturalError);
     void FailNth(const std::string& call, int nth, long error = kNaturalError);  // 1-based, counted from now
     void FailCallNumber(int nth);  // the nth platform call of any kind, counted from now
     void Clear();
 
     // Used by the platform. Counts the call; returns the error to fail with, if any.
-    std::optional<long> Check(const std::string& call, long naturalError, const std::string& variant = "");
+    std::optional<long> Check(std::string_view call, long naturalError, std::string_view variant = {});
+
+    // Since the last Clear: how many calls could have been failed, and the n-th of them (1-based, the
+    // number FailCallNumber takes) named as a rule names it, with its variant where it has one
+    // ("SystemParametersInfoA:SPI_GETICONMETRICS"), so that a sweep can fail each in turn; and how many
+    // calls were failed.
+    size_t AskedCount() const { return asked_.size(); }
+    const std::string& AskedCall(size_t n) const { return *asked_.at(n - 1); }
+    int FailedCount() const { return failed_; }
 
 private:
     struct Rule {
@@ -60,8 +73,13 @@ private:
         long error;
     };
     std::vector<Rule> rules_;
-    std::map<std::string, int> perCall_;
+    std::map<std::string, int, std::less<>> perCall_;
+    // The counts found by the address of the name's text first (the platform names its calls with literals),
+    // then by the name: a sweep asks about the same calls thousands of times a run.
+    std::vector<std::pair<const char*, std::map<std::string, int, std::less<>>::iterator>> byAddress_;
     int anyCall_ = 0;
+    std::vector<const std::string*> asked_;  // keys of perCall_, which stay where they are
+    int failed_ = 0;
 };
 
 // ---- Virtual clock: Sleep advances it without waiting ----
