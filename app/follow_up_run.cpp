@@ -11,9 +11,13 @@ namespace {
 
 constexpr LONG kViewTypeBits = 0x3;  // LVS_TYPEMASK: 0 the icon view, 2 the small-icon view
 
-// Reads the icon view's style afresh, clears `clear` and sets `set`, and writes it back.
+// Reads the icon view's style afresh, clears `clear` and sets `set`, and writes it back. A style that cannot
+// be read is not written: what the failed read returned (0) would take every other bit from the shell's
+// window, its visibility among them.
 void ChangeViewType(HWND iconView, LONG clear, LONG set) {
+    SetLastError(0);
     const LONG style = GetWindowLongA(iconView, GWL_STYLE);
+    if (style == 0 && GetLastError() != 0) return;
     SetWindowLongA(iconView, GWL_STYLE, (style & ~clear) | set);
 }
 
