@@ -41,7 +41,11 @@ constexpr DWORD kValueCapacity = 50;
 struct ColorValue {
     char name[kValueNameCapacity];
     DWORD type;
-    BYTE data[kValueDataCapacity];
+    // The enumeration fills at most kValueDataCapacity bytes. The byte after them stays 0: writing a text
+    // back, the system looks at the byte after its data for a NUL that the size left out, so a text of 30
+    // bytes stored without its NUL is written back with one, as a shorter one is, whose NUL the
+    // enumeration supplies, and nothing outside the entry is looked at.
+    BYTE data[kValueDataCapacity + 1];
     DWORD dataSize;
 };
 
@@ -83,6 +87,7 @@ void SaveStoredColors(ColorValueSnapshot* snapshot) {
             // A failed call leaves the entry to the next one; whatever it wrote there counts for nothing.
             ColorValue& value = snapshot->values[snapshot->count];
             DWORD nameSize = kValueNameCapacity;
+            value.data[kValueDataCapacity] = 0;
             value.dataSize = kValueDataCapacity;
             if (RegEnumValueA(key, index, value.name, &nameSize, nullptr, &value.type, value.data, &value.dataSize) ==
                 ERROR_SUCCESS)
