@@ -1,0 +1,117 @@
+// Every platform call of the nine size procedures, the visual-style switch and the follow-up run made to
+// fail in turn, one call per run, and each run checked against the walk of its journal (what the program
+// must do after that failure) and what the walk says it must leave; then each key they open denied, once
+// for reading and once for writing.
+#include "app/follow_up_run.h"
+#include "tests/simulated/settings_world.h"
+
+#include <simwin/sim.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace settings_world;
+using simwin::machine;
+
+// The calls the run asked about, each as a fault rule names it, in order.
+std::vector<std::string> CallsAsked() {
+    std::vector<std::string> calls;
+    for (size_t n = 1; n <= machine().faults.AskedCount(); ++n) calls.push_back(machine().faults.AskedCall(n));
+    return calls;
+}
+
+// Which calls of a run the sweep fails: every one, except the brush lookups of the watch's 50 cycles, of
+// which only those of the cycle that sees the tool's change (the sixth) are failed: in the other 49 a
+// missing brush only spares the colour's lookup, as it does in the sixth, where it also puts the
+// restoring off by a cycle.
+std::vector<bool> Swept(const std::vector<std::string>& asked) {
+    std::vector<bool> swept;
+    size_t brushes = 0;
+    for (const std::string& call : asked) {
+        const size_t cycle = call == "GetSysColorBrush" ? brushes++ / 28 : 0;  // 0: the snapshot before the tool
+        swept.push_back(cycle == 0 || cycle == 6);
+    }
+    return swept;
+}
+
+// The keys the run opened, each with whether it was opened to be written (created, or KEY_WRITE).
+std::map<std::string, bool> KeysOpened() {
+    std::map<std::string, bool> keys;
+    for (const simwin::JournalEntry& entry : machine().journal.Entries()) {
+        if (entry.result != ERROR_SUCCESS || (entry.call != "RegOpenKeyExA" && entry.call != "RegCreateKeyExA")) continue;
+        // HKCU, "Control Panel\\Colors", 0, 0x20006 => hkey#2
+        std::string path;
+        for (size_t i = entry.args.find('"') + 1; entry.args[i] != '"'; ++i)
+            path += entry.args[i] == '\\' ? entry.args[++i] : entry.args[i];
+        keys[path] = keys[path] || entry.call == "RegCreateKeyExA" || entry.args.find(", 0x20006") != std::string::npos;
+    }
+    return keys;
+}
+
+bool RefusedOpenOf(const std::string& path) {
+    const std::string target = "HKCU, " + simwin::Quote(path.c_str()) + ",";
+    for (const simwin::JournalEntry& entry : machine().journal.Entries())
+        if ((entry.call == "RegOpenKeyExA" || entry.call == "RegCreateKeyExA") && entry.result == ERROR_ACCESS_DENIED &&
+            entry.args.rfind(target, 0) == 0)
+            return true;
+    return false;
+}
+
+TEST(FaultSweepTest, EachPlatformCallFailingInTurnLeavesEveryOperationGoingOnAsItMustAfterThatFailure) {
+    int faultedRuns = 0;
+    for (const Subject& subject : Subjects()) {
+        SCOPED_TRACE(subject.name);
+        const CleanRun clean = RunClean(subject);
+        ASSERT_FALSE(testing::Test::HasFailure()) << "the run without faults";
+        const std::vector<std::string> asked = CallsAsked();
+        const std::vector<bool> swept = Swept(asked);
+
+        for (size_t n = 1; n <= asked.size(); ++n) {
+            if (!swept[n - 1]) continue;
+            SCOPED_TRACE("call " + std::to_string(n) + " of " + std::to_string(asked.size()) + " fails: " + asked[n - 1]);
+            Arrange();
+            machine().faults.FailCallNumber(static_cast<int>(n));
+            RunAndCheck(subject, &clean);
+            ASSERT_LE(n, machine().faults.AskedCount());
+            EXPECT_EQ(asked[n - 1], machine().faults.AskedCall(n));
+            EXPECT_EQ(1, machine().faults.FailedCount());
+            // One of the follow-up run's two writes of the flag clears it, whichever call failed.
+            if (subject.name == "CheckFollowUpRun")
+                EXPECT_EQ((journal_walk::Bytes{0, 0, 0, 0}),
+                          machine().registry.Value(std::string("HKCU\\") + kProgramKey, kChangedValue)->data);
+            ++faultedRuns;
+            if (testing::Test::HasFailure()) return;
+        }
+    }
+    std::printf("fault sweep: %d faulted runs checked\n", faultedRuns);
+}
+
+TEST(FaultSweepTest, EachKeyOpenedDeniedForReadingOrWritingLeavesEveryOperationGoingOnAsItMust) {
+    int deniedRuns = 0;
+    for (const Subject& subject : Subjects()) {
+        SCOPED_TRACE(subject.name);
+        const CleanRun clean = RunClean(subject);
+        for (const auto& [path, written] : KeysOpened()) {
+            for (const bool canRead : {false, true}) {
+                if (canRead && !written) continue;  // a key that is only read is not refused for want of writing
+                SCOPED_TRACE(path + (canRead ? " cannot be written" : " cannot be read"));
+                Arrange();
+                machine().registry.SetAccess("HKCU\\" + path, canRead, !canRead);
+                RunAndCheck(subject, &clean);
+                EXPECT_TRUE(RefusedOpenOf(path)) << "the run never met the denial";
+                ++deniedRuns;
+                if (testing::Test::HasFailure()) return;
+            }
+        }
+    }
+    std::printf("denied keys: %d runs checked\n", deniedRuns);
+}
+
+}  // namespace
