@@ -71,6 +71,12 @@ TEST_F(RegistryLayerTest, ReadRegStringReturnsTheTextUpToItsNulOrEmptiesTheOutpu
         {"embedded NUL ends the text", REG_BINARY, Bytes(std::string("ab\0cd\0", 6)), 1, "ab"},
         {"a number read as bytes", REG_DWORD, {'1', '2', '3', 0}, 1, "123"},
         {"code page 1252 bytes", REG_BINARY, {'g', 'r', 'o', 0xDF, 0}, 1, "gro\xDF"},
+        // The same shapes as text values, which the system keeps as UTF-16 and converts on the way out.
+        {"text without NUL", REG_SZ, Bytes("abc"), 1, "abc"},
+        {"256 text bytes without NUL are cut to 255", REG_SZ, Bytes(chars256), 1, chars256.substr(0, 255)},
+        {"257 text bytes without NUL", REG_SZ, Bytes(chars256 + "y"), 0, ""},
+        {"embedded NUL in a text ends it", REG_SZ, Bytes(std::string("1\0xyz\0", 6)), 1, "1"},
+        {"several texts give the first", REG_MULTI_SZ, Bytes(std::string("21\0x\0\0", 6)), 1, "21"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -113,6 +119,7 @@ TEST_F(RegistryLayerTest, ReadRegDwordAcceptsExactlyFourBytesOfAnyType) {
         {"8 bytes", REG_BINARY, {1, 0, 0, 0, 0, 0, 0, 0}, 0, kSentinel},
         {"0 bytes", REG_BINARY, {}, 0, kSentinel},
         {"text \"1\"", REG_SZ, WithNul("1"), 0, kSentinel},
+        {"4 text bytes without NUL", REG_SZ, {'1', '1', '1', '1'}, 1, 0x31313131},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
