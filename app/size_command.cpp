@@ -73,3 +73,11 @@ bool RunSizeCommand(SizeLevel level, SizeCommandWindow& window) {
     window.StartNoticeTimer();
     return true;
 }
+
+bool SizeCommands::Run(SizeLevel level) {
+    if (running_ || applied_) return false;
+    running_ = true;
+    applied_ = RunSizeCommand(level, window_);
+    running_ = false;
+    return applied_;
+}

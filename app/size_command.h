@@ -52,3 +52,22 @@ public:
 // be shown is no consent to change the whole desktop. True when the size was applied (the program is then
 // on its way to its end).
 bool RunSizeCommand(SizeLevel level, SizeCommandWindow& window);
+
+// The size commands of one main window. The commands that other windows send still arrive while a
+// confirmation is up and after the main window has gone: one that comes while another command runs, or
+// after a size was applied, is ignored, so that no second confirmation opens over the first and no size is
+// applied twice.
+class SizeCommands {
+public:
+    explicit SizeCommands(SizeCommandWindow& window) : window_(window) {}
+    SizeCommands(const SizeCommands&) = delete;
+    SizeCommands& operator=(const SizeCommands&) = delete;
+
+    // True when this command applied its size.
+    bool Run(SizeLevel level);
+
+private:
+    SizeCommandWindow& window_;
+    bool running_ = false;
+    bool applied_ = false;
+};

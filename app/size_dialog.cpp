@@ -46,7 +46,7 @@ const MessageMapEntry SizeDialog::kMessageEntries[] = {
 const MessageMap SizeDialog::kMessageMap = {&Dialog::kMessageMap, kMessageEntries,
                                             sizeof kMessageEntries / sizeof kMessageEntries[0]};
 
-SizeDialog::SizeDialog() : Dialog(IDD_SIZE_DIALOG), fonts_() {
+SizeDialog::SizeDialog() : Dialog(IDD_SIZE_DIALOG), commands_(*this), fonts_() {
     icon_ = LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_PROGRAM));
 }
 
@@ -199,11 +199,11 @@ bool SizeDialog::OnPaint() {
 
 HICON SizeDialog::OnQueryDragIcon() { return icon_; }
 
-void SizeDialog::OnNormalSize() { RunSizeCommand(SizeLevel::Normal, *this); }
+void SizeDialog::OnNormalSize() { commands_.Run(SizeLevel::Normal); }
 
-void SizeDialog::OnLargeSize() { RunSizeCommand(SizeLevel::Large, *this); }
+void SizeDialog::OnLargeSize() { commands_.Run(SizeLevel::Large); }
 
-void SizeDialog::OnExtraLargeSize() { RunSizeCommand(SizeLevel::ExtraLarge, *this); }
+void SizeDialog::OnExtraLargeSize() { commands_.Run(SizeLevel::ExtraLarge); }
 
 INT_PTR SizeDialog::Confirm(const char* message) {
     ConfirmDialog confirm;

@@ -48,6 +48,7 @@ private:
     static const MessageMapEntry kMessageEntries[];
     static const MessageMap kMessageMap;
 
+    SizeCommands commands_;
     HICON icon_;
     HFONT fonts_[sizeof kDialogFonts / sizeof kDialogFonts[0]];
 };

@@ -230,4 +230,48 @@ TEST_F(SizeCommandTest, EachLevelAsksWithItsOwnText) {
     }
 }
 
+// A window whose confirmation receives another size command while it is up, as a command sent by another
+// window arrives in the confirmation's message loop.
+class ReenteringWindow : public RecordingWindow {
+public:
+    ReenteringWindow(INT_PTR answer, SizeLevel nested) : RecordingWindow(answer), nested_(nested) {}
+    SizeCommands* commands = nullptr;
+    bool nestedApplied = true;
+
+    INT_PTR Confirm(const char* text) override {
+        if (commands) nestedApplied = commands->Run(nested_);
+        return RecordingWindow::Confirm(text);
+    }
+
+private:
+    SizeLevel nested_;
+};
+
+TEST_F(SizeCommandTest, ACommandWhileAnotherRunsOrAfterASizeWasAppliedIsIgnored) {
+    for (INT_PTR answer : {static_cast<INT_PTR>(IDOK), static_cast<INT_PTR>(IDCANCEL)}) {
+        SCOPED_TRACE(answer);
+        SetUp();
+        ReenteringWindow window(answer, SizeLevel::ExtraLarge);
+        SizeCommands commands(window);
+        window.commands = &commands;
+        EXPECT_EQ(answer == IDOK, commands.Run(SizeLevel::Normal));
+        EXPECT_FALSE(window.nestedApplied);
+        // One confirmation, the Normal one; with OK the Normal procedure's metrics row and never Extra Large's.
+        EXPECT_EQ(std::vector<std::string>{"row 301"}, journal_steps::StepsStartingWith({"row 30"}));
+        EXPECT_EQ(1u, journal_steps::StepsStartingWith({"Confirm"}).size());
+        EXPECT_EQ(answer == IDOK, !journal_steps::StepsStartingWith({"row 604"}).empty());
+        EXPECT_TRUE(journal_steps::StepsStartingWith({"row 606"}).empty());
+
+        // Afterwards: after Cancel the next command asks again; after OK nothing more happens.
+        window.commands = nullptr;
+        machine().journal.Clear();
+        EXPECT_FALSE(commands.Run(SizeLevel::Large));
+        const std::vector<std::string> asked =
+            answer == IDOK ? std::vector<std::string>{} : std::vector<std::string>{"row 302", "Confirm() -> 2"};
+        EXPECT_EQ(asked, journal_steps::StepsStartingWith({"row 30", "Confirm"}));
+        if (answer == IDOK) EXPECT_TRUE(journal_steps::Steps().empty());
+    }
+}
+
 }  // namespace
+

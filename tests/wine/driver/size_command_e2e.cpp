@@ -364,6 +364,47 @@ TEST_F(SizeCommand, ACancelledConfirmationChangesNothingAndTheNextClickAsksAgain
     ExpectSettingsOf(kLevels[1], system.variant, iconView, before, styleTool);
 }
 
+TEST_F(SizeCommand, CommandsSentWhileAConfirmationIsUpOrAfterTheSizeWasAppliedAreIgnored) {
+    const System& system = kSystems[1];  // classic XP
+    const HWND iconView = Arrange(system);
+    ASSERT_NE(nullptr, iconView);
+    test_platform::StyleToolDouble styleTool(test_platform::StyleToolDouble::Place::kInstallationFolder);
+    Program program(system.version);
+    const HWND dialog = program.WaitForMainDialog();
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(e2e::WaitForForeground(dialog));
+    e2e::ClickOn(GetDlgItem(dialog, kLevels[0].button));
+    const HWND confirm = program.WaitForConfirmation();
+    ASSERT_NE(nullptr, confirm);
+
+    // Extra Large sent while Normal's confirmation is up: no second confirmation.
+    ASSERT_TRUE(SendNotifyMessageA(dialog, WM_COMMAND, 1000, 0));
+    e2e::Sync(dialog);
+    e2e::Sync(confirm);
+    // Counted shown or not: a second confirmation would exist by now, though perhaps not be shown yet.
+    int confirmations = 0;
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        confirmations += owner == program.Id() && GetDlgItem(window, 1008) && GetDlgItem(window, IDOK) &&
+                         !GetDlgItem(window, 1010);
+    }
+    EXPECT_EQ(1, confirmations);
+    EXPECT_EQ(ProgramRow(kLevels[0].confirmationRow), e2e::Text(GetDlgItem(confirm, 1008)));
+
+    ASSERT_TRUE(e2e::WaitForForeground(confirm));
+    e2e::ClickOn(GetDlgItem(confirm, IDOK));
+    const HWND notice = program.WaitForChangedNotice();
+    ASSERT_NE(nullptr, notice);
+    // Large sent to the hidden main window while the notice is up: nothing opens, the program ends as before.
+    ASSERT_TRUE(SendNotifyMessageA(dialog, WM_COMMAND, 1003, 0));
+    EXPECT_EQ(nullptr, program.WaitForConfirmation()) << "a confirmation opened before the program ended";
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program.WaitForExit(&exitCode));
+    EXPECT_EQ(0u, exitCode);
+    ExpectSettingsOf(kLevels[0], system.variant, iconView, NONCLIENTMETRICSA{}, styleTool);
+}
+
 // A benchmark, not a test: run it with tests/wine/benchmark. From the click on OK to the program's end, for
 // the Large size on each variant, beside the waits that the program makes on purpose. What lies above them
 // is the work itself.
