@@ -14,12 +14,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pe_info  # noqa: E402
 
 # Never on a clean Windows 2000: the theme library arrived with XP (it is loaded at run time where it is
-# there), and these C runtime functions came with XP's msvcrt.dll.
+# there), and these C runtime functions arrived in msvcrt.dll with Windows XP or later.
 FORBIDDEN_DLLS = {"UXTHEME.DLL"}
 FORBIDDEN_MSVCRT_PREFIXES = ("_aligned_",)
-FORBIDDEN_MSVCRT = {"_strtoi64", "_strtoui64", "_wcstoi64", "_wcstoui64", "_ftol2", "_ftol2_sse", "__uncaught_exception",
-                    "_get_errno", "_set_errno", "_vscprintf", "_vscwprintf", "_scprintf", "_localtime64", "_time64",
-                    "_mktime64", "_gmtime64", "_fseeki64", "_ftelli64"}
+FORBIDDEN_MSVCRT = {"_strtoi64", "_strtoui64", "_wcstoi64", "_wcstoui64", "_ftol2", "_ftol2_sse",
+                    "__uncaught_exception", "_get_errno", "_set_errno", "_vscprintf", "_vscwprintf", "_scprintf",
+                    "_localtime64", "_time64", "_mktime64", "_gmtime64", "_fseeki64", "_ftelli64"}
 WINDOWS_2000 = ("5", "0")
 
 

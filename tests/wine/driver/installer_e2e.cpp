@@ -171,7 +171,8 @@ protected:
     }
 
     // The user's settings the uninstall must leave and the program's traces it must remove.
-    test_platform::SavedUserSettings saved_{{"Software\\Korvani", "Control Panel\\Cursors", "Control Panel\\Desktop\\WindowMetrics"}};
+    test_platform::SavedUserSettings saved_{
+        {"Software\\Korvani", "Control Panel\\Cursors", "Control Panel\\Desktop\\WindowMetrics"}};
 };
 
 TEST_F(Installer, ASilentInstallPutsTheProgramInItsFolderWithItsEntriesAndItStartsFromTheStartMenu) {
@@ -241,7 +242,8 @@ TEST_F(Installer, ASilentUninstallRemovesTheProgramAndItsTracesButNotTheAppearan
     EXPECT_FALSE(test_platform::KeyExists("Software\\Korvani\\optiv"));
     EXPECT_TRUE(test_platform::KeyExists("Software\\Korvani\\Other")) << "another program of the maker keeps its key";
     EXPECT_EQ(test_platform::TextWithNul("Optivue test pointers"), GetValue("Control Panel\\Cursors", "").data);
-    EXPECT_EQ(test_platform::TextWithNul("48"), GetValue("Control Panel\\Desktop\\WindowMetrics", "Shell Icon Size").data);
+    EXPECT_EQ(test_platform::TextWithNul("48"),
+              GetValue("Control Panel\\Desktop\\WindowMetrics", "Shell Icon Size").data);
 }
 
 TEST_F(Installer, ASystemTheProgramDoesNotSupportIsRefused) {

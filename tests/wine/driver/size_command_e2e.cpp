@@ -249,8 +249,8 @@ void ExpectSettingsOf(const Level& level, Variant variant, HWND iconView, const 
                   StoredText(style_tool_double::kReportKey, style_tool_double::kArgument).value_or("(not started)"));
         return;
     }
-    const LOGFONTA captionFont = test_platform::TahomaFont(level.captionFontHeight, FW_BOLD,
-                                                           variant == Variant::Win2000 ? ANSI_CHARSET : DEFAULT_CHARSET);
+    const BYTE charSet = variant == Variant::Win2000 ? ANSI_CHARSET : DEFAULT_CHARSET;
+    const LOGFONTA captionFont = test_platform::TahomaFont(level.captionFontHeight, FW_BOLD, charSet);
     EXPECT_EQ(std::max(level.captionHeight, test_platform::HeightFittingFont(captionFont, false)),
               nonClient.iCaptionHeight);
     EXPECT_EQ(captionFont.lfHeight, nonClient.lfCaptionFont.lfHeight);
