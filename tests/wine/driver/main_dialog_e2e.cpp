@@ -67,18 +67,11 @@ std::vector<int> VisibleChildren(HWND dialog) {
     return ids;
 }
 
-HWND Focus(HWND dialog) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    return info.hwndFocus;
-}
-
 // Waits until the focus is on `control` after a key press; false when it did not move there.
 bool FocusReaches(HWND dialog, HWND control) {
     for (int i = 0; i < 100; ++i) {
         e2e::Sync(dialog);
-        if (Focus(dialog) == control) return true;
+        if (e2e::Focus(dialog) == control) return true;
         Sleep(20);
     }
     return false;
@@ -166,7 +159,7 @@ void CheckMainDialog(const PictureSet& set) {
         for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         EXPECT_NE(std::string::npos, path.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0.")) << path;
     }
-    EXPECT_EQ(closeButton, Focus(dialog));
+    EXPECT_EQ(closeButton, e2e::Focus(dialog));
     EXPECT_EQ(dialog, GetForegroundWindow());
     for (int id : {1010, 1012, 1013, IDCANCEL}) {
         e2e::PressKey(VK_TAB);

@@ -198,6 +198,13 @@ RECT RectIn(HWND window, HWND parent) {
     return rect;
 }
 
+HWND Focus(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
 bool WaitForForeground(HWND window) {
     for (DWORD waited = 0; waited < kWaitMs; waited += kPollMs) {
         if (GetForegroundWindow() == window) return true;

@@ -73,6 +73,8 @@ std::string Text(HWND window);
 std::string ClassName(HWND window);
 // The window's rectangle in the client coordinates of `parent`.
 RECT RectIn(HWND window, HWND parent);
+// The window with the keyboard focus in the thread of `window`.
+HWND Focus(HWND window);
 // Waits until the window is the foreground window; false when it does not become it.
 bool WaitForForeground(HWND window);
 // Lets the window's thread handle everything sent or posted to it before.

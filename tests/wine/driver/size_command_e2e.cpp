@@ -185,6 +185,7 @@ void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level,
     EXPECT_EQ("OK", e2e::Text(GetDlgItem(confirm, IDOK)));
     EXPECT_EQ("Cancel", e2e::Text(GetDlgItem(confirm, IDCANCEL)));
     ASSERT_TRUE(e2e::WaitForForeground(confirm));
+    EXPECT_EQ(GetDlgItem(confirm, IDOK), e2e::Focus(confirm)) << "OK has the focus";
     const DWORD clicked = GetTickCount();
     e2e::ClickOn(GetDlgItem(confirm, IDOK));
 
