@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "res/resource_ids.h"
+#include "settings/pause.h"
 #include "settings/registry.h"
 #include "settings/size_procedures.h"
 #include "settings/string_rows.h"
@@ -68,7 +69,7 @@ bool RunSizeCommand(SizeLevel level, SizeCommandWindow& window) {
     const SizeProcedure& procedure = ChooseSizeProcedure(level, ChooseSizeVariant(probe.kind()));
     window.Hide();
     procedure.apply();
-    if (procedure.pauseMs) Sleep(procedure.pauseMs);
+    if (procedure.pauseMs) PauseAnsweringSentMessages(procedure.pauseMs);
     window.ShowChangedNotice();
     window.StartNoticeTimer();
     return true;

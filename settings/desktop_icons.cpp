@@ -1,6 +1,7 @@
 #include "settings/desktop_icons.h"
 
 #include "settings/metric_lines.h"
+#include "settings/pause.h"
 #include "settings/registry.h"
 #include "settings/string_rows.h"
 #include "settings/text_trim.h"
@@ -82,7 +83,7 @@ bool ApplyDesktopIconMetrics(UINT valueNameRow, UINT sizeRow, UINT baseSizeRow, 
     if (!ParseLogFontLine(&metrics.lfFont, titleFont.text)) return true;
     SystemParametersInfoA(SPI_SETICONMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 
-    Sleep(kShellPauseMs);
+    PauseAnsweringSentMessages(kShellPauseMs);
     HWND iconView = FindDesktopIconView();
     if (!iconView) return true;
 
@@ -98,7 +99,7 @@ bool ApplyDesktopIconMetrics(UINT valueNameRow, UINT sizeRow, UINT baseSizeRow, 
 
     SendMessageA(iconView, LVM_SETICONSPACING, 0, static_cast<LPARAM>(packed));
     SendMessageA(iconView, LVM_ARRANGE, LVA_ALIGNLEFT, 0);
-    Sleep(kShellPauseMs);
+    PauseAnsweringSentMessages(kShellPauseMs);
     SendMessageA(iconView, LVM_ARRANGE, LVA_SNAPTOGRID, 0);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "settings/visual_style.h"
 
+#include "settings/pause.h"
 #include "settings/string_rows.h"
 
 #include <shellapi.h>
@@ -136,9 +137,9 @@ int SwitchVisualStyleSize(int row) {
     SaveStoredColors(&storedColors);
 
     StartStyleTool(sizeName.text);
-    Sleep(kToolStartWaitMs);
+    PauseAnsweringSentMessages(kToolStartWaitMs);
     for (int cycle = 0; cycle < kWatchCycles; ++cycle) {
-        Sleep(kWatchCycleMs);
+        PauseAnsweringSentMessages(kWatchCycleMs);
         RestoreChangedLiveColors(liveColors);
     }
 

@@ -12,6 +12,7 @@ void WINAPI SHChangeNotify(LONG eventId, UINT flags, LPCVOID item1, LPCVOID item
 #define SHGFP_TYPE_CURRENT 0
 
 #define S_OK ((HRESULT)0L)
+#define S_FALSE ((HRESULT)1L)
 #define E_FAIL ((HRESULT)0x80004005L)
 #define E_INVALIDARG ((HRESULT)0x80070057L)
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)

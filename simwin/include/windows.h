@@ -94,9 +94,19 @@ typedef struct _SECURITY_ATTRIBUTES {
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD error);
 
-// ---- Time ----
+// ---- Time and waits ----
 // Advances the machine's virtual clock at once.
 void WINAPI Sleep(DWORD milliseconds);
+// The virtual clock's time.
+DWORD WINAPI GetTickCount(void);
+
+#define WAIT_OBJECT_0 0x00000000L
+#define WAIT_TIMEOUT 258L
+#define WAIT_FAILED 0xFFFFFFFF
+#define QS_POSTMESSAGE 0x0008
+#define QS_SENDMESSAGE 0x0040
+#define PM_NOREMOVE 0x0000
+#define PM_QS_SENDMESSAGE (QS_SENDMESSAGE << 16)
 
 // ---- Rectangles and packed message arguments ----
 typedef struct tagRECT {
@@ -320,6 +330,24 @@ typedef struct tagPOINT {
     LONG x;
     LONG y;
 } POINT, *PPOINT, *LPPOINT;
+
+// ---- Messages other threads send ----
+// Only messages that other threads send exist here (simwin::SentMessages); the program has no posted ones.
+typedef struct tagMSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+} MSG, *LPMSG;
+// With no handles: waits up to `milliseconds` on the virtual clock; WAIT_OBJECT_0 when, with QS_SENDMESSAGE
+// in `wakeMask`, a message sent by another thread is waiting to be answered, WAIT_TIMEOUT otherwise.
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, CONST HANDLE* handles, BOOL waitAll, DWORD milliseconds,
+                                       DWORD wakeMask);
+// Answers every message another thread has sent by now (unless `remove` limits it to other kinds); there
+// is never a posted message to return, so the result is FALSE.
+BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT remove);
 
 // Records the result on the window; the dialog's own code runs on.
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);

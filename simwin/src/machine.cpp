@@ -52,6 +52,30 @@ void Clock::Advance(uint64_t ms) {
 
 void Clock::At(uint64_t atMs, std::function<void()> action) { pending_.emplace(atMs, std::move(action)); }
 
+std::optional<uint64_t> Clock::NextActionMs() const {
+    if (pending_.empty()) return std::nullopt;
+    return pending_.begin()->first;
+}
+
+// ---- Sent messages ----
+void SentMessages::At(uint64_t sentAtMs, std::function<void()> onAnswered) {
+    pending_.emplace(sentAtMs, std::move(onAnswered));
+}
+
+std::optional<uint64_t> SentMessages::EarliestMs() const {
+    if (pending_.empty()) return std::nullopt;
+    return pending_.begin()->first;
+}
+
+void SentMessages::AnswerSentBy(uint64_t nowMs) {
+    // An answer may lead its sender to send again; each is taken off before it runs.
+    while (!pending_.empty() && pending_.begin()->first <= nowMs) {
+        std::function<void()> onAnswered = std::move(pending_.begin()->second);
+        pending_.erase(pending_.begin());
+        onAnswered();
+    }
+}
+
 // ---- Faults ----
 void Faults::FailAll(const std::string& call, long error) { rules_.push_back(Rule{call, 0, error}); }
 
@@ -187,4 +211,58 @@ void WINAPI SetLastError(DWORD error) { simwin::machine().lastError = error; }
 void WINAPI Sleep(DWORD milliseconds) {
     simwin::machine().clock.Advance(milliseconds);
     simwin::machine().journal.Record("Sleep", std::to_string(milliseconds), 0);
+}
+
+DWORD WINAPI GetTickCount(void) {
+    const DWORD now = static_cast<DWORD>(simwin::machine().clock.NowMs());
+    simwin::machine().journal.Record("GetTickCount", "", now);
+    return now;
+}
+
+DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, CONST HANDLE* handles, BOOL waitAll, DWORD milliseconds,
+                                       DWORD wakeMask) {
+    simwin::Machine& m = simwin::machine();
+    const std::string args = std::to_string(count) + ", " + (handles ? "handles" : "NULL") + ", " +
+                             std::to_string(waitAll) + ", " + std::to_string(milliseconds) + ", " + simwin::Hex(wakeMask);
+    DWORD result = WAIT_TIMEOUT;
+    if (auto fault = m.faults.Check("MsgWaitForMultipleObjects", ERROR_INVALID_PARAMETER)) {
+        m.lastError = static_cast<DWORD>(*fault);
+        result = WAIT_FAILED;
+    } else if (count != 0) {
+        // The program waits on no object: only for time and for messages.
+        m.lastError = ERROR_INVALID_PARAMETER;
+        result = WAIT_FAILED;
+    } else {
+        // The clock moves on from one scheduled action to the next, so that a message an action sends
+        // during the wait wakes it at the time it was sent.
+        const uint64_t deadline = m.clock.NowMs() + milliseconds;
+        for (;;) {
+            const std::optional<uint64_t> sent = m.sentMessages.EarliestMs();
+            if ((wakeMask & QS_SENDMESSAGE) && sent && *sent <= deadline) {
+                if (*sent > m.clock.NowMs()) m.clock.Advance(*sent - m.clock.NowMs());
+                result = WAIT_OBJECT_0;
+                break;
+            }
+            const std::optional<uint64_t> next = m.clock.NextActionMs();
+            if (next && *next <= deadline && (!sent || *next < *sent)) {
+                m.clock.Advance(*next > m.clock.NowMs() ? *next - m.clock.NowMs() : 0);
+                continue;
+            }
+            m.clock.Advance(deadline - m.clock.NowMs());
+            break;
+        }
+    }
+    m.journal.Record("MsgWaitForMultipleObjects", args, result);
+    return result;
+}
+
+BOOL WINAPI PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT remove) {
+    simwin::Machine& m = simwin::machine();
+    const std::string args = std::string(message ? "MSG" : "NULL") + ", " + m.windows.HandleName(window) + ", " +
+                             std::to_string(filterMin) + ", " + std::to_string(filterMax) + ", " + simwin::Hex(remove);
+    // Sent messages are answered unless the caller asks only for other kinds (a PM_QS_* filter without them).
+    const UINT kinds = remove >> 16;
+    if (kinds == 0 || (kinds & QS_SENDMESSAGE)) m.sentMessages.AnswerSentBy(m.clock.NowMs());
+    m.journal.Record("PeekMessageA", args, FALSE);
+    return FALSE;
 }

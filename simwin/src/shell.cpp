@@ -1,5 +1,5 @@
 // The simulated shell: SHChangeNotify only leaves its trace in the journal; SHGetFolderPathA knows the
-// user's Startup folder.
+// user's Startup folder (an empty one is a folder that does not exist).
 #include <shlobj.h>
 #include <simwin/sim.h>
 
@@ -19,7 +19,12 @@ HRESULT WINAPI SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flag
     };
     if (auto fault = simwin::machine().faults.Check("SHGetFolderPathA", E_FAIL)) return finish(static_cast<HRESULT>(*fault));
     const std::string& folderPath = simwin::machine().kernel.startupFolder;
-    if (!path || folder != CSIDL_STARTUP || folderPath.empty() || folderPath.size() >= MAX_PATH) return finish(E_INVALIDARG);
+    if (!path || folder != CSIDL_STARTUP || folderPath.size() >= MAX_PATH) return finish(E_INVALIDARG);
+    // A folder that does not exist: the ANSI call succeeds with S_FALSE and an empty path.
+    if (folderPath.empty()) {
+        path[0] = '\0';
+        return finish(S_FALSE);
+    }
     folderPath.copy(path, folderPath.size());
     path[folderPath.size()] = '\0';
     return finish(S_OK);

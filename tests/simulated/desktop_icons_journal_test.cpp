@@ -50,7 +50,7 @@ TEST_F(DesktopIconsJournalTest, EnglishNormalOnASnappingDesktopRunsEveryStepInOr
         "SHChangeNotify(0x8000000, 0x2000, NULL, NULL) -> 0",
         "SystemParametersInfoA(SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0) -> 1",
         "SystemParametersInfoA(SPI_SETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x3) -> 1",
-        "Sleep(500) -> 0",
+        "pause 500",
         R"(FindWindowExA(NULL, NULL, "Progman", "Program Manager" => hwnd#1) -> )" + Found(desktop.progman),
         R"(FindWindowExA(hwnd#1, NULL, "SHELLDLL_DefView", NULL => hwnd#2) -> )" + Found(desktop.shellView),
         R"(FindWindowExA(hwnd#2, NULL, "SysListView32", NULL => hwnd#3) -> )" + Found(desktop.iconView),
@@ -59,7 +59,7 @@ TEST_F(DesktopIconsJournalTest, EnglishNormalOnASnappingDesktopRunsEveryStepInOr
         // 13 columns of 78 and 9 rows of 82 in 1024 x 738: 82 * 65536 + 78. The view had 75 x 75.
         "SendMessageA(hwnd#3, LVM_SETICONSPACING, 0x0, 0x52004E) -> " + std::to_string(75 * 65536 + 75),
         "SendMessageA(hwnd#3, LVM_ARRANGE, 0x1, 0x0) -> 1",
-        "Sleep(500) -> 0",
+        "pause 500",
         "SendMessageA(hwnd#3, LVM_ARRANGE, 0x5, 0x0) -> 1",
     };
     EXPECT_EQ(expected, Steps());

@@ -239,6 +239,7 @@ TEST_F(FollowUpRunTest, WithoutAStartupFolderOrAShortcutTheFlagIsClearedAndTheDi
         std::vector<std::string> deletions;
     } rows[] = {
         {"folder not found", [] { machine().faults.FailAll("SHGetFolderPathA"); }, {}},
+        {"folder missing: S_FALSE with an empty path", [] { machine().kernel.startupFolder.clear(); }, {}},
         {"shortcut already gone", [] { machine().kernel.files.clear(); },
          {"DeleteFileA(" + simwin::Quote(kShortcut.c_str()) + ") -> 0"}},
         {"shortcut cannot be deleted", [] { machine().faults.FailAll("DeleteFileA"); },

@@ -319,6 +319,36 @@ TEST_F(SimwinTest, ClockActionsRunOnceEachAtTheSleepThatReachesThemEarliestFirst
     EXPECT_EQ((std::vector<std::string>{"100", "150 from 100", "250", "1000"}), ran);
 }
 
+TEST_F(SimwinTest, ASentMessageWakesOnlyAWaitThatWatchesForItAndIsAnsweredOnlyByPeekMessage) {
+    std::vector<uint64_t> answeredAt;
+    machine().sentMessages.At(300, [&] { answeredAt.push_back(machine().clock.NowMs()); });
+    Sleep(400);  // a plain sleep answers nothing
+    EXPECT_TRUE(answeredAt.empty());
+    // Sent before the wait began: it wakes the wait at once.
+    EXPECT_EQ(DWORD(WAIT_OBJECT_0), MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_SENDMESSAGE));
+    EXPECT_EQ(400u, machine().clock.NowMs());
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE));
+    EXPECT_EQ((std::vector<uint64_t>{400}), answeredAt);
+
+    machine().sentMessages.At(700, [&] { answeredAt.push_back(machine().clock.NowMs()); });
+    EXPECT_EQ(DWORD(WAIT_TIMEOUT), MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, 0)) << "not watched for";
+    EXPECT_EQ(1400u, machine().clock.NowMs());
+    machine().sentMessages.At(1600, [&] { answeredAt.push_back(machine().clock.NowMs()); });
+    // Sent during the wait: the wait ends when it is sent. A PM_QS_* filter without sent messages leaves it.
+    EXPECT_EQ(DWORD(WAIT_OBJECT_0), MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_SENDMESSAGE));
+    EXPECT_EQ(1400u, machine().clock.NowMs()) << "the message of 700 was still waiting";
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | (QS_POSTMESSAGE << 16));
+    EXPECT_EQ(1u, answeredAt.size());
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    EXPECT_EQ(DWORD(WAIT_OBJECT_0), MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_SENDMESSAGE));
+    EXPECT_EQ(1600u, machine().clock.NowMs());
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    EXPECT_EQ((std::vector<uint64_t>{400, 1400, 1600}), answeredAt);
+    EXPECT_EQ(DWORD(WAIT_TIMEOUT), MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_SENDMESSAGE));
+    EXPECT_EQ(1700u, machine().clock.NowMs());
+}
+
 TEST_F(SimwinTest, SystemColoursHaveBrushesWhereTheMachineSaysAndSetSysColorsIsAllOrNothing) {
     machine().display.noBrush[COLOR_WINDOW] = true;
     EXPECT_NE(nullptr, GetSysColorBrush(COLOR_3DFACE));

@@ -144,7 +144,7 @@ private:
 // The flow's own steps and the procedure's first and last kinds of step.
 std::vector<std::string> FlowSteps() {
     return journal_steps::StepsStartingWith({"GetVersionExA", "row 30", "Confirm", "query Software\\Microsoft\\Windows",
-                                             "Hide", "Sleep(2000)", "ShowChangedNotice", "StartNoticeTimer"});
+                                             "Hide", "pause 2000", "ShowChangedNotice", "StartNoticeTimer"});
 }
 
 TEST_F(SizeCommandTest, ConfirmedOnAStyledXpTheProcedureRunsBetweenHidingAndTheNoticeWithoutAPause) {
@@ -181,7 +181,7 @@ TEST_F(SizeCommandTest, ConfirmedOnAClassicSystemTheNoticeWaitsTwoSecondsAfterTh
         EXPECT_TRUE(RunSizeCommand(SizeLevel::Normal, window));
         const std::vector<std::string> flow = FlowSteps();
         ASSERT_GE(flow.size(), 4u);
-        EXPECT_EQ((std::vector<std::string>{"Sleep(2000) -> 0", "ShowChangedNotice() -> 0", "StartNoticeTimer() -> 0"}),
+        EXPECT_EQ((std::vector<std::string>{"pause 2000", "ShowChangedNotice() -> 0", "StartNoticeTimer() -> 0"}),
                   std::vector<std::string>(flow.end() - 3, flow.end()));
         EXPECT_EQ(kind == kOsWindowsXp, ThemeActiveWasRead());
         // The Normal procedure of the variant: its metrics row.

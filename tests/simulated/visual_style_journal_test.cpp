@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,7 @@ std::vector<int> CyclesOfSetSysColors() {
     std::vector<int> cycles;
     int sleeps = 0;
     for (const std::string& step : Steps()) {
-        if (step == "Sleep(100) -> 0") ++sleeps;
+        if (step == "pause 100" || step.rfind("pause 100,", 0) == 0) ++sleeps;
         if (step.rfind("SetSysColors(", 0) == 0) cycles.push_back(sleeps);
     }
     return cycles;
@@ -100,9 +101,9 @@ TEST_F(VisualStyleJournalTest, LargeRunsTheTenStepsInOrderAndTakesSixSecondsOfWa
     expected.push_back("GetForegroundWindow() -> " + std::to_string(reinterpret_cast<uintptr_t>(foreground)));
     expected.push_back(R"(ShellExecuteA(hwnd#1, "open", "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe", )"
                        R"("LargeFonts", NULL, 5) -> 42)");
-    expected.push_back("Sleep(1000) -> 0");
+    expected.push_back("pause 1000");
     for (int cycle = 0; cycle < 50; ++cycle) {
-        expected.push_back("Sleep(100) -> 0");
+        expected.push_back("pause 100");
         expected.insert(expected.end(), pass.begin(), pass.end());
     }
     for (const simwin::RegValue& value : stored)
@@ -171,6 +172,55 @@ TEST_F(VisualStyleJournalTest, EachCycleThatSeesAChangedColourSetsAllSavedColour
     EXPECT_EQ((std::vector<std::string>{restore, restore}), machine().journal.LinesOf("SetSysColors"));
     for (int index : kPreservedOrder) EXPECT_EQ(saved.colors[index], machine().display.colors[index]) << index;
     EXPECT_EQ(RGB(4, 5, 6), machine().display.colors[COLOR_MENUBAR]);
+}
+
+// Plays a tool whose every change is broadcast and waits until each window's thread has answered, as
+// SetSysColors does: `rounds` rounds 700 ms apart, from 200 ms after its start, each setting a live colour
+// and a stored value. A broadcast that is not answered gives up on the program after 4400 ms, as a
+// broadcast does on a window it judges hung.
+class BroadcastingTool {
+public:
+    explicit BroadcastingTool(int rounds) : rounds_(rounds) {
+        machine().shell.onStart = [this](const std::string&, const std::string&) {
+            machine().clock.At(machine().clock.NowMs() + 200, [this] { Round(1); });
+        };
+    }
+    // How long each round's broadcast waited.
+    std::vector<uint64_t> waits;
+
+private:
+    void Round(int n) {
+        simwin::Machine& m = machine();
+        const BYTE shade = static_cast<BYTE>(n);
+        m.display.colors[COLOR_3DFACE] = RGB(shade, shade, shade);
+        m.registry.SetString(kColorsKey, "ButtonFace", std::to_string(n) + " " + std::to_string(n) + " 0");
+        const uint64_t sentAt = m.clock.NowMs();
+        auto returned = std::make_shared<bool>(false);
+        auto onReturn = [this, n, sentAt, returned] {
+            if (*returned) return;
+            *returned = true;
+            waits.push_back(machine().clock.NowMs() - sentAt);
+            if (n < rounds_) machine().clock.At(machine().clock.NowMs() + 700, [this, n] { Round(n + 1); });
+        };
+        m.sentMessages.At(sentAt, onReturn);
+        m.clock.At(sentAt + 4400, onReturn);
+    }
+    int rounds_;
+};
+
+TEST_F(VisualStyleJournalTest, AToolWhoseBroadcastsWaitOnTheProgramIsAnsweredAtOnceSoEveryChangeIsPutBack) {
+    const simwin::Display saved = machine().display;
+    const std::string savedButtonFace = *machine().registry.String(kColorsKey, "ButtonFace");
+    BroadcastingTool tool(3);
+
+    EXPECT_EQ(1, SwitchVisualStyleSize(413));
+    EXPECT_EQ(6000u, machine().clock.NowMs()) << "the waits keep their length";
+    machine().clock.Advance(20000);  // whatever the tool still had to do
+
+    EXPECT_EQ((std::vector<uint64_t>{0, 0, 0}), tool.waits) << "each broadcast answered when it was sent";
+    EXPECT_EQ((std::vector<int>{1, 6}), CyclesOfSetSysColors());
+    EXPECT_EQ(saved.colors[COLOR_3DFACE], machine().display.colors[COLOR_3DFACE]);
+    EXPECT_EQ(savedButtonFace, machine().registry.String(kColorsKey, "ButtonFace"));
 }
 
 TEST_F(VisualStyleJournalTest, AColourWithoutABrushIsNeitherSavedNorComparedNorPutBack) {

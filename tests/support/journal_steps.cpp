@@ -28,12 +28,47 @@ const char* TypeName(const std::string& number) {
     return it == names.end() ? "REG_?" : it->second;
 }
 
+// A pause that answers sent messages, from its tick count at `at` on (see Steps); the index of its last
+// step, or `at` when the entries there are no such pause.
+size_t FoldPause(const std::vector<simwin::JournalEntry>& entries, size_t at, std::string* step) {
+    auto is = [&entries](size_t i, const char* call) { return i < entries.size() && entries[i].call == call; };
+    if (!is(at, "GetTickCount") || !is(at + 1, "MsgWaitForMultipleObjects")) return at;
+    // "0, NULL, 0, 500, 0x40": the time is the fourth argument.
+    const std::string& args = entries[at + 1].args;
+    size_t comma = 0;
+    for (int i = 0; i < 3 && comma != std::string::npos; ++i) comma = args.find(", ", comma + (i ? 2 : 0));
+    *step = "pause " + args.substr(comma + 2, args.find(',', comma + 2) - comma - 2);
+    int answered = 0;
+    size_t last = at + 1;  // the last step that belongs to the pause
+    for (size_t i = at + 1; is(i, "MsgWaitForMultipleObjects"); i += 3) {
+        last = i;
+        if (entries[i].result == WAIT_TIMEOUT) break;
+        if (entries[i].result != WAIT_OBJECT_0) {
+            if (is(i + 1, "Sleep")) *step += ", slept " + entries[last = i + 1].args;
+            break;
+        }
+        if (!is(i + 1, "PeekMessageA") || !is(i + 2, "GetTickCount")) break;
+        last = i + 2;
+        ++answered;
+    }
+    if (answered) *step += ", answering " + std::to_string(answered);
+    return last;
+}
+
 }  // namespace
 
 std::vector<std::string> Steps() {
     std::map<std::string, std::string> keyPaths;  // hkey#N -> its path
     std::vector<std::string> steps;
-    for (const simwin::JournalEntry& entry : simwin::machine().journal.Entries()) {
+    const std::vector<simwin::JournalEntry>& entries = simwin::machine().journal.Entries();
+    for (size_t at = 0; at < entries.size(); ++at) {
+        const simwin::JournalEntry& entry = entries[at];
+        std::string pause;
+        if (const size_t last = FoldPause(entries, at, &pause); last != at) {
+            steps.push_back(pause);
+            at = last;
+            continue;
+        }
         const std::string result = " -> " + std::to_string(entry.result);
         const std::string handle = entry.args.substr(0, entry.args.find(','));
         if (entry.call == "GetModuleHandleA" || entry.call == "RegCloseKey") continue;

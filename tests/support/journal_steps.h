@@ -12,7 +12,10 @@ namespace journal_steps {
 //   set Key\Path [Value] REG_SZ 25 -> 0
 //   delete Key\Path [Value] -> 2
 //   open Key\Path -> 2              a key that could not be opened or created (both read "open")
-//   and every other call as the journal has it: SystemParametersInfoA(...) -> 1, Sleep(500) -> 0 ...
+//   pause 500                       a pause that answers sent messages: the tick count and the wait for
+//                                   its time ("pause 500, answering 2" when two sent messages woke it,
+//                                   "pause 500, slept 500" when the wait failed and the rest was slept)
+//   and every other call as the journal has it: SystemParametersInfoA(...) -> 1, Sleep(0) -> 0 ...
 // The key opens and closes around each registry step and the module lookups of row loading are left out.
 std::vector<std::string> Steps();
 

@@ -1,5 +1,7 @@
 #include "tests/support/journal_walk.h"
 
+#include <shlobj.h>
+
 #include "settings/size_procedures.h"
 #include "settings/string_rows.h"
 #include "settings/visual_style.h"
@@ -176,6 +178,22 @@ void Walk::Fail(const std::string& expected) {
     Lose(expected);
 }
 
+void Walk::Pause(DWORD ms) {
+    const DWORD start = static_cast<DWORD>(Call("GetTickCount", ""));
+    // At most one round per millisecond of the pause: the virtual clock moves on with every woken wait.
+    for (DWORD elapsed = 0, round = 0; elapsed < ms && round <= ms && !lost_; ++round) {
+        const DWORD woke = static_cast<DWORD>(
+            Call("MsgWaitForMultipleObjects", "0, NULL, 0, " + std::to_string(ms - elapsed) + ", 0x40"));
+        if (woke == WAIT_TIMEOUT) return;
+        if (woke != WAIT_OBJECT_0) {
+            Call("Sleep", std::to_string(ms - elapsed));
+            return;
+        }
+        Call("PeekMessageA", "MSG, NULL, 0, 0, 0x400000");
+        elapsed = static_cast<DWORD>(Call("GetTickCount", "")) - start;
+    }
+}
+
 bool Walk::Row(UINT row) { return Call("LoadStringA", std::to_string(row) + ", " + std::to_string(kRowTextSize)) > 0; }
 
 std::string Walk::RowText(UINT row) {
@@ -330,7 +348,7 @@ void DesktopIcons(Walk& w, const UINT (&rows)[6], ViewSpacing spacing) {
     if (w.Call("SystemParametersInfoA", "SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0") != TRUE) return;
     if (!w.Parses(rows[5])) return;
     w.Call("SystemParametersInfoA", "SPI_SETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x3");
-    w.Call("Sleep", "500");
+    w.Pause(500);
     std::string desktop, shellView, iconView;
     if (!w.Call("FindWindowExA", R"(NULL, NULL, "Progman", "Program Manager")", &desktop)) return;
     if (!w.Call("FindWindowExA", desktop + R"(, NULL, "SHELLDLL_DefView", NULL)", &shellView)) return;
@@ -342,7 +360,7 @@ void DesktopIcons(Walk& w, const UINT (&rows)[6], ViewSpacing spacing) {
     const DWORD cy = static_cast<DWORD>(grid ? spacing.gridCy : spacing.cy);
     w.Call("SendMessageA", iconView + ", LVM_SETICONSPACING, 0x0, " + simwin::Hex(cy << 16 | cx));
     w.Call("SendMessageA", iconView + ", LVM_ARRANGE, 0x1, 0x0");
-    w.Call("Sleep", "500");
+    w.Pause(500);
     w.Call("SendMessageA", iconView + ", LVM_ARRANGE, 0x5, 0x0");
 }
 
@@ -385,9 +403,9 @@ int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen) {
         w.Call("ShellExecuteA", machine().windows.HandleName(owner) + R"(, "open", )" + Quote(kStyleToolPath) + ", " +
                                     Quote(Walk::RowText(static_cast<UINT>(row)).c_str()) + ", NULL, 5");
     }
-    w.Call("Sleep", "1000");
+    w.Pause(1000);
     for (int cycle = 0; cycle < kWatchCycles; ++cycle) {
-        w.Call("Sleep", "100");
+        w.Pause(100);
         if (seen->pairIndices.empty()) continue;
         bool changed = false;
         for (size_t i = 0; i < seen->pairIndices.size(); ++i) {
@@ -448,7 +466,8 @@ void FollowUpRun(Walk& w, const std::string& dialog, const std::string& shortcut
             w.Call("UpdateWindow", iconView);
         }
         w.WriteValue(programKey, "Changed", REG_DWORD, zero);
-        if (w.Call("SHGetFolderPathA", "NULL, 0x7, NULL, 0") >= 0)
+        std::string folder;
+        if (w.Call("SHGetFolderPathA", "NULL, 0x7, NULL, 0", &folder) == S_OK && folder != "\"\"")
             seen->shortcutDeleted = w.Call("DeleteFileA", Quote(shortcut.c_str())) == TRUE;
         seen->dialogEnded = w.Call("EndDialog", dialog + ", 0") == TRUE;
     }

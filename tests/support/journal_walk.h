@@ -49,6 +49,12 @@ public:
     // Reports the step just taken as out of place: it should have been `expected`.
     void Fail(const std::string& expected);
 
+    // ---- Pauses ----
+    // The next steps are a pause of `ms` that answers the messages other threads send: the tick count,
+    // then waits for the time that is left, each woken one followed by the answer and the tick count,
+    // and a failed wait followed by a sleep of the rest.
+    void Pause(DWORD ms);
+
     // ---- String-table rows ----
     // The next step loads `row`; true when it loaded.
     bool Row(UINT row);

@@ -91,9 +91,26 @@ public:
     // Moves the time on by `ms`, then runs every action that has fallen due, earliest first.
     void Advance(uint64_t ms);
     void At(uint64_t atMs, std::function<void()> action);
+    std::optional<uint64_t> NextActionMs() const;
 
 private:
     uint64_t nowMs_ = 0;
+    std::multimap<uint64_t, std::function<void()>> pending_;
+};
+
+// ---- Messages that other threads send to the program's windows ----
+// Another thread's SendMessage (a broadcast of a colour or setting change, say) returns only once the
+// program's thread has answered it. A wait that watches for sent messages (MsgWaitForMultipleObjects with
+// QS_SENDMESSAGE) wakes when one is sent, PeekMessageA answers it; Sleep answers nothing. Each message is
+// an action that runs when it is answered: what its sender does once its call returns.
+class SentMessages {
+public:
+    void At(uint64_t sentAtMs, std::function<void()> onAnswered);
+    std::optional<uint64_t> EarliestMs() const;
+    // Answers every message sent by `nowMs`, earliest first.
+    void AnswerSentBy(uint64_t nowMs);
+
+private:
     std::multimap<uint64_t, std::function<void()>> pending_;
 };
 
@@ -288,6 +305,7 @@ struct Machine {
     Display display;
     Shell shell;
     Clock clock;
+    SentMessages sentMessages;
     Kernel kernel;
     DWORD lastError = 0;
 };

@@ -8,7 +8,6 @@
 #include "tests/wine/driver/program.h"
 
 #include <objbase.h>
-#include <psapi.h>
 #include <shlobj.h>
 #include <winver.h>
 
@@ -125,13 +124,19 @@ Shortcut ReadShortcut(const std::string& path) {
     return shortcut;
 }
 
+// The process's image file, as the Wine server (or the kernel) keeps it: reading the other process's own
+// module list (GetModuleFileNameExA) needs its memory, which cannot be read where 32-bit Wine runs under
+// user-mode emulation. QueryFullProcessImageNameA arrived with Vista, so the headers for XP hide it.
 std::string ImageOf(DWORD processId) {
+    typedef BOOL(WINAPI * QueryFullProcessImageNameFn)(HANDLE, DWORD, LPSTR, PDWORD);
+    const auto query = reinterpret_cast<QueryFullProcessImageNameFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+    constexpr DWORD kProcessQueryLimitedInformation = 0x1000;
     char path[MAX_PATH] = "";
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    if (process) {
-        GetModuleFileNameExA(process, nullptr, path, MAX_PATH);
-        CloseHandle(process);
-    }
+    DWORD size = MAX_PATH;
+    HANDLE process = OpenProcess(kProcessQueryLimitedInformation, FALSE, processId);
+    if (query && process && !query(process, 0, path, &size)) path[0] = '\0';
+    if (process) CloseHandle(process);
     return path;
 }
 
