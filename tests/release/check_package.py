@@ -36,8 +36,10 @@ def header_strings(path):
 
 def table(msiinfo, package, name):
     """The rows of a table, each a list of its columns; the three heading lines of the export skipped."""
-    text = subprocess.run([msiinfo, "export", package, name], check=True, capture_output=True,
-                          text=True, encoding="cp1252").stdout
+    # An export writes the table's binary streams (the icon) into the current folder: a scratch one.
+    with tempfile.TemporaryDirectory() as scratch:
+        text = subprocess.run([msiinfo, "export", os.path.abspath(package), name], check=True,
+                              capture_output=True, text=True, encoding="cp1252", cwd=scratch).stdout
     return [line.rstrip("\r").split("\t") for line in text.splitlines()[3:]]
 
 
