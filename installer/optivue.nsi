@@ -8,6 +8,8 @@
 ; Exit codes besides the installer's own (0 installed, 1 cancelled, 2 stopped by an error):
 ;   3  the system is not Windows 2000 or XP, as the program tells them apart; nothing was installed
 ;   4  the user is no administrator; nothing was installed (uninstalling: nothing was removed)
+;   5  the Windows Installer package optivue.msi has installed the program on this machine; nothing was
+;      installed
 
 Unicode true
 SetCompressor /SOLID lzma
@@ -26,6 +28,7 @@ SetCompressor /SOLID lzma
 !searchparse /file "${PRODUCT_HEADER}" `#define OPTIVUE_MAKER "` MAKER `"`
 !searchparse /file "${PRODUCT_HEADER}" `#define OPTIVUE_VERSION_TEXT "` VERSION `"`
 !searchparse /file "${PRODUCT_HEADER}" `#define OPTIVUE_INSTALLATION_FOLDER "` FOLDER_IN_C `"`
+!searchparse /file "${PRODUCT_HEADER}" `#define OPTIVUE_PACKAGE_UPGRADE_CODE "` PACKAGE_UPGRADE_CODE `"`
 !searchreplace FOLDER "${FOLDER_IN_C}" "\\" "\"
 ; The follow-up run's shortcut in the user's Startup folder, as the program names it.
 !searchparse /file "${__FILEDIR__}/../app/follow_up_run.h" `kStartupShortcut = "` STARTUP_SHORTCUT `"`
@@ -34,6 +37,7 @@ SetCompressor /SOLID lzma
 !define PROGRAM_KEY "Software\${MAKER}\optiv"
 !define EXIT_UNSUPPORTED_SYSTEM 3
 !define EXIT_NOT_ADMINISTRATOR 4
+!define EXIT_PACKAGE_INSTALLED 5
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -58,6 +62,8 @@ BrandingText "${PRODUCT} ${VERSION}"
 
 LangString UnsupportedSystem ${LANG_ENGLISH} "${PRODUCT} runs on Windows 2000 and Windows XP only. It cannot be installed on this system."
 LangString UnsupportedSystem ${LANG_GERMAN} "${PRODUCT} läuft nur unter Windows 2000 und Windows XP. Es kann auf diesem System nicht installiert werden."
+LangString PackageInstalled ${LANG_ENGLISH} "${PRODUCT} is already installed from the Windows Installer package optivue.msi. Remove it under Add or Remove Programs first, then run this setup program."
+LangString PackageInstalled ${LANG_GERMAN} "${PRODUCT} ist bereits aus dem Windows-Installer-Paket optivue.msi installiert. Entfernen Sie es zuerst unter Software, dann starten Sie dieses Setup-Programm."
 LangString NotAdministrator ${LANG_ENGLISH} "Installing or removing ${PRODUCT} needs an administrator's rights. Please log on as an administrator and try again."
 LangString NotAdministrator ${LANG_GERMAN} "Zum Installieren oder Entfernen von ${PRODUCT} sind Administratorrechte nötig. Bitte melden Sie sich als Administrator an und versuchen Sie es erneut."
 
@@ -97,9 +103,22 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright © ${MAKER}. A
   ${EndIf}
 !macroend
 
+; The package's installation and this one would share the folder and the files: while a product of the
+; package's upgrade code is installed, this installer refuses (and the package refuses while this one's
+; installation is there). A system without Windows Installer has no such product.
+!macro RefuseBesidePackage
+  System::Call 'msi::MsiEnumRelatedProductsW(w "${PACKAGE_UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
+  ${If} $0 == 0
+    MessageBox MB_OK|MB_ICONSTOP "$(PackageInstalled)" /SD IDOK
+    SetErrorLevel ${EXIT_PACKAGE_INSTALLED}
+    Quit
+  ${EndIf}
+!macroend
+
 Function .onInit
   !insertmacro RefuseUnsupportedSystem
   !insertmacro RefuseNonAdministrator
+  !insertmacro RefuseBesidePackage
 FunctionEnd
 
 Function un.onInit

@@ -5,147 +5,37 @@
 // support is refused, silently with an exit code and otherwise with a message in the system's language.
 #include "res/product.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/installation.h"
 #include "tests/wine/driver/program.h"
 
 #include <objbase.h>
-#include <shlobj.h>
-#include <winver.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 
+using e2e::FollowUpShortcut;
+using e2e::German;
+using e2e::MachineKeyExists;
+using e2e::MachineValue;
 using e2e::Program;
+using e2e::RunToTheEnd;
+using e2e::StartMenuEntry;
+using e2e::VersionString;
 using test_platform::GetValue;
 using test_platform::StoredValue;
 
-const std::string kFolder = OPTIVUE_INSTALLATION_FOLDER;
-const std::string kMakerFolder = kFolder.substr(0, kFolder.find_last_of('\\'));
+const std::string kFolder = e2e::InstallationFolder();
+const std::string kMakerFolder = e2e::MakerFolder();
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Optivue";
 const char* const kFiles[] = {"optivue.exe", "chgtheme.exe", "uninstall.exe"};
 constexpr DWORD kUnsupportedSystem = 3;
 
-bool German() {
-    const char* language = std::getenv("OPTIVUE_TEST_LANG");
-    return language && std::string(language) == "de";
-}
-
-std::string Folder(int csidl) {
-    char path[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
-std::string StartMenuEntry() { return Folder(CSIDL_COMMON_PROGRAMS) + "\\Optivue.lnk"; }
-std::string FollowUpShortcut() { return Folder(CSIDL_STARTUP | CSIDL_FLAG_CREATE) + "\\Optivue.lnk"; }
-
-// A value under HKEY_LOCAL_MACHINE, where the registration lives.
-StoredValue MachineValue(const std::string& keyPath, const char* name) {
-    StoredValue value;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
-    BYTE data[1024];
-    DWORD size = sizeof data;
-    if (RegQueryValueExA(key, name, nullptr, &value.type, data, &size) == ERROR_SUCCESS) {
-        value.exists = true;
-        value.data.assign(data, data + size);
-    }
-    RegCloseKey(key);
-    return value;
-}
-
 std::string MachineText(const char* name) {
     const StoredValue value = MachineValue(kUninstallKey, name);
     return value.exists ? std::string(value.data.begin(), value.data.end()).c_str() : "(none)";
-}
-
-bool MachineKeyExists(const std::string& keyPath) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// A string of the file's version resource, from its first translation.
-std::string VersionString(const std::string& file, const char* name) {
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
-    if (size == 0) return "(no version resource)";
-    std::vector<BYTE> block(size);
-    if (!GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return "(unreadable)";
-    WORD* translation = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
-        length < 4)
-        return "(no translation)";
-    char path[128];
-    wsprintfA(path, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], name);
-    char* text = nullptr;
-    if (!VerQueryValueA(block.data(), path, reinterpret_cast<void**>(&text), &length) || !text) return "(none)";
-    return text;
-}
-
-bool HasManifest(const std::string& file) {
-    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) return false;
-    const bool found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) != nullptr;
-    FreeLibrary(module);
-    return found;
-}
-
-struct Shortcut {
-    std::string target;
-    std::string workingFolder;
-};
-
-Shortcut ReadShortcut(const std::string& path) {
-    Shortcut shortcut;
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
-        return shortcut;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        wchar_t wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-        if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-            char text[MAX_PATH] = "";
-            if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, 0))) shortcut.target = text;
-            text[0] = '\0';
-            if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH))) shortcut.workingFolder = text;
-        }
-        file->Release();
-    }
-    link->Release();
-    return shortcut;
-}
-
-// The process's image file, as the Wine server (or the kernel) keeps it: reading the other process's own
-// module list (GetModuleFileNameExA) needs its memory, which cannot be read where 32-bit Wine runs under
-// user-mode emulation. QueryFullProcessImageNameA arrived with Vista, so the headers for XP hide it.
-std::string ImageOf(DWORD processId) {
-    typedef BOOL(WINAPI * QueryFullProcessImageNameFn)(HANDLE, DWORD, LPSTR, PDWORD);
-    const auto query = reinterpret_cast<QueryFullProcessImageNameFn>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
-    constexpr DWORD kProcessQueryLimitedInformation = 0x1000;
-    char path[MAX_PATH] = "";
-    DWORD size = MAX_PATH;
-    HANDLE process = OpenProcess(kProcessQueryLimitedInformation, FALSE, processId);
-    if (query && process && !query(process, 0, path, &size)) path[0] = '\0';
-    if (process) CloseHandle(process);
-    return path;
-}
-
-// Runs the installer or the uninstaller and waits for it; its exit code, or -1 when it did not end.
-long RunToTheEnd(const std::string& path, const std::string& arguments, const char* version = nullptr) {
-    Program program(path, arguments, version);
-    if (!program.Started()) return -1;
-    DWORD exitCode = 0;
-    return program.WaitForExit(&exitCode) ? static_cast<long>(exitCode) : -1;
 }
 
 bool NothingInstalled() {
@@ -191,10 +81,10 @@ TEST_F(Installer, ASilentInstallPutsTheProgramInItsFolderWithItsEntriesAndItStar
         EXPECT_EQ(OPTIVUE_VERSION_TEXT, VersionString(file, "FileVersion"));
         EXPECT_NE("(none)", VersionString(file, "FileDescription"));
     }
-    EXPECT_TRUE(HasManifest(kFolder + "\\optivue.exe"));
-    EXPECT_TRUE(HasManifest(kFolder + "\\chgtheme.exe"));
+    EXPECT_TRUE(e2e::HasManifest(kFolder + "\\optivue.exe"));
+    EXPECT_TRUE(e2e::HasManifest(kFolder + "\\chgtheme.exe"));
 
-    const Shortcut entry = ReadShortcut(StartMenuEntry());
+    const e2e::Shortcut entry = e2e::ReadShortcut(StartMenuEntry());
     EXPECT_EQ(kFolder + "\\optivue.exe", entry.target);
     EXPECT_EQ(kFolder, entry.workingFolder);
 
@@ -210,21 +100,7 @@ TEST_F(Installer, ASilentInstallPutsTheProgramInItsFolderWithItsEntriesAndItStar
     EXPECT_GT(size.data[0] | size.data[1] << 8 | size.data[2] << 16, 1024);
 
     // Started as a user starts it: the Start menu entry.
-    const HINSTANCE started = ShellExecuteA(nullptr, "open", StartMenuEntry().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    ASSERT_GT(reinterpret_cast<INT_PTR>(started), 32);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(e2e::WaitUntil([&dialog] {
-        dialog = FindWindowA("#32770", "Optivue");
-        return dialog && GetDlgItem(dialog, 1010) && IsWindowVisible(dialog);
-    })) << "no main window";
-    DWORD processId = 0;
-    GetWindowThreadProcessId(dialog, &processId);
-    EXPECT_EQ(kFolder + "\\optivue.exe", ImageOf(processId));
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_NE(nullptr, process);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, e2e::kWaitMs));
-    CloseHandle(process);
+    e2e::ExpectStartsFromTheStartMenu();
 }
 
 TEST_F(Installer, ASilentUninstallRemovesTheProgramAndItsTracesButNotTheAppearance) {

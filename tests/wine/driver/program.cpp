@@ -14,6 +14,8 @@ namespace {
 
 std::string g_programPath;
 std::string g_setupPath;
+std::string g_packagePath;
+std::string g_olderPackagePath;
 
 constexpr const char* kAppDefaults = "Software\\Wine\\AppDefaults\\";
 constexpr DWORD kPollMs = 20;
@@ -74,6 +76,10 @@ void SetProgramPath(const std::string& path) { g_programPath = WindowsPath(path)
 const std::string& ProgramPath() { return g_programPath; }
 void SetSetupPath(const std::string& path) { g_setupPath = WindowsPath(path); }
 const std::string& SetupPath() { return g_setupPath; }
+void SetPackagePath(const std::string& path) { g_packagePath = WindowsPath(path); }
+const std::string& PackagePath() { return g_packagePath; }
+void SetOlderPackagePath(const std::string& path) { g_olderPackagePath = WindowsPath(path); }
+const std::string& OlderPackagePath() { return g_olderPackagePath; }
 
 void UseVersion(const char* version, const std::string& programPath) {
     const std::string key = kAppDefaults + programPath.substr(programPath.find_last_of('\\') + 1);

@@ -21,6 +21,11 @@ void SetProgramPath(const std::string& path);
 const std::string& ProgramPath();  // as Windows names it
 void SetSetupPath(const std::string& path);
 const std::string& SetupPath();
+// The Windows Installer package, and one of a lower version for the upgrade.
+void SetPackagePath(const std::string& path);
+const std::string& PackagePath();
+void SetOlderPackagePath(const std::string& path);
+const std::string& OlderPackagePath();
 
 // The version Wine reports to the program at `programPath` alone ("win2k", "win98", ...); null: the run's
 // own.

@@ -1,0 +1,154 @@
+#include "tests/wine/driver/installation.h"
+
+#include "res/product.h"
+#include "tests/wine/driver/program.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <winver.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+std::string Folder(int csidl) {
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+// The process's image file, as the Wine server (or the kernel) keeps it: reading the other process's own
+// module list (GetModuleFileNameExA) needs its memory, which cannot be read where 32-bit Wine runs under
+// user-mode emulation. QueryFullProcessImageNameA arrived with Vista, so the headers for XP hide it.
+std::string ImageOf(DWORD processId) {
+    typedef BOOL(WINAPI * QueryFullProcessImageNameFn)(HANDLE, DWORD, LPSTR, PDWORD);
+    const auto query = reinterpret_cast<QueryFullProcessImageNameFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+    constexpr DWORD kProcessQueryLimitedInformation = 0x1000;
+    char path[MAX_PATH] = "";
+    DWORD size = MAX_PATH;
+    HANDLE process = OpenProcess(kProcessQueryLimitedInformation, FALSE, processId);
+    if (query && process && !query(process, 0, path, &size)) path[0] = '\0';
+    if (process) CloseHandle(process);
+    return path;
+}
+
+}  // namespace
+
+bool German() {
+    const char* language = std::getenv("OPTIVUE_TEST_LANG");
+    return language && std::string(language) == "de";
+}
+
+const std::string& InstallationFolder() {
+    static const std::string folder = OPTIVUE_INSTALLATION_FOLDER;
+    return folder;
+}
+
+const std::string& MakerFolder() {
+    static const std::string folder = InstallationFolder().substr(0, InstallationFolder().find_last_of('\\'));
+    return folder;
+}
+
+std::string StartMenuEntry() { return Folder(CSIDL_COMMON_PROGRAMS) + "\\Optivue.lnk"; }
+std::string FollowUpShortcut() { return Folder(CSIDL_STARTUP | CSIDL_FLAG_CREATE) + "\\Optivue.lnk"; }
+
+test_platform::StoredValue MachineValue(const std::string& keyPath, const char* name) {
+    test_platform::StoredValue value;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
+    BYTE data[1024];
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, name, nullptr, &value.type, data, &size) == ERROR_SUCCESS) {
+        value.exists = true;
+        value.data.assign(data, data + size);
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+bool MachineKeyExists(const std::string& keyPath) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::string VersionString(const std::string& file, const char* name) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    if (size == 0) return "(no version resource)";
+    std::vector<BYTE> block(size);
+    if (!GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return "(unreadable)";
+    WORD* translation = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
+        length < 4)
+        return "(no translation)";
+    char path[128];
+    wsprintfA(path, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], name);
+    char* text = nullptr;
+    if (!VerQueryValueA(block.data(), path, reinterpret_cast<void**>(&text), &length) || !text) return "(none)";
+    return text;
+}
+
+bool HasManifest(const std::string& file) {
+    HMODULE module = LoadLibraryExA(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return false;
+    const bool found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24)) != nullptr;
+    FreeLibrary(module);
+    return found;
+}
+
+Shortcut ReadShortcut(const std::string& path) {
+    Shortcut shortcut;
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link))))
+        return shortcut;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+            char text[MAX_PATH] = "";
+            if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, 0))) shortcut.target = text;
+            text[0] = '\0';
+            if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH))) shortcut.workingFolder = text;
+        }
+        file->Release();
+    }
+    link->Release();
+    return shortcut;
+}
+
+long RunToTheEnd(const std::string& path, const std::string& arguments, const char* version) {
+    Program program(path, arguments, version);
+    if (!program.Started()) return -1;
+    DWORD exitCode = 0;
+    return program.WaitForExit(&exitCode) ? static_cast<long>(exitCode) : -1;
+}
+
+void ExpectStartsFromTheStartMenu() {
+    const HINSTANCE started = ShellExecuteA(nullptr, "open", StartMenuEntry().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ASSERT_GT(reinterpret_cast<INT_PTR>(started), 32);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&dialog] {
+        dialog = FindWindowA("#32770", "Optivue");
+        return dialog && GetDlgItem(dialog, 1010) && IsWindowVisible(dialog);
+    })) << "no main window";
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    EXPECT_EQ(InstallationFolder() + "\\optivue.exe", ImageOf(processId));
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_NE(nullptr, process);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kWaitMs));
+    CloseHandle(process);
+}
+
+}  // namespace e2e

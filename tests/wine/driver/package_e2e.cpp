@@ -1,0 +1,254 @@
+// optivue.msi as an administrator rolls it out with msiexec: each case puts the machine in a state (nothing,
+// the package's installation, an older package's, the setup program's), runs msiexec or the setup program
+// once, and checks the exit code, a message a person confirms where the run shows one, and the whole end
+// state: the installation there is (the release's files, Start menu entry and one registration, or nothing
+// of the package), the program's own traces (removed by a removal, kept otherwise), and the user's
+// appearance settings and another program's key of the maker (always kept).
+#include "res/product.h"
+#include "tests/support/test_platform.h"
+#include "tests/wine/driver/installation.h"
+#include "tests/wine/driver/program.h"
+
+#include <msi.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using e2e::InstallationFolder;
+using test_platform::GetValue;
+using test_platform::TextWithNul;
+
+const std::string kSetupUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Optivue";
+const char* const kProgramKey = "Software\\Korvani\\optiv";
+const char* const kOtherKey = "Software\\Korvani\\Other";
+constexpr long kInstallFailure = 1603;    // ERROR_INSTALL_FAILURE: a launch condition refused
+constexpr long kSetupBesidePackage = 5;   // optivue-setup.exe's exit code
+
+enum class Machine { Empty, Package, OlderPackage, Setup };
+enum class Tool { Msiexec, Setup };
+
+struct PackageCase {
+    const char* name;
+    Machine before;
+    const char* system;    // what Wine tells msiexec or the setup program it runs on; null: Windows XP
+    Tool tool;
+    const char* action;    // msiexec's /i or /x, with the package; nothing for the setup program
+    const char* ui;        // /qn, /qb; /S or nothing for the setup program
+    long exitCode;
+    Machine after;         // Empty: nothing of either installer is there
+    bool removesTraces;    // the program's key and its follow-up shortcut are gone
+    const char* english;   // the message the run shows and a person confirms; null: none
+    const char* german;
+    bool startFromMenu;
+};
+
+const char kUnsupportedEn[] =
+    "Optivue runs on Windows 2000 and Windows XP only. It cannot be installed on this system.";
+const char kUnsupportedDe[] =
+    "Optivue l\xE4uft nur unter Windows 2000 und Windows XP. Es kann auf diesem System nicht installiert werden.";
+const char kSetupPresentEn[] =
+    "Optivue is already installed by its setup program optivue-setup.exe. Remove it under Add or Remove "
+    "Programs first, then install this package.";
+const char kSetupPresentDe[] =
+    "Optivue ist bereits mit seinem Setup-Programm optivue-setup.exe installiert. Entfernen Sie es zuerst unter "
+    "Software, dann installieren Sie dieses Paket.";
+const char kPackagePresentEn[] =
+    "Optivue is already installed from the Windows Installer package optivue.msi. Remove it under Add or "
+    "Remove Programs first, then run this setup program.";
+const char kPackagePresentDe[] =
+    "Optivue ist bereits aus dem Windows-Installer-Paket optivue.msi installiert. Entfernen Sie es zuerst unter "
+    "Software, dann starten Sie dieses Setup-Programm.";
+
+const PackageCase kCases[] = {
+    {"SilentInstall", Machine::Empty, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package, false, nullptr,
+     nullptr, true},
+    {"SilentRemoval", Machine::Package, nullptr, Tool::Msiexec, "/x", "/qn", 0, Machine::Empty, true, nullptr,
+     nullptr, false},
+    {"SamePackageTwice", Machine::Package, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package, false,
+     nullptr, nullptr, false},
+    // The older version's removal takes the program's traces as any removal does.
+    {"UpgradeFromOlderPackage", Machine::OlderPackage, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package,
+     true, nullptr, nullptr, true},
+    {"RefusedOnWindows98", Machine::Empty, "win98", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
+     false, nullptr, nullptr, false},
+    {"RefusedOnWindows95", Machine::Empty, "win95", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
+     false, nullptr, nullptr, false},
+    {"RefusedOnWindowsNt4", Machine::Empty, "nt40", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
+     false, nullptr, nullptr, false},
+    {"RefusedOnWindows98WithMessage", Machine::Empty, "win98", Tool::Msiexec, "/i", "/qb", kInstallFailure,
+     Machine::Empty, false, kUnsupportedEn, kUnsupportedDe, false},
+    {"RefusedBesideTheSetupProgramsInstallation", Machine::Setup, nullptr, Tool::Msiexec, "/i", "/qb",
+     kInstallFailure, Machine::Setup, false, kSetupPresentEn, kSetupPresentDe, false},
+    {"SetupProgramRefusedBesideThePackagesInstallation", Machine::Package, nullptr, Tool::Setup, "", "",
+     kSetupBesidePackage, Machine::Package, false, kPackagePresentEn, kPackagePresentDe, false},
+    {"SetupProgramRefusedSilentlyBesideThePackagesInstallation", Machine::Package, nullptr, Tool::Setup, "", "/S",
+     kSetupBesidePackage, Machine::Package, false, nullptr, nullptr, false},
+};
+
+std::string Msiexec() {
+    char folder[MAX_PATH] = "";
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\msiexec.exe";
+}
+
+long RunMsiexec(const char* action, const std::string& package, const char* ui) {
+    return e2e::RunToTheEnd(Msiexec(), std::string(action) + " \"" + package + "\" " + ui);
+}
+
+// The products installed from a package of this upgrade code: the release's and any older one's.
+std::vector<std::string> InstalledProducts() {
+    std::vector<std::string> products;
+    char code[39];
+    for (DWORD index = 0; MsiEnumRelatedProductsA(OPTIVUE_PACKAGE_UPGRADE_CODE, 0, index, code) == ERROR_SUCCESS;
+         ++index)
+        products.push_back(code);
+    return products;
+}
+
+std::string ProductInfo(const std::string& product, const char* property) {
+    char text[MAX_PATH] = "";
+    DWORD size = MAX_PATH;
+    if (MsiGetProductInfoA(product.c_str(), property, text, &size) != ERROR_SUCCESS) return "(none)";
+    return text;
+}
+
+bool SetupInstalled() {
+    return e2e::FileExists(InstallationFolder() + "\\uninstall.exe") && e2e::MachineKeyExists(kSetupUninstallKey);
+}
+
+// The release's installation from the package: its files, its Start menu entry and one registration.
+void ExpectPackageInstalled() {
+    for (const char* file : {"optivue.exe", "chgtheme.exe"}) {
+        const std::string path = InstallationFolder() + "\\" + file;
+        SCOPED_TRACE(path);
+        EXPECT_EQ(OPTIVUE_PRODUCT_NAME, e2e::VersionString(path, "ProductName"));
+        EXPECT_EQ(OPTIVUE_VERSION_TEXT, e2e::VersionString(path, "FileVersion"));
+        EXPECT_TRUE(e2e::HasManifest(path));
+    }
+    EXPECT_FALSE(e2e::FileExists(InstallationFolder() + "\\uninstall.exe")) << "the setup program's uninstaller";
+    const e2e::Shortcut entry = e2e::ReadShortcut(e2e::StartMenuEntry());
+    EXPECT_EQ(InstallationFolder() + "\\optivue.exe", entry.target);
+    // Windows Installer writes a folder's path with its closing backslash.
+    EXPECT_EQ(InstallationFolder() + "\\", entry.workingFolder);
+
+    const std::vector<std::string> products = InstalledProducts();
+    ASSERT_EQ(1u, products.size()) << "one entry under Add or Remove Programs";
+    EXPECT_EQ(OPTIVUE_PRODUCT_NAME, ProductInfo(products[0], INSTALLPROPERTY_INSTALLEDPRODUCTNAME));
+    EXPECT_EQ(OPTIVUE_VERSION_TEXT, ProductInfo(products[0], INSTALLPROPERTY_VERSIONSTRING));
+    EXPECT_EQ(OPTIVUE_MAKER, ProductInfo(products[0], INSTALLPROPERTY_PUBLISHER));
+    EXPECT_EQ(InstallationFolder(), ProductInfo(products[0], INSTALLPROPERTY_INSTALLLOCATION));
+    const std::string icon = ProductInfo(products[0], INSTALLPROPERTY_PRODUCTICON);
+    EXPECT_TRUE(e2e::FileExists(icon)) << "the icon " << icon;
+    EXPECT_FALSE(e2e::MachineKeyExists(kSetupUninstallKey));
+}
+
+void ExpectNothingOfThePackage() {
+    EXPECT_TRUE(InstalledProducts().empty());
+    EXPECT_FALSE(e2e::FileExists(e2e::StartMenuEntry()));
+}
+
+class MsiPackage : public testing::TestWithParam<PackageCase> {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(e2e::PackagePath().empty()) << "name the package with --package=PATH";
+        ASSERT_FALSE(e2e::OlderPackagePath().empty()) << "name the older package with --older-package=PATH";
+        ASSERT_FALSE(e2e::SetupPath().empty()) << "name the setup program with --setup=PATH";
+        CoInitialize(nullptr);
+        RemoveEverything();
+        ASSERT_TRUE(InstalledProducts().empty());
+        ASSERT_FALSE(e2e::FileExists(InstallationFolder()));
+    }
+    void TearDown() override {
+        e2e::UseVersion(nullptr, Msiexec());
+        e2e::UseVersion(nullptr, e2e::SetupPath());
+        RemoveEverything();
+        DeleteFileA(e2e::FollowUpShortcut().c_str());
+        CoUninitialize();
+    }
+
+    // Whatever either installer left, removed by its own uninstaller.
+    static void RemoveEverything() {
+        for (const std::string& product : InstalledProducts()) e2e::RunToTheEnd(Msiexec(), "/x " + product + " /qn");
+        const std::string uninstaller = InstallationFolder() + "\\uninstall.exe";
+        if (e2e::FileExists(uninstaller)) {
+            e2e::RunToTheEnd(uninstaller, "/S");
+            // The setup program's uninstaller hands the work to a copy of itself and ends.
+            e2e::WaitUntil([] { return !e2e::FileExists(InstallationFolder()); });
+        }
+    }
+
+    void Arrange(Machine machine) {
+        switch (machine) {
+            case Machine::Empty: break;
+            case Machine::Package: ASSERT_EQ(0, RunMsiexec("/i", e2e::PackagePath(), "/qn")); break;
+            case Machine::OlderPackage: ASSERT_EQ(0, RunMsiexec("/i", e2e::OlderPackagePath(), "/qn")); break;
+            case Machine::Setup: ASSERT_EQ(0, e2e::RunToTheEnd(e2e::SetupPath(), "/S")); break;
+        }
+    }
+
+    // The user's settings that no installer touches, and the program's traces that a removal takes.
+    test_platform::SavedUserSettings saved_{
+        {"Software\\Korvani", "Control Panel\\Cursors", "Control Panel\\Desktop\\WindowMetrics"}};
+};
+
+TEST_P(MsiPackage, LeavesTheMachineAsAnAdministratorExpects) {
+    const PackageCase& c = GetParam();
+    Arrange(c.before);
+    if (HasFatalFailure()) return;
+    test_platform::PutValue(kProgramKey, "Changed", REG_DWORD, {1, 0, 0, 0});
+    test_platform::PutString(kOtherKey, "Kept", "yes");
+    e2e::CreateFileWithText(e2e::FollowUpShortcut());
+    test_platform::PutString("Control Panel\\Cursors", "", "Optivue test pointers");
+    test_platform::PutString("Control Panel\\Desktop\\WindowMetrics", "Shell Icon Size", "48");
+
+    const std::string program = c.tool == Tool::Msiexec ? Msiexec() : e2e::SetupPath();
+    std::string arguments = c.ui;
+    if (c.tool == Tool::Msiexec) arguments = std::string(c.action) + " \"" + e2e::PackagePath() + "\" " + c.ui;
+    e2e::Program run(program, arguments, c.system);
+    ASSERT_TRUE(run.Started());
+    if (c.english) {
+        const HWND box = run.WaitForWindow([](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
+        ASSERT_NE(nullptr, box) << testing::PrintToString(run.VisibleWindows());
+        EXPECT_EQ(e2e::German() ? c.german : c.english, e2e::Text(GetDlgItem(box, 0xFFFF)));
+        ASSERT_TRUE(e2e::WaitForForeground(box));
+        e2e::PressKey(VK_RETURN);
+    }
+    DWORD exitCode = 0;
+    ASSERT_TRUE(run.WaitForExit(&exitCode)) << testing::PrintToString(run.WindowsSeen());
+    EXPECT_EQ(c.exitCode, static_cast<long>(exitCode));
+
+    switch (c.after) {
+        case Machine::Package: ExpectPackageInstalled(); break;
+        case Machine::Setup:
+            EXPECT_TRUE(SetupInstalled());
+            EXPECT_TRUE(InstalledProducts().empty());
+            break;
+        default:
+            ExpectNothingOfThePackage();
+            EXPECT_FALSE(e2e::FileExists(InstallationFolder()));
+            EXPECT_FALSE(e2e::FileExists(e2e::MakerFolder())) << "the maker's folder was left empty";
+            EXPECT_FALSE(e2e::MachineKeyExists(kSetupUninstallKey));
+            break;
+    }
+    EXPECT_EQ(!c.removesTraces, test_platform::KeyExists(kProgramKey));
+    EXPECT_EQ(!c.removesTraces, e2e::FileExists(e2e::FollowUpShortcut()));
+    EXPECT_TRUE(test_platform::KeyExists(kOtherKey)) << "another program of the maker keeps its key";
+    EXPECT_EQ(TextWithNul("Optivue test pointers"), GetValue("Control Panel\\Cursors", "").data);
+    EXPECT_EQ(TextWithNul("48"), GetValue("Control Panel\\Desktop\\WindowMetrics", "Shell Icon Size").data);
+
+    if (c.startFromMenu) {
+        // A pending follow-up run would end the program before its window opens.
+        test_platform::PutValue(kProgramKey, "Changed", REG_DWORD, {0, 0, 0, 0});
+        e2e::ExpectStartsFromTheStartMenu();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Msiexec, MsiPackage, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<PackageCase>& info) { return info.param.name; });
+
+}  // namespace
