@@ -1,32 +1,12 @@
 #include "settings/visual_style.h"
 
 #include "settings/pause.h"
+#include "settings/preserved_colors.h"
 #include "settings/string_rows.h"
 
 #include <shellapi.h>
 
-#include <iterator>
-
 namespace {
-
-const char kColorsKey[] = "Control Panel\\Colors";
-
-// The system colours kept across the switch, in the order of their Win32 names. The style's own menu
-// colours (COLOR_MENUHILIGHT, COLOR_MENUBAR) and index 25 are left to the style.
-const int PreservedColorIndices[] = {
-    COLOR_3DDKSHADOW,      COLOR_3DFACE,       COLOR_3DHIGHLIGHT,
-    COLOR_3DLIGHT,         COLOR_3DSHADOW,     COLOR_ACTIVEBORDER,
-    COLOR_ACTIVECAPTION,   COLOR_APPWORKSPACE, COLOR_BACKGROUND,
-    COLOR_BTNTEXT,         COLOR_CAPTIONTEXT,  COLOR_GRADIENTACTIVECAPTION,
-    COLOR_GRADIENTINACTIVECAPTION, COLOR_GRAYTEXT, COLOR_HIGHLIGHT,
-    COLOR_HIGHLIGHTTEXT,   COLOR_HOTLIGHT,     COLOR_INACTIVEBORDER,
-    COLOR_INACTIVECAPTION, COLOR_INACTIVECAPTIONTEXT, COLOR_INFOBK,
-    COLOR_INFOTEXT,        COLOR_MENU,         COLOR_MENUTEXT,
-    COLOR_SCROLLBAR,       COLOR_WINDOW,       COLOR_WINDOWFRAME,
-    COLOR_WINDOWTEXT,
-};
-constexpr int kPreservedColorCount = static_cast<int>(std::size(PreservedColorIndices));
-static_assert(kPreservedColorCount == 28, "28 colours are kept");
 
 // In the form SetSysColors takes: the indices and their colours as two parallel arrays.
 struct SysColorSnapshot {
@@ -78,7 +58,7 @@ void SaveLiveColors(SysColorSnapshot* snapshot) {
 void SaveStoredColors(ColorValueSnapshot* snapshot) {
     snapshot->count = 0;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kColorsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
     DWORD valueCount = 0;
     if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, nullptr, nullptr,
                          nullptr, nullptr) == ERROR_SUCCESS) {
@@ -109,7 +89,7 @@ void RestoreChangedLiveColors(const SysColorSnapshot& snapshot) {
 
 void WriteBackStoredColors(const ColorValueSnapshot& snapshot) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kColorsKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
     for (DWORD i = 0; i < snapshot.count; ++i) {
         const ColorValue& value = snapshot.values[i];
         RegSetValueExA(key, value.name, 0, value.type, value.data, value.dataSize);

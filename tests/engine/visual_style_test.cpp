@@ -90,6 +90,9 @@ TEST_F(VisualStyleTest, WhatTheToolChangesDuringTheWatchIsPutBackExceptWhatTheSw
     }
     EXPECT_EQ(changed, test_platform::GetValue(style_tool_double::kReportKey, style_tool_double::kColorsSeen).data)
         << "the stand-in's colours did not take effect";
+    // As this process sees them. Under Wine that is its own copy, which the stand-in's changes from its
+    // process do not reach, so there this part holds whatever the watch does; the simulated platform's
+    // tests and the style tool's own tests under Wine are what show the live colours kept.
     const std::vector<COLORREF> liveAfter = LiveColors();
     for (int index = 0; index < kColorCount; ++index) {
         if (Kept(index)) {

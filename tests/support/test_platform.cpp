@@ -172,9 +172,15 @@ SavedUserSettings::SavedUserSettings(std::vector<std::string> keyPaths) : keyPat
     icon.cbSize = sizeof icon;
     if (SystemParametersInfoA(SPI_GETICONMETRICS, sizeof icon, &icon, 0))
         iconMetrics_.assign(reinterpret_cast<BYTE*>(&icon), reinterpret_cast<BYTE*>(&icon + 1));
+    for (int index = 0; index <= COLOR_MENUBAR; ++index) liveColors_.push_back(GetSysColor(index));
 }
 
 SavedUserSettings::~SavedUserSettings() {
+    // Set whether or not they look changed: this process keeps its own copy of the colours, which other
+    // processes' changes do not reach. Setting them makes the copy and the system's agree again.
+    std::vector<INT> indices;
+    for (int index = 0; index < static_cast<int>(liveColors_.size()); ++index) indices.push_back(index);
+    SetSysColors(static_cast<int>(indices.size()), indices.data(), liveColors_.data());
     // The metrics first: setting them stores them in the user's registry, which is put back after.
     if (!nonClientMetrics_.empty())
         SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(NONCLIENTMETRICSA), nonClientMetrics_.data(), SPIF_UPDATEINIFILE);
@@ -327,21 +333,39 @@ bool IconsArrangedOnGrid(HWND iconView, int cx, int cy, std::string* why) {
     return OnGrid(positions, cx, cy, why);
 }
 
-bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* icon) {
+namespace {
+
+// The desktop fixture's report of what a fresh process gets: the value `name` of each of `names`, all
+// empty when the report failed.
+std::vector<StoredValue> ReportOfAFreshProcess(const std::vector<const char*>& names) {
+    std::vector<StoredValue> values(names.size());
     PROCESS_INFORMATION process = {};
-    if (!StartFixture(desktop_fixture::kReportArgument, &process)) return false;
+    if (!StartFixture(desktop_fixture::kReportArgument, &process)) return values;
     DWORD exitCode = 1;
     if (WaitForSingleObject(process.hProcess, kStartTimeoutMs) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
     GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hProcess);
-    const StoredValue nonClientSeen = GetValue(desktop_fixture::kReportKey, "NonClientMetrics");
-    const StoredValue iconSeen = GetValue(desktop_fixture::kReportKey, "IconMetrics");
+    if (exitCode == 0)
+        for (size_t i = 0; i < names.size(); ++i) values[i] = GetValue(desktop_fixture::kReportKey, names[i]);
     DeleteKeyTree(desktop_fixture::kReportKey);
-    if (exitCode != 0 || nonClientSeen.data.size() != sizeof *nonClient || iconSeen.data.size() != sizeof *icon)
-        return false;
-    std::memcpy(nonClient, nonClientSeen.data.data(), sizeof *nonClient);
-    std::memcpy(icon, iconSeen.data.data(), sizeof *icon);
+    return values;
+}
+
+}  // namespace
+
+bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* icon) {
+    const std::vector<StoredValue> seen = ReportOfAFreshProcess({"NonClientMetrics", "IconMetrics"});
+    if (seen[0].data.size() != sizeof *nonClient || seen[1].data.size() != sizeof *icon) return false;
+    std::memcpy(nonClient, seen[0].data.data(), sizeof *nonClient);
+    std::memcpy(icon, seen[1].data.data(), sizeof *icon);
     return true;
+}
+
+std::vector<COLORREF> ColorsSeenByAnotherProcess() {
+    const StoredValue seen = ReportOfAFreshProcess({"Colors"}).front();
+    std::vector<COLORREF> colors(seen.data.size() == desktop_fixture::kColorCount * sizeof(COLORREF) ? desktop_fixture::kColorCount : 0);
+    if (!colors.empty()) std::memcpy(colors.data(), seen.data.data(), seen.data.size());
+    return colors;
 }
 
 int HeightFittingFont(const LOGFONTA& font, bool withLeading) {
@@ -400,6 +424,11 @@ bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* ico
     *nonClient = simwin::machine().parameters.nonClientMetrics;
     *icon = simwin::machine().parameters.iconMetrics;
     return true;
+}
+
+std::vector<COLORREF> ColorsSeenByAnotherProcess() {
+    const simwin::Display& display = simwin::machine().display;
+    return std::vector<COLORREF>(display.colors, display.colors + simwin::Display::kColorCount);
 }
 #endif
 

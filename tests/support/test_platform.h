@@ -41,8 +41,8 @@ void DeleteKeyTree(const std::string& keyPath);  // the key and everything below
 LOGFONTA TahomaFont(LONG height, LONG weight, BYTE charSet);
 
 // ---- The user's settings that the writers change outside the scratch key ----
-// Keeps the given keys under HKEY_CURRENT_USER (each with everything below it, or its absence) and the
-// system's non-client and icon metrics, and puts them all back when it goes. On the simulated platform
+// Keeps the given keys under HKEY_CURRENT_USER (each with everything below it, or its absence), the
+// system's non-client and icon metrics and its live colours, and puts them all back when it goes. On the simulated platform
 // there is nothing to keep: every test starts from a fresh machine.
 class SavedUserSettings {
 public:
@@ -61,6 +61,7 @@ private:
     std::vector<SavedKey> saved_;  // every key there was below the kept paths, each after its parent
     std::vector<BYTE> nonClientMetrics_;
     std::vector<BYTE> iconMetrics_;
+    std::vector<COLORREF> liveColors_;  // of every index, COLOR_SCROLLBAR (0) to COLOR_MENUBAR (30)
 };
 
 // ---- The desktop ----
@@ -85,6 +86,9 @@ bool IconsArrangedOnGrid(HWND iconView, int cx, int cy, std::string* why);
 // SPI_GETICONMETRICS: on a real system the desktop fixture program started for it (a process started
 // afresh: Wine keeps the parameters a process has read); on the simulated one the same machine.
 bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* icon);
+// The live colour of every index, COLOR_SCROLLBAR (0) to COLOR_MENUBAR (30), as a process started now gets
+// them (this one keeps its own copy); empty when they could not be asked for.
+std::vector<COLORREF> ColorsSeenByAnotherProcess();
 
 // The least caption or menu height that the system lets go with `font`: Wine raises a caption, small
 // caption and menu height it reports to the font's text height and 2 (the menu's also by its external

@@ -8,6 +8,7 @@
 //   chgtheme_tests.exe [GoogleTest options]
 //   chgtheme_tests.exe --report-theme     (the process the tests start to see the theme afresh)
 #include "app/follow_up_run.h"
+#include "tests/fixtures/theme_library_stand_in.h"
 #include "tests/support/test_platform.h"
 
 #include <windows.h>
@@ -369,6 +370,51 @@ TEST_F(ChgthemeTest, WhereTheStyleCannotBeSwitchedLiveTheSizeWaitsForTheNextLogo
             DeleteFileA(shortcut_.c_str());
         }
         test_platform::DeleteValue(kProgramKey, kChangedValue);
+    }
+}
+
+TEST_F(ChgthemeTest, TheUsersOwnColoursLiveAndStoredAreKeptWhateverColoursTheSwitchBrings) {
+    using namespace theme_library_stand_in;
+    // Colours no style brings.
+    const struct {
+        int index;
+        COLORREF color;
+    } kLive[] = {{COLOR_WINDOW, RGB(250, 240, 230)}, {COLOR_BTNTEXT, RGB(1, 80, 160)}, {COLOR_HIGHLIGHT, RGB(120, 0, 60)}};
+    const struct {
+        const char* name;
+        const char* text;
+    } kStored[] = {{kDisturbedValueName, "250 240 230"}, {kRemovedValueName, "1 80 160"}};
+    const struct {
+        const char* label;
+        const char* library;  // null: the system's
+        const char* size;
+    } cases[] = {
+        {"the system's theme library", nullptr, "LargeFonts"},
+        {"a theme library whose apply brings colours", "uxtheme_disturbing_apply.dll", "ExtraLargeFonts"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        UseStyle(TestStylePath(), "Plain", "NormalSize");
+        for (const auto& live : kLive) SetSysColors(1, &live.index, &live.color);
+        for (const auto& stored : kStored) test_platform::PutString("Control Panel\\Colors", stored.name, stored.text);
+        const std::string tool = c.library ? ToolBesideLibrary(c.library) : ToolPath();
+        ASSERT_FALSE(tool.empty());
+
+        const ProgramRun run = RunTool(tool, c.size);
+
+        EXPECT_EQ(0u, run.exitCode) << run.message;
+        // The stand-in's apply leaves the size to the system's library.
+        if (!c.library) {
+            EXPECT_EQ(c.size, StoredText(kThemeManagerKey, "SizeName"));
+        }
+        const std::vector<COLORREF> colors = test_platform::ColorsSeenByAnotherProcess();
+        ASSERT_EQ(size_t(COLOR_MENUBAR + 1), colors.size());
+        for (const auto& live : kLive) EXPECT_EQ(live.color, colors[live.index]) << "colour " << live.index;
+        for (const auto& stored : kStored) EXPECT_EQ(stored.text, StoredText("Control Panel\\Colors", stored.name)) << stored.name;
+        // The style's own menu colour is the style's to set.
+        if (c.library) {
+            EXPECT_EQ(kDisturbedColors[2].color, colors[kDisturbedColors[2].index]);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 // chgtheme: switches the active visual style to the size variant named by its one argument
-// ("NormalSize", "LargeFonts" or "ExtraLargeFonts"), keeping the style file and its colour variant.
+// ("NormalSize", "LargeFonts" or "ExtraLargeFonts"), keeping the style file and its colour variant, and
+// the user's colours: those the switch changes are put back.
 //
 // The style is switched live with the theme-file functions of the system's theme library. Where that is
 // not possible (the library lacks them, or the apply fails), the size is recorded as the style's size for
@@ -15,8 +16,11 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <cstring>
+
 #include "app/follow_up_run.h"
 #include "res/product.h"
+#include "settings/preserved_colors.h"
 
 namespace {
 
@@ -190,6 +194,94 @@ bool SwitchLive(const ThemeLibrary& library, const ActiveStyle& style, const wch
     return SUCCEEDED(applied);
 }
 
+// ---- The user's colours ----
+// The tool changes the style's size and nothing else: whatever colours the switch brings, the live colours
+// the program keeps and the values under "Control Panel\Colors" end as the user had them. The program
+// watches the colours too, but it may have stopped watching, or have been ended, before a slow switch
+// lands.
+constexpr DWORD kMostStoredColors = 64;       // Windows keeps 31
+constexpr DWORD kStoredNameCapacity = 64;     // characters, the NUL included
+constexpr DWORD kStoredDataCapacity = 64;     // bytes
+constexpr DWORD kLastStoredColorIndex = 1000;  // the enumeration's bound, whatever the key holds
+
+struct StoredColor {
+    char name[kStoredNameCapacity];
+    DWORD type;
+    BYTE data[kStoredDataCapacity];
+    DWORD size;
+};
+
+struct UserColors {
+    INT indices[kPreservedColorCount];
+    COLORREF colors[kPreservedColorCount];
+    int liveCount;
+    StoredColor stored[kMostStoredColors];  // a value that does not fit an entry is left alone
+    DWORD storedCount;
+};
+
+void SaveUserColors(UserColors* saved) {
+    saved->liveCount = 0;
+    for (int index : PreservedColorIndices) {
+        if (!GetSysColorBrush(index)) continue;
+        saved->indices[saved->liveCount] = index;
+        saved->colors[saved->liveCount] = GetSysColor(index);
+        ++saved->liveCount;
+    }
+    saved->storedCount = 0;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+    for (DWORD index = 0; saved->storedCount < kMostStoredColors && index <= kLastStoredColorIndex; ++index) {
+        StoredColor& value = saved->stored[saved->storedCount];
+        DWORD nameSize = kStoredNameCapacity;
+        value.size = kStoredDataCapacity;
+        const LONG found = RegEnumValueA(key, index, value.name, &nameSize, nullptr, &value.type, value.data, &value.size);
+        if (found == ERROR_NO_MORE_ITEMS) break;
+        if (found == ERROR_SUCCESS) ++saved->storedCount;
+    }
+    RegCloseKey(key);
+}
+
+bool StoredColorIsUnchanged(HKEY key, const StoredColor& saved) {
+    BYTE data[kStoredDataCapacity];
+    DWORD type = REG_NONE;
+    DWORD size = sizeof data;
+    return RegQueryValueExA(key, saved.name, nullptr, &type, data, &size) == ERROR_SUCCESS && type == saved.type &&
+           size == saved.size && std::memcmp(data, saved.data, size) == 0;
+}
+
+// Sets the live colours again when any of them changed, all at once so that they stay consistent with each
+// other, and writes back each stored value that changed or went.
+void RestoreUserColors(const UserColors& saved) {
+    for (int i = 0; i < saved.liveCount; ++i) {
+        if (GetSysColor(saved.indices[i]) != saved.colors[i]) {
+            SetSysColors(saved.liveCount, saved.indices, saved.colors);
+            break;
+        }
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    for (DWORD i = 0; i < saved.storedCount; ++i) {
+        const StoredColor& value = saved.stored[i];
+        if (!StoredColorIsUnchanged(key, value)) RegSetValueExA(key, value.name, 0, value.type, value.data, value.size);
+    }
+    RegCloseKey(key);
+}
+
+// A switch may still be settling when the apply returns: the system hands the style's change to every
+// program, and a colour may follow. The colours are looked at again for a while; the tool has no window,
+// so its waits hold up nobody's broadcast.
+constexpr int kSettleChecks = 10;
+constexpr DWORD kSettleCheckMs = 100;
+
+void KeepUserColors(const UserColors& saved) {
+    RestoreUserColors(saved);
+    for (int check = 0; check < kSettleChecks; ++check) {
+        Sleep(kSettleCheckMs);
+        RestoreUserColors(saved);
+    }
+}
+
 // ---- The follow-up run at the next logon ----
 bool RecordSizeForNextLogon(const wchar_t* size) {
     HKEY key = nullptr;
@@ -279,7 +371,12 @@ int Run() {
             return kSizesUnknown;
     }
 
-    if (SwitchLive(library, style, size)) return kSwitchedLive;
+    // Large (two 28-colour arrays and 64 stored values): kept off the stack.
+    static UserColors userColors;
+    SaveUserColors(&userColors);
+    const bool switched = SwitchLive(library, style, size);
+    KeepUserColors(userColors);
+    if (switched) return kSwitchedLive;
 
     if (!RecordSizeForNextLogon(size)) {
         Join(message, sizeof message / sizeof *message, L"chgtheme: the size ", size,

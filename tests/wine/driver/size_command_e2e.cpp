@@ -3,12 +3,16 @@
 // and the program's end with 0; or a cancelled confirmation that leaves everything as it was. Each level on
 // Windows XP with and without a visual style (ThemeActive "1", "0", missing, its key missing) and on
 // Windows 2000, in the run's language.
+#include "settings/visual_style.h"
 #include "tests/fixtures/style_tool_double.h"
+#include "tests/fixtures/theme_library_stand_in.h"
 #include "tests/support/style_tool.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -404,6 +408,167 @@ TEST_F(SizeCommand, CommandsSentWhileAConfirmationIsUpOrAfterTheSizeWasAppliedAr
     ASSERT_TRUE(program.WaitForExit(&exitCode));
     EXPECT_EQ(0u, exitCode);
     ExpectSettingsOf(kLevels[0], system.variant, iconView, NONCLIENTMETRICSA{}, styleTool);
+}
+
+// ---- The user's colours around the visual-style switch ----
+// Colours no style brings, set as the user's own before a command.
+const struct {
+    int index;
+    COLORREF color;
+} kUserLiveColors[] = {{COLOR_3DFACE, RGB(250, 240, 230)}, {COLOR_HIGHLIGHT, RGB(120, 0, 60)},
+                       {COLOR_WINDOW, RGB(240, 250, 200)}, {COLOR_BTNTEXT, RGB(1, 80, 160)}};
+const struct {
+    const char* name;
+    const char* text;
+} kUserStoredColors[] = {{"ButtonFace", "250 240 230"}, {"Window", "240 250 200"}, {"ButtonText", "1 80 160"}};
+
+void UseUserColors() {
+    for (const auto& live : kUserLiveColors) SetSysColors(1, &live.index, &live.color);
+    for (const auto& stored : kUserStoredColors) PutString("Control Panel\\Colors", stored.name, stored.text);
+}
+
+void ExpectUserStoredColors() {
+    for (const auto& stored : kUserStoredColors)
+        EXPECT_EQ(stored.text, StoredText("Control Panel\\Colors", stored.name).value_or("(missing)")) << stored.name;
+}
+
+// The live colours as a process started now sees them: Wine keeps a copy of the colours in each process,
+// loaded at its first read, which another process's SetSysColors does not reach.
+void ExpectUserLiveColors() {
+    const std::vector<COLORREF> colors = test_platform::ColorsSeenByAnotherProcess();
+    ASSERT_EQ(size_t(COLOR_MENUBAR + 1), colors.size());
+    for (const auto& live : kUserLiveColors) EXPECT_EQ(live.color, colors[live.index]) << "live colour " << live.index;
+}
+
+TEST_F(SizeCommand, AStyleSwitchThatChangesTheColoursSeveralTimesOverTwoSecondsLeavesTheUsersStoredColours) {
+    // Each SetSysColors of the tool waits until every window's thread has answered its broadcast: the
+    // program's thread answers during its waits, so each returns at once and every change lands while the
+    // program still watches the colours. The stored colours are the user's afterwards. The live ones the
+    // program cannot see change here: under Wine its copy of the colours stays as it first read them (the
+    // simulated platform's tests show the watch putting them back).
+    const System& system = kSystems[0];
+    const HWND iconView = Arrange(system);
+    ASSERT_NE(nullptr, iconView);
+    UseUserColors();
+    test_platform::StyleToolDouble styleTool(test_platform::StyleToolDouble::Place::kInstallationFolder);
+    ASSERT_TRUE(styleTool.Installed());
+    test_platform::PutValue(style_tool_double::kReportKey, style_tool_double::kRounds, REG_DWORD, {3, 0, 0, 0});
+
+    Program program(system.version);
+    const HWND dialog = program.WaitForMainDialog();
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(e2e::WaitForForeground(dialog));
+    e2e::ClickOn(GetDlgItem(dialog, kLevels[2].button));
+    ConfirmAndFollowToTheEnd(program, dialog, kLevels[2], system.variant, nullptr);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(e2e::WaitUntil([&styleTool] { return styleTool.Finished(); })) << "the tool did not finish";
+
+    ExpectUserStoredColors();
+    const test_platform::StoredValue longest =
+        GetValue(style_tool_double::kReportKey, style_tool_double::kLongestSetSysColorsMs);
+    ASSERT_EQ(4u, longest.data.size());
+    DWORD longestMs = 0;
+    std::memcpy(&longestMs, longest.data.data(), 4);
+    EXPECT_LE(longestMs, 500u) << "a broadcast waited on the program";
+}
+
+// The real tool, installed where it belongs with a theme library beside it whose apply brings colours and
+// waits for the go-ahead of the test. The program is ended during its watch, before the tool's apply: the
+// tool's own keeping of the colours is what leaves them as the user had them.
+class RealStyleTool {
+public:
+    RealStyleTool() {
+        const std::string tool = kStyleToolPath;
+        const std::string brontype = tool.substr(0, tool.find_last_of('\\'));
+        const std::string korvani = brontype.substr(0, brontype.find_last_of('\\'));
+        if (CreateDirectoryA(korvani.c_str(), nullptr)) createdFolders_.push_back(korvani);
+        if (CreateDirectoryA(brontype.c_str(), nullptr)) createdFolders_.insert(createdFolders_.begin(), brontype);
+        const std::string programFolder = e2e::ProgramPath().substr(0, e2e::ProgramPath().find_last_of('\\') + 1);
+        char driver[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, driver, MAX_PATH);
+        const std::string driverFolder = std::string(driver).substr(0, std::string(driver).find_last_of('\\') + 1);
+        files_ = {tool, brontype + "\\uxtheme.dll"};
+        installed_ = CopyFileA((programFolder + "chgtheme.exe").c_str(), files_[0].c_str(), TRUE) &&
+                     CopyFileA((driverFolder + "uxtheme_disturbing_apply.dll").c_str(), files_[1].c_str(), TRUE);
+        PutString(kOverridesKey, "uxtheme", "native");
+    }
+    ~RealStyleTool() {
+        test_platform::DeleteKeyTree("Software\\Wine\\AppDefaults\\chgtheme.exe");
+        for (const std::string& file : files_)
+            for (int attempt = 0; attempt < 100 && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES &&
+                                  !DeleteFileA(file.c_str());
+                 ++attempt)
+                Sleep(100);
+        for (const std::string& folder : createdFolders_) RemoveDirectoryA(folder.c_str());
+    }
+    RealStyleTool(const RealStyleTool&) = delete;
+    RealStyleTool& operator=(const RealStyleTool&) = delete;
+    bool Installed() const { return installed_; }
+
+private:
+    static constexpr const char* kOverridesKey = "Software\\Wine\\AppDefaults\\chgtheme.exe\\DllOverrides";
+    std::vector<std::string> files_;
+    std::vector<std::string> createdFolders_;  // the inner one first
+    bool installed_ = false;
+};
+
+// The process of the style tool, once one runs; null meanwhile.
+HANDLE StyleToolProcess() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+    HANDLE process = nullptr;
+    PROCESSENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more && !process; more = Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, "chgtheme.exe") == 0)
+            process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return process;
+}
+
+TEST_F(SizeCommand, TheStyleToolKeepsTheUsersColoursWhenTheProgramIsEndedDuringItsWatch) {
+    const System& system = kSystems[0];
+    const HWND iconView = Arrange(system);
+    ASSERT_NE(nullptr, iconView);
+    // The stand-in library lists the three sizes of any style file and opens it without a look inside.
+    PutString(kThemeManagerKey, "DllName", "C:\\Optivue Tests\\sizes.msstyles");
+    PutString(kThemeManagerKey, "ColorName", "Plain");
+    UseUserColors();
+    RealStyleTool tool;
+    ASSERT_TRUE(tool.Installed());
+    HANDLE goAhead = CreateEventA(nullptr, TRUE, FALSE, theme_library_stand_in::kGoAheadEvent);
+    ASSERT_NE(nullptr, goAhead);
+
+    Program program(system.version);
+    const HWND dialog = program.WaitForMainDialog();
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(e2e::WaitForForeground(dialog));
+    e2e::ClickOn(GetDlgItem(dialog, kLevels[1].button));
+    const HWND confirm = program.WaitForConfirmation();
+    ASSERT_NE(nullptr, confirm);
+    ASSERT_TRUE(e2e::WaitForForeground(confirm));
+    e2e::ClickOn(GetDlgItem(confirm, IDOK));
+    HANDLE toolProcess = nullptr;
+    EXPECT_TRUE(e2e::WaitUntil([&toolProcess] { return (toolProcess = StyleToolProcess()) != nullptr; }))
+        << "the tool was not started";
+    ASSERT_FALSE(program.Ended()) << "the program ended before its watch";
+    ASSERT_TRUE(TerminateProcess(program.Handle(), 9));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(program.Handle(), e2e::kWaitMs));
+    SetEvent(goAhead);
+
+    ASSERT_NE(nullptr, toolProcess);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(toolProcess, e2e::kWaitMs));
+    DWORD exitCode = 1;
+    GetExitCodeProcess(toolProcess, &exitCode);
+    EXPECT_EQ(0u, exitCode) << "switched live";
+    CloseHandle(toolProcess);
+    CloseHandle(goAhead);
+    ExpectUserLiveColors();
+    ExpectUserStoredColors();
+    // The style's own menu colour is the style's to set.
+    const std::vector<COLORREF> colors = test_platform::ColorsSeenByAnotherProcess();
+    ASSERT_EQ(size_t(COLOR_MENUBAR + 1), colors.size());
+    EXPECT_EQ(theme_library_stand_in::kDisturbedColors[2].color, colors[theme_library_stand_in::kDisturbedColors[2].index]);
 }
 
 // A benchmark, not a test: run it with tests/wine/benchmark. From the click on OK to the program's end, for
