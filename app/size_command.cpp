@@ -5,7 +5,6 @@
 #include "res/resource_ids.h"
 #include "settings/pause.h"
 #include "settings/registry.h"
-#include "settings/size_procedures.h"
 #include "settings/string_rows.h"
 
 namespace {
@@ -13,25 +12,6 @@ namespace {
 constexpr const char* kThemeManagerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
 constexpr const char* kThemeActiveValue = "ThemeActive";
 constexpr DWORD kPauseAfterClassicMs = 2000;
-
-// Rows: Normal, Large, ExtraLarge. Columns: XpStyled, XpClassic, Win2000.
-const SizeProcedure kSizeProcedures[3][3] = {
-    {
-        {"ApplyNormalXpStyled", [] { ApplyNormalXpStyled(); }, 0},
-        {"ApplyNormalXpClassic", ApplyNormalXpClassic, kPauseAfterClassicMs},
-        {"ApplyNormalWin2000", ApplyNormalWin2000, kPauseAfterClassicMs},
-    },
-    {
-        {"ApplyLargeXpStyled", [] { ApplyLargeXpStyled(); }, 0},
-        {"ApplyLargeXpClassic", ApplyLargeXpClassic, kPauseAfterClassicMs},
-        {"ApplyLargeWin2000", ApplyLargeWin2000, kPauseAfterClassicMs},
-    },
-    {
-        {"ApplyExtraLargeXpStyled", [] { ApplyExtraLargeXpStyled(); }, 0},
-        {"ApplyExtraLargeXpClassic", ApplyExtraLargeXpClassic, kPauseAfterClassicMs},
-        {"ApplyExtraLargeWin2000", ApplyExtraLargeWin2000, kPauseAfterClassicMs},
-    },
-};
 
 }  // namespace
 
@@ -55,9 +35,7 @@ SizeVariant ChooseSizeVariant(OsKind kind) {
     return IsVisualStyleActive() ? SizeVariant::XpStyled : SizeVariant::XpClassic;
 }
 
-const SizeProcedure& ChooseSizeProcedure(SizeLevel level, SizeVariant variant) {
-    return kSizeProcedures[static_cast<int>(level)][static_cast<int>(variant)];
-}
+DWORD PauseAfterProcedureMs(SizeVariant variant) { return variant == SizeVariant::XpStyled ? 0 : kPauseAfterClassicMs; }
 
 bool RunSizeCommand(SizeLevel level, SizeCommandWindow& window) {
     // Classified afresh: the main dialog runs only on Windows 2000 and XP, and only those get a message.
@@ -66,10 +44,10 @@ bool RunSizeCommand(SizeLevel level, SizeCommandWindow& window) {
     if (IsSupportedOs(probe.kind())) LoadRow(ConfirmationRow(level), &message);
     if (window.Confirm(message.text) != IDOK) return false;
 
-    const SizeProcedure& procedure = ChooseSizeProcedure(level, ChooseSizeVariant(probe.kind()));
+    const SizeVariant variant = ChooseSizeVariant(probe.kind());
     window.Hide();
-    procedure.apply();
-    if (procedure.pauseMs) PauseAnsweringSentMessages(procedure.pauseMs);
+    SizeProcedureFor(level, variant).Apply();
+    if (const DWORD pauseMs = PauseAfterProcedureMs(variant)) PauseAnsweringSentMessages(pauseMs);
     window.ShowChangedNotice();
     window.StartNoticeTimer();
     return true;

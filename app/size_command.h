@@ -7,11 +7,7 @@
 #include <windows.h>
 
 #include "app/os_version.h"
-
-enum class SizeLevel { Normal, Large, ExtraLarge };
-
-// The system variant a size procedure is written for.
-enum class SizeVariant { XpStyled, XpClassic, Win2000 };
+#include "settings/size_procedures.h"
 
 // The confirmation row of a level: 301, 302 or 303.
 UINT ConfirmationRow(SizeLevel level);
@@ -25,15 +21,9 @@ bool IsVisualStyleActive();
 // Windows 2000, and its style is never asked about.
 SizeVariant ChooseSizeVariant(OsKind kind);
 
-struct SizeProcedure {
-    const char* name;
-    void (*apply)();
-    // The pause after the procedure: the visual-style switch waits on its own; the others give the
-    // system time to take the new metrics in before the notice appears.
-    DWORD pauseMs;
-};
-
-const SizeProcedure& ChooseSizeProcedure(SizeLevel level, SizeVariant variant);
+// The pause after a variant's procedure: the visual-style switch waits on its own; the others give the
+// system time to take the new metrics in before the notice appears.
+DWORD PauseAfterProcedureMs(SizeVariant variant);
 
 // What the flow asks of the main dialog.
 class SizeCommandWindow {

@@ -20,20 +20,9 @@ namespace {
 
 using simwin::machine;
 
-const struct {
-    const char* name;
-    void (*run)();
-} kProcedures[] = {
-    {"ApplyNormalXpStyled", [] { ApplyNormalXpStyled(); }},
-    {"ApplyNormalXpClassic", ApplyNormalXpClassic},
-    {"ApplyNormalWin2000", ApplyNormalWin2000},
-    {"ApplyLargeXpStyled", [] { ApplyLargeXpStyled(); }},
-    {"ApplyLargeXpClassic", ApplyLargeXpClassic},
-    {"ApplyLargeWin2000", ApplyLargeWin2000},
-    {"ApplyExtraLargeXpStyled", [] { ApplyExtraLargeXpStyled(); }},
-    {"ApplyExtraLargeXpClassic", ApplyExtraLargeXpClassic},
-    {"ApplyExtraLargeWin2000", ApplyExtraLargeWin2000},
-};
+// The table's cells in order: Normal, Large, Extra Large, each on XpStyled, XpClassic and Win2000.
+const SizeProcedure& Cell(int i) { return SizeProcedureFor(static_cast<SizeLevel>(i / 3), static_cast<SizeVariant>(i % 3)); }
+constexpr int kCells = 9;
 
 void Arrange() {
     simwin::Reset();
@@ -52,19 +41,19 @@ void Arrange() {
 }
 
 // The one function whose instructions are counted.
-__attribute__((noinline)) void RunMeasured(void (*procedure)()) { procedure(); }
+__attribute__((noinline)) void RunMeasured(const SizeProcedure& procedure) { procedure.Apply(); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        for (const auto& procedure : kProcedures) std::printf("%s\n", procedure.name);
+        for (int i = 0; i < kCells; ++i) std::printf("%s\n", Cell(i).name);
         return 0;
     }
-    for (const auto& procedure : kProcedures) {
-        if (std::strcmp(procedure.name, argv[1]) != 0) continue;
+    for (int i = 0; i < kCells; ++i) {
+        if (std::strcmp(Cell(i).name, argv[1]) != 0) continue;
         Arrange();
-        RunMeasured(procedure.run);
+        RunMeasured(Cell(i));
         std::printf("calls %zu waits_ms %llu\n", machine().journal.Entries().size(),
                     static_cast<unsigned long long>(machine().clock.NowMs()));
         return 0;

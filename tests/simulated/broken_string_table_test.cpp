@@ -16,7 +16,7 @@
 
 namespace {
 
-using journal_walk::SizeProcedure;
+using journal_walk::ExpectedProcedure;
 using namespace settings_world;
 using simwin::machine;
 using simwin::StringTables;
@@ -30,7 +30,7 @@ bool JournalHasCall(const std::string& call, const std::string& argsPrefix) {
 }
 
 // The rows a procedure reads, and which of them are metric lines.
-std::set<UINT> RowsRead(const SizeProcedure& p, std::set<UINT>* metricRows) {
+std::set<UINT> RowsRead(const ExpectedProcedure& p, std::set<UINT>* metricRows) {
     std::set<UINT> rows = {p.pointerRow};
     for (UINT row : p.iconRows) rows.insert(row);
     metricRows->insert(p.iconRows[5]);
@@ -40,7 +40,7 @@ std::set<UINT> RowsRead(const SizeProcedure& p, std::set<UINT>* metricRows) {
         for (UINT row : p.metricsRows) rows.insert(row);
         metricRows->insert(std::begin(p.metricsRows), std::end(p.metricsRows));
         rows.insert(p.schemeRow);
-        if (p.scheme == SizeProcedure::kWin2000) rows.insert({221, 222, 223});  // the standard names it compares
+        if (p.scheme == ExpectedProcedure::kWin2000) rows.insert({221, 222, 223});  // the standard names it compares
     }
     return rows;
 }
@@ -73,8 +73,8 @@ const Breakage kBreakages[] = {
 TEST(BrokenStringTableTest, EachRowAProcedureReadsMissingTooLongOrWithAFieldTooManyIsRefusedAsItsReaderRefusesIt) {
     const std::vector<Subject> subjects = Subjects();
     int runs = 0;
-    for (size_t i = 0; i < std::size(journal_walk::kSizeProcedures); ++i) {
-        const SizeProcedure& procedure = journal_walk::kSizeProcedures[i];
+    for (size_t i = 0; i < std::size(journal_walk::kExpectedProcedures); ++i) {
+        const ExpectedProcedure& procedure = journal_walk::kExpectedProcedures[i];
         const Subject& subject = subjects[i];
         SCOPED_TRACE(subject.name);
         const CleanRun clean = RunClean(subject);

@@ -82,8 +82,9 @@ void Arrange() {
 
 std::vector<Subject> Subjects() {
     std::vector<Subject> subjects;
-    for (const journal_walk::SizeProcedure& procedure : journal_walk::kSizeProcedures)
-        subjects.push_back({procedure.name, procedure.run, [&procedure](Walk& w, auto* seen, auto*) {
+    for (const journal_walk::ExpectedProcedure& procedure : journal_walk::kExpectedProcedures)
+        subjects.push_back({procedure.Cell().name, [&procedure] { return procedure.Cell().Apply(); },
+                            [&procedure](Walk& w, auto* seen, auto*) {
                                 return journal_walk::SizeProcedureSteps(w, procedure, seen);
                             }});
     subjects.push_back({"SwitchVisualStyleSize(413)", [] { return SwitchVisualStyleSize(413); },

@@ -88,7 +88,8 @@ TEST_F(SizeCommandTest, Windows2000NeverAsksAboutTheVisualStyle) {
     EXPECT_FALSE(ThemeActiveWasRead());
 }
 
-// Each cell of the table runs the procedure it names: the same steps as the procedure called directly.
+// Each cell of the table is the procedure of its name: the same steps as that procedure called directly,
+// and the pause of its variant after it.
 TEST_F(SizeCommandTest, EachLevelAndVariantRunsItsOwnProcedure) {
     const struct {
         SizeLevel level;
@@ -109,15 +110,15 @@ TEST_F(SizeCommandTest, EachLevelAndVariantRunsItsOwnProcedure) {
     };
     for (const auto& cell : cells) {
         SCOPED_TRACE(cell.name);
-        const SizeProcedure& chosen = ChooseSizeProcedure(cell.level, cell.variant);
+        const SizeProcedure& chosen = SizeProcedureFor(cell.level, cell.variant);
         EXPECT_STREQ(cell.name, chosen.name);
-        EXPECT_EQ(cell.pauseMs, chosen.pauseMs);
+        EXPECT_EQ(cell.pauseMs, PauseAfterProcedureMs(cell.variant));
 
         SetUp();
         cell.direct();
         const std::vector<std::string> direct = journal_steps::Steps();
         SetUp();
-        chosen.apply();
+        chosen.Apply();
         EXPECT_EQ(direct, journal_steps::Steps());
     }
 }

@@ -25,12 +25,6 @@ std::vector<std::string> Rows(std::initializer_list<int> rows) {
     return lines;
 }
 
-std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
-    std::vector<std::string> all;
-    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 std::vector<std::string> RowsLoaded() { return journal_steps::StepsStartingWith({"row "}); }
 
 class SizeProceduresJournalTest : public testing::Test {
@@ -48,8 +42,8 @@ protected:
 };
 
 struct ProcedureCase {
-    const char* name;
-    std::function<void()> run;
+    SizeLevel level;
+    SizeVariant variant;
     BYTE textSize;
     std::vector<std::string> rows;
 };
@@ -58,27 +52,28 @@ TEST_F(SizeProceduresJournalTest, EachProcedureRunsItsWritersInOrderWithItsOwnRo
     // Pointer scheme | metrics and fonts | scheme | icons | metrics and fonts again | scheme again (classic and
     // Windows 2000); pointer scheme | icons | style size (visual style).
     const std::vector<ProcedureCase> cases = {
-        {"ApplyNormalXpStyled", [] { ApplyNormalXpStyled(); }, 2, Rows({204, 401, 402, 405, 421, 431, 501, 412})},
-        {"ApplyLargeXpStyled", [] { ApplyLargeXpStyled(); }, 3, Rows({202, 401, 403, 405, 422, 432, 511, 413})},
-        {"ApplyExtraLargeXpStyled", [] { ApplyExtraLargeXpStyled(); }, 4, Rows({203, 401, 404, 405, 423, 433, 521, 414})},
-        {"ApplyNormalXpClassic", ApplyNormalXpClassic, 2,
+        {SizeLevel::Normal, SizeVariant::XpStyled, 2, Rows({204, 401, 402, 405, 421, 431, 501, 412})},
+        {SizeLevel::Large, SizeVariant::XpStyled, 3, Rows({202, 401, 403, 405, 422, 432, 511, 413})},
+        {SizeLevel::ExtraLarge, SizeVariant::XpStyled, 4, Rows({203, 401, 404, 405, 423, 433, 521, 414})},
+        {SizeLevel::Normal, SizeVariant::XpClassic, 2,
          Rows({204, 604, 532, 533, 534, 535, 536, 216, 401, 402, 405, 421, 431, 531, 604, 532, 533, 534, 535, 536, 216})},
-        {"ApplyLargeXpClassic", ApplyLargeXpClassic, 3,
+        {SizeLevel::Large, SizeVariant::XpClassic, 3,
          Rows({202, 605, 542, 543, 544, 545, 546, 217, 401, 403, 405, 422, 432, 541, 605, 542, 543, 544, 545, 546, 217})},
-        {"ApplyExtraLargeXpClassic", ApplyExtraLargeXpClassic, 4,
+        {SizeLevel::ExtraLarge, SizeVariant::XpClassic, 4,
          Rows({203, 606, 552, 553, 554, 555, 556, 218, 401, 404, 405, 423, 433, 551, 606, 552, 553, 554, 555, 556, 218})},
         // No "Current" scheme: the Windows 2000 scheme step loads its own row and then deletes the value.
-        {"ApplyNormalWin2000", ApplyNormalWin2000, 2,
+        {SizeLevel::Normal, SizeVariant::Win2000, 2,
          Rows({204, 607, 562, 563, 564, 565, 566, 221, 401, 402, 405, 421, 431, 561, 607, 562, 563, 564, 565, 566, 221})},
-        {"ApplyLargeWin2000", ApplyLargeWin2000, 3,
+        {SizeLevel::Large, SizeVariant::Win2000, 3,
          Rows({202, 608, 572, 573, 574, 575, 576, 222, 401, 403, 405, 422, 432, 571, 608, 572, 573, 574, 575, 576, 222})},
-        {"ApplyExtraLargeWin2000", ApplyExtraLargeWin2000, 4,
+        {SizeLevel::ExtraLarge, SizeVariant::Win2000, 4,
          Rows({203, 609, 582, 583, 584, 585, 586, 223, 401, 404, 405, 423, 433, 581, 609, 582, 583, 584, 585, 586, 223})},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        const SizeProcedure& procedure = SizeProcedureFor(c.level, c.variant);
+        SCOPED_TRACE(procedure.name);
         SetUp();
-        c.run();
+        procedure.Apply();
         EXPECT_EQ(c.rows, RowsLoaded());
         EXPECT_EQ(c.textSize, TextSizeStored());
         // The browser text size comes first of all.

@@ -481,28 +481,28 @@ constexpr ViewSpacing kNormalSpacing = {75, 75, 78, 82};
 constexpr ViewSpacing kLargeSpacing = {107, 107, 93, 92};
 }  // namespace
 
-const SizeProcedure kSizeProcedures[9] = {
-    {"ApplyNormalXpStyled", ApplyNormalXpStyled, 2, 204, {}, SizeProcedure::kNone, 0,
+const ExpectedProcedure kExpectedProcedures[9] = {
+    {SizeLevel::Normal, SizeVariant::XpStyled, 2, 204, {}, ExpectedProcedure::kNone, 0,
      {401, 402, 405, 421, 431, 501}, kNormalSpacing, 412},
-    {"ApplyNormalXpClassic", []() -> int { ApplyNormalXpClassic(); return 0; }, 2, 204, {604, 532, 533, 534, 535, 536},
-     SizeProcedure::kXp, 216, {401, 402, 405, 421, 431, 531}, kNormalSpacing, 0},
-    {"ApplyNormalWin2000", []() -> int { ApplyNormalWin2000(); return 0; }, 2, 204, {607, 562, 563, 564, 565, 566},
-     SizeProcedure::kWin2000, 221, {401, 402, 405, 421, 431, 561}, kNormalSpacing, 0},
-    {"ApplyLargeXpStyled", ApplyLargeXpStyled, 3, 202, {}, SizeProcedure::kNone, 0,
+    {SizeLevel::Normal, SizeVariant::XpClassic, 2, 204, {604, 532, 533, 534, 535, 536},
+     ExpectedProcedure::kXp, 216, {401, 402, 405, 421, 431, 531}, kNormalSpacing, 0},
+    {SizeLevel::Normal, SizeVariant::Win2000, 2, 204, {607, 562, 563, 564, 565, 566},
+     ExpectedProcedure::kWin2000, 221, {401, 402, 405, 421, 431, 561}, kNormalSpacing, 0},
+    {SizeLevel::Large, SizeVariant::XpStyled, 3, 202, {}, ExpectedProcedure::kNone, 0,
      {401, 403, 405, 422, 432, 511}, kLargeSpacing, 413},
-    {"ApplyLargeXpClassic", []() -> int { ApplyLargeXpClassic(); return 0; }, 3, 202, {605, 542, 543, 544, 545, 546},
-     SizeProcedure::kXp, 217, {401, 403, 405, 422, 432, 541}, kLargeSpacing, 0},
-    {"ApplyLargeWin2000", []() -> int { ApplyLargeWin2000(); return 0; }, 3, 202, {608, 572, 573, 574, 575, 576},
-     SizeProcedure::kWin2000, 222, {401, 403, 405, 422, 432, 571}, kLargeSpacing, 0},
-    {"ApplyExtraLargeXpStyled", ApplyExtraLargeXpStyled, 4, 203, {}, SizeProcedure::kNone, 0,
+    {SizeLevel::Large, SizeVariant::XpClassic, 3, 202, {605, 542, 543, 544, 545, 546},
+     ExpectedProcedure::kXp, 217, {401, 403, 405, 422, 432, 541}, kLargeSpacing, 0},
+    {SizeLevel::Large, SizeVariant::Win2000, 3, 202, {608, 572, 573, 574, 575, 576},
+     ExpectedProcedure::kWin2000, 222, {401, 403, 405, 422, 432, 571}, kLargeSpacing, 0},
+    {SizeLevel::ExtraLarge, SizeVariant::XpStyled, 4, 203, {}, ExpectedProcedure::kNone, 0,
      {401, 404, 405, 423, 433, 521}, kLargeSpacing, 414},
-    {"ApplyExtraLargeXpClassic", []() -> int { ApplyExtraLargeXpClassic(); return 0; }, 4, 203, {606, 552, 553, 554, 555, 556},
-     SizeProcedure::kXp, 218, {401, 404, 405, 423, 433, 551}, kLargeSpacing, 0},
-    {"ApplyExtraLargeWin2000", []() -> int { ApplyExtraLargeWin2000(); return 0; }, 4, 203, {609, 582, 583, 584, 585, 586},
-     SizeProcedure::kWin2000, 223, {401, 404, 405, 423, 433, 581}, kLargeSpacing, 0},
+    {SizeLevel::ExtraLarge, SizeVariant::XpClassic, 4, 203, {606, 552, 553, 554, 555, 556},
+     ExpectedProcedure::kXp, 218, {401, 404, 405, 423, 433, 551}, kLargeSpacing, 0},
+    {SizeLevel::ExtraLarge, SizeVariant::Win2000, 4, 203, {609, 582, 583, 584, 585, 586},
+     ExpectedProcedure::kWin2000, 223, {401, 404, 405, 423, 433, 581}, kLargeSpacing, 0},
 };
 
-int SizeProcedureSteps(Walk& w, const SizeProcedure& procedure, StyleSwitchSeen* seen) {
+int SizeProcedureSteps(Walk& w, const ExpectedProcedure& procedure, StyleSwitchSeen* seen) {
     BrowserTextSize(w, procedure.textSize);
     CursorScheme(w, procedure.pointerRow);
     if (procedure.styleRow) {
@@ -513,7 +513,7 @@ int SizeProcedureSteps(Walk& w, const SizeProcedure& procedure, StyleSwitchSeen*
     // its record over.
     for (int pass = 0; pass < 2; ++pass) {
         if (NonClientMetrics(w, procedure.metricsRows)) {
-            if (procedure.scheme == SizeProcedure::kXp) XpSchemeSize(w, procedure.schemeRow);
+            if (procedure.scheme == ExpectedProcedure::kXp) XpSchemeSize(w, procedure.schemeRow);
             else Win2000Scheme(w, procedure.schemeRow);
         }
         if (pass == 0) DesktopIcons(w, procedure.iconRows, procedure.spacing);

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "settings/size_procedures.h"
+
 #include <simwin/sim.h>
 
 #include <optional>
@@ -138,9 +140,10 @@ struct FollowUpSeen {
 void FollowUpRun(Walk& w, const std::string& dialog, const std::string& shortcut, FollowUpSeen* seen);
 
 // ---- The nine size procedures ----
-struct SizeProcedure {
-    const char* name;
-    int (*run)();  // the procedure; the classic and Windows 2000 ones hand back 0
+// What the table's cell for a level and a variant must do, stated independently of the table.
+struct ExpectedProcedure {
+    SizeLevel level;
+    SizeVariant variant;
     int textSize;
     UINT pointerRow;
     UINT metricsRows[6];  // metrics and the five fonts; all 0 for a visual-style procedure
@@ -149,11 +152,14 @@ struct SizeProcedure {
     UINT iconRows[6];
     ViewSpacing spacing;  // with the English rows
     int styleRow;         // 0 unless a visual-style procedure
+
+    // The program's own cell: its name and the procedure itself.
+    const SizeProcedure& Cell() const { return SizeProcedureFor(level, variant); }
 };
-extern const SizeProcedure kSizeProcedures[9];
+extern const ExpectedProcedure kExpectedProcedures[9];
 
 // The procedure's steps; returns what it must hand back, and `seen` receives what its visual-style switch
 // did, if it has one.
-int SizeProcedureSteps(Walk& w, const SizeProcedure& procedure, StyleSwitchSeen* seen);
+int SizeProcedureSteps(Walk& w, const ExpectedProcedure& procedure, StyleSwitchSeen* seen);
 
 }  // namespace journal_walk
