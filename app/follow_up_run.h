@@ -5,9 +5,7 @@
 
 #include <windows.h>
 
-constexpr const char* kProgramKey = "Software\\Korvani\\optiv";
-constexpr const char* kChangedValue = "Changed";
-constexpr const char* kStartupShortcut = "Optivue.lnk";
+#include "res/product.h"
 
 // Reads the flag; when it is set, refreshes the desktop's icon layout, clears the flag, deletes the
 // shortcut and ends `dialog` with EndDialog(dialog, 0). In every case it then writes the flag as REG_DWORD

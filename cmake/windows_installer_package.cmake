@@ -1,61 +1,10 @@
-# The Windows Installer package optivue.msi, made by Debian's wixl from installer/optivue.wxs.
-#
-# The facts of the product come from res/product.h as the C sources see them: the compiler's preprocessor
-# expands each macro, and only the string literals it yields are read here. What the program keeps of its
-# own (its key, its follow-up shortcut) is still named in app/follow_up_run.h as C++ constants; once those
-# move into res/product.h as macros, they join the list below and the pattern match goes.
+# The Windows Installer package optivue.msi, made by Debian's wixl from installer/optivue.wxs, with the
+# facts of the product that cmake/product_facts.cmake read from res/product.h.
+include(${CMAKE_CURRENT_LIST_DIR}/product_facts.cmake)
 find_program(OPTIVUE_WIXL wixl REQUIRED)
 find_program(OPTIVUE_MSIBUILD msibuild REQUIRED)
 
 set(OPTIVUE_PACKAGE_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../installer/optivue.wxs)
-set(product_facts OPTIVUE_PRODUCT_NAME OPTIVUE_MAKER OPTIVUE_VERSION_TEXT OPTIVUE_INSTALLATION_FOLDER
-    OPTIVUE_PACKAGE_UPGRADE_CODE)
-
-set(probe ${CMAKE_BINARY_DIR}/product_facts.c)
-set(probe_text "#include \"product.h\"\n")
-foreach(fact IN LISTS product_facts)
-    # The name in lower case, which no macro expands.
-    string(TOLOWER ${fact} key)
-    string(APPEND probe_text "${key}=${fact}\n")
-endforeach()
-file(WRITE ${probe} "${probe_text}")
-execute_process(COMMAND ${CMAKE_C_COMPILER} -E -P -I${OPTIVUE_RES_DIR} ${probe}
-    OUTPUT_VARIABLE expanded RESULT_VARIABLE failed)
-if(failed)
-    message(FATAL_ERROR "the preprocessor could not read res/product.h")
-endif()
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${OPTIVUE_RES_DIR}/product.h
-    ${CMAKE_SOURCE_DIR}/app/follow_up_run.h)
-# Each line is name=<string literals>; adjacent literals join, and \\ and \" are the only escapes used.
-string(REGEX MATCHALL "[^\n]+" lines "${expanded}")
-foreach(line IN LISTS lines)
-    if(line MATCHES "^(optivue_[a-z_]+)=(.*)$")
-        string(TOUPPER ${CMAKE_MATCH_1} fact)
-        string(REGEX MATCHALL "\"([^\"\\\\]|\\\\.)*\"" literals "${CMAKE_MATCH_2}")
-        set(text "")
-        foreach(literal IN LISTS literals)
-            string(REGEX REPLACE "^\"(.*)\"$" "\\1" literal "${literal}")
-            string(APPEND text "${literal}")
-        endforeach()
-        string(REPLACE "\\\"" "\"" text "${text}")
-        string(REPLACE "\\\\" "\\" text "${text}")
-        set(${fact} "${text}")
-    endif()
-endforeach()
-foreach(fact IN LISTS product_facts)
-    if("${${fact}}" STREQUAL "")
-        message(FATAL_ERROR "res/product.h gives no string for ${fact}")
-    endif()
-endforeach()
-
-function(optivue_follow_up_constant name out)
-    file(STRINGS ${CMAKE_SOURCE_DIR}/app/follow_up_run.h line REGEX "${name} = \"")
-    string(REGEX REPLACE ".*${name} = \"([^\"]*)\".*" "\\1" text "${line}")
-    string(REPLACE "\\\\" "\\" text "${text}")
-    set(${out} "${text}" PARENT_SCOPE)
-endfunction()
-optivue_follow_up_constant(kProgramKey OPTIVUE_PROGRAM_KEY)
-optivue_follow_up_constant(kStartupShortcut OPTIVUE_STARTUP_SHORTCUT)
 
 # The installation folder in two: the maker's folder, set as a whole, and the program's folder inside it.
 string(FIND "${OPTIVUE_INSTALLATION_FOLDER}" "\\" last REVERSE)
@@ -96,7 +45,6 @@ function(optivue_package)
         COMMAND ${OPTIVUE_MSIBUILD} ${part} -q ${unsupported_system} -q ${setup_present} -q ${follow_up_shortcut}
         COMMAND ${CMAKE_COMMAND} -E rename ${part} ${PACKAGE_OUTPUT}
         DEPENDS ${PACKAGE_DEPENDS} optivue_artwork ${OPTIVUE_PACKAGE_SOURCE} ${OPTIVUE_RES_DIR}/product.h
-            ${CMAKE_SOURCE_DIR}/app/follow_up_run.h
         COMMENT "Making the Windows Installer package ${name}.msi (${PACKAGE_VERSION})"
         VERBATIM)
 endfunction()

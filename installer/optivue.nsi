@@ -3,7 +3,10 @@
 ; uninstaller. English or German, by the system's language. Silent with /S.
 ;
 ;   makensis -INPUTCHARSET UTF8 -DPROGRAM_DIR=<folder of the two executables> -DPROGRAM_ICON=<optivue.ico>
-;            -DOUTFILE=<optivue-setup.exe> installer/optivue.nsi
+;            -DOUTFILE=<optivue-setup.exe> -DPRODUCT=... -DMAKER=... -DVERSION=... -DFOLDER=...
+;            -DPROGRAM_KEY=... -DSTARTUP_SHORTCUT=... -DPACKAGE_UPGRADE_CODE=... installer/optivue.nsi
+;
+; The build (installer/CMakeLists.txt) gives the facts of the product as res/product.h has them.
 ;
 ; Exit codes besides the installer's own (0 installed, 1 cancelled, 2 stopped by an error):
 ;   3  the system is not Windows 2000 or XP, as the program tells them apart; nothing was installed
@@ -21,20 +24,11 @@ SetCompressor /SOLID lzma
 !ifndef PROGRAM_DIR | PROGRAM_ICON | OUTFILE
   !error "define PROGRAM_DIR, PROGRAM_ICON and OUTFILE (see the head of this script)"
 !endif
-
-; The name, the maker, the version and the folder, as the program itself has them.
-!define PRODUCT_HEADER "${__FILEDIR__}/../res/product.h"
-!searchparse /file "${PRODUCT_HEADER}" `#define OPTIVUE_PRODUCT_NAME "` PRODUCT `"`
-!searchparse /file "${PRODUCT_HEADER}" `#define OPTIVUE_MAKER "` MAKER `"`
-!searchparse /file "${PRODUCT_HEADER}" `#define OPTIVUE_VERSION_TEXT "` VERSION `"`
-!searchparse /file "${PRODUCT_HEADER}" `#define OPTIVUE_INSTALLATION_FOLDER "` FOLDER_IN_C `"`
-!searchparse /file "${PRODUCT_HEADER}" `#define OPTIVUE_PACKAGE_UPGRADE_CODE "` PACKAGE_UPGRADE_CODE `"`
-!searchreplace FOLDER "${FOLDER_IN_C}" "\\" "\"
-; The follow-up run's shortcut in the user's Startup folder, as the program names it.
-!searchparse /file "${__FILEDIR__}/../app/follow_up_run.h" `kStartupShortcut = "` STARTUP_SHORTCUT `"`
+!ifndef PRODUCT | MAKER | VERSION | FOLDER | PROGRAM_KEY | STARTUP_SHORTCUT | PACKAGE_UPGRADE_CODE
+  !error "define the facts of the product as res/product.h has them (see the head of this script)"
+!endif
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
-!define PROGRAM_KEY "Software\${MAKER}\optiv"
 !define EXIT_UNSUPPORTED_SYSTEM 3
 !define EXIT_NOT_ADMINISTRATOR 4
 !define EXIT_PACKAGE_INSTALLED 5

@@ -85,7 +85,7 @@ TEST(FaultSweepTest, EachPlatformCallFailingInTurnLeavesEveryOperationGoingOnAsI
             // One of the follow-up run's two writes of the flag clears it, whichever call failed.
             if (subject.name == "CheckFollowUpRun")
                 EXPECT_EQ((journal_walk::Bytes{0, 0, 0, 0}),
-                          machine().registry.Value(std::string("HKCU\\") + kProgramKey, kChangedValue)->data);
+                          machine().registry.Value(std::string("HKCU\\") + OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE)->data);
             ++faultedRuns;
             if (testing::Test::HasFailure()) return;
         }

@@ -51,7 +51,7 @@ void Arrange() {
     registry.SetString(kCurrentUser + "Control Panel\\Appearance\\New Schemes", "SelectedStyle", "21");
     registry.SetString(kCurrentUser + "Control Panel\\Appearance", "Current", "Windows Standard");
     registry.SetString(kCurrentUser + "Identities", "Default User ID", "{ID}");
-    registry.SetDword(kCurrentUser + kProgramKey, kChangedValue, 1);
+    registry.SetDword(kCurrentUser + OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE, 1);
     machine().kernel.startupFolder = kStartup;
     machine().kernel.AddFile(kShortcutPath);
     machine().kernel.AddFile(kStyleToolPath);

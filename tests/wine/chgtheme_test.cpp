@@ -7,7 +7,7 @@
 //
 //   chgtheme_tests.exe [GoogleTest options]
 //   chgtheme_tests.exe --report-theme     (the process the tests start to see the theme afresh)
-#include "app/follow_up_run.h"
+#include "res/product.h"
 #include "tests/fixtures/theme_library_stand_in.h"
 #include "tests/support/test_platform.h"
 
@@ -157,7 +157,7 @@ ThemeSeen ThemeSeenAfresh() {
 std::string StartupShortcut() {
     char folder[MAX_PATH];
     if (FAILED(SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return "";
-    return std::string(folder) + "\\" + kStartupShortcut;
+    return std::string(folder) + "\\" + OPTIVUE_STARTUP_SHORTCUT;
 }
 
 // The program the shortcut starts, or "" when there is no shortcut.
@@ -185,7 +185,7 @@ struct FollowUpRequest {
     std::string shortcutTarget;
 };
 
-FollowUpRequest FollowUpRequested() { return {GetValue(kProgramKey, kChangedValue), ShortcutTarget(StartupShortcut())}; }
+FollowUpRequest FollowUpRequested() { return {GetValue(OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE), ShortcutTarget(StartupShortcut())}; }
 
 // ---- The tests ----
 class ChgthemeTest : public testing::Test {
@@ -369,7 +369,7 @@ TEST_F(ChgthemeTest, WhereTheStyleCannotBeSwitchedLiveTheSizeWaitsForTheNextLogo
             EXPECT_EQ(Narrow(kInstalledProgram), request.shortcutTarget);
             DeleteFileA(shortcut_.c_str());
         }
-        test_platform::DeleteValue(kProgramKey, kChangedValue);
+        test_platform::DeleteValue(OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE);
     }
 }
 

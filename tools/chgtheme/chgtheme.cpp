@@ -18,7 +18,6 @@
 
 #include <cstring>
 
-#include "app/follow_up_run.h"
 #include "res/product.h"
 #include "settings/preserved_colors.h"
 
@@ -294,11 +293,11 @@ bool RecordSizeForNextLogon(const wchar_t* size) {
 
 bool SetChangedFlag() {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, OPTIVUE_PROGRAM_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
         return false;
     const DWORD changed = 1;
-    const bool stored = RegSetValueExA(key, kChangedValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&changed),
+    const bool stored = RegSetValueExA(key, OPTIVUE_CHANGED_VALUE, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&changed),
                                        sizeof changed) == ERROR_SUCCESS;
     RegCloseKey(key);
     return stored;
@@ -309,7 +308,7 @@ bool PlaceStartupShortcut() {
     WCHAR path[MAX_PATH];
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path))) return false;
     WCHAR shortcutName[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, kStartupShortcut, -1, shortcutName, MAX_PATH);
+    MultiByteToWideChar(CP_ACP, 0, OPTIVUE_STARTUP_SHORTCUT, -1, shortcutName, MAX_PATH);
     const int folderLength = lstrlenW(path);
     if (folderLength + 1 + lstrlenW(shortcutName) >= MAX_PATH) return false;
     path[folderLength] = L'\\';
