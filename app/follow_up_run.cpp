@@ -1,52 +1,11 @@
 #include "app/follow_up_run.h"
 
-#include <commctrl.h>
 #include <shlobj.h>
 
 #include <cstring>
 
+#include "settings/desktop_icon_view.h"
 #include "settings/registry.h"
-
-namespace {
-
-constexpr LONG kViewTypeBits = 0x3;  // LVS_TYPEMASK: 0 the icon view, 2 the small-icon view
-
-// Reads the icon view's style afresh, clears `clear` and sets `set`, and writes it back. A style that cannot
-// be read is not written: what the failed read returned (0) would take every other bit from the shell's
-// window, its visibility among them.
-void ChangeViewType(HWND iconView, LONG clear, LONG set) {
-    SetLastError(0);
-    const LONG style = GetWindowLongA(iconView, GWL_STYLE);
-    if (style == 0 && GetLastError() != 0) return;
-    SetWindowLongA(iconView, GWL_STYLE, (style & ~clear) | set);
-}
-
-}  // namespace
-
-void RefreshDesktopIconLayout() {
-    HWND desktop = FindWindowExA(nullptr, nullptr, "Progman", "Program Manager");
-    if (!desktop) return;
-    // The empty title, not a null one: only a shell view without a title is the desktop's.
-    HWND shellView = FindWindowExA(desktop, nullptr, "SHELLDLL_DefView", "");
-    if (!shellView) return;
-    HWND iconView = FindWindowExA(shellView, nullptr, "SysListView32", nullptr);
-    if (!iconView) return;
-
-    // Each step yields the rest of the time slice, so that the shell's thread takes the change in.
-    SendMessageA(iconView, WM_SETREDRAW, FALSE, 0);
-    Sleep(0);
-    ChangeViewType(iconView, kViewTypeBits, LVS_ICON);
-    Sleep(0);
-    ChangeViewType(iconView, 0x1, LVS_SMALLICON);
-    Sleep(0);
-    ChangeViewType(iconView, kViewTypeBits, LVS_ICON);
-    Sleep(0);
-    SendMessageA(iconView, LVM_ARRANGE, LVA_DEFAULT, 0);
-    Sleep(0);
-    SendMessageA(iconView, WM_SETREDRAW, TRUE, 0);
-    Sleep(0);
-    UpdateWindow(iconView);
-}
 
 void CheckFollowUpRun(HWND dialog) {
     DWORD changed = 0;
@@ -64,5 +23,7 @@ void CheckFollowUpRun(HWND dialog) {
         }
         EndDialog(dialog, 0);
     }
+    // Every start leaves the flag written as 0, its key made where it was missing. After a follow-up run
+    // this repeats the write above, which cleared the request before the shortcut was handled.
     WriteRegDword(HKEY_CURRENT_USER, OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE, 0);
 }

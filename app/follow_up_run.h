@@ -6,15 +6,10 @@
 #include <windows.h>
 
 #include "res/product.h"
+#include "settings/desktop_icon_view.h"
 
 // Reads the flag; when it is set, refreshes the desktop's icon layout, clears the flag, deletes the
 // shortcut and ends `dialog` with EndDialog(dialog, 0). In every case it then writes the flag as REG_DWORD
 // 0, creating the key where it is missing. Shows nothing and reports nothing: a failed read counts as a
 // normal run, a missing Startup folder or shortcut is passed over.
 void CheckFollowUpRun(HWND dialog);
-
-// Switches the desktop's icon view ("SysListView32" in "SHELLDLL_DefView" in "Progman") to the small-icon
-// view and back to the icon view with its drawing stopped, arranges it, and lets it draw again, so that it
-// lays its icons out with the current spacing. Only the view-type bits of its style change; the others are
-// written back as read. Does nothing when one of the three windows is not there.
-void RefreshDesktopIconLayout();

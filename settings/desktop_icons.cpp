@@ -1,5 +1,6 @@
 #include "settings/desktop_icons.h"
 
+#include "settings/desktop_icon_view.h"
 #include "settings/metric_lines.h"
 #include "settings/pause.h"
 #include "settings/registry.h"
@@ -39,17 +40,6 @@ long long ViewSpacing(bool snapToGrid, long long extent, long long spacing, long
     return spacing - baseSize + newSize;
 }
 
-// The desktop's icon view: "SysListView32" in "SHELLDLL_DefView" in the top-level "Progman" titled
-// "Program Manager". Each level must be found: a search with a null parent would look among all top-level
-// windows and could hand back a list view of another program.
-HWND FindDesktopIconView() {
-    HWND desktop = FindWindowExA(nullptr, nullptr, "Progman", "Program Manager");
-    if (!desktop) return nullptr;
-    HWND shellView = FindWindowExA(desktop, nullptr, "SHELLDLL_DefView", nullptr);
-    if (!shellView) return nullptr;
-    return FindWindowExA(shellView, nullptr, "SysListView32", nullptr);
-}
-
 }  // namespace
 
 bool ApplyDesktopIconMetrics(UINT valueNameRow, UINT sizeRow, UINT baseSizeRow, UINT horizontalSpacingRow,
@@ -84,7 +74,7 @@ bool ApplyDesktopIconMetrics(UINT valueNameRow, UINT sizeRow, UINT baseSizeRow, 
     SystemParametersInfoA(SPI_SETICONMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
 
     PauseAnsweringSentMessages(kShellPauseMs);
-    HWND iconView = FindDesktopIconView();
+    HWND iconView = FindDesktopIconView(ShellViewTitle::Any);
     if (!iconView) return true;
 
     const DWORD extendedStyle = static_cast<DWORD>(SendMessageA(iconView, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
