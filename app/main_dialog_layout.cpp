@@ -2,8 +2,8 @@
 
 namespace {
 
-constexpr int kXpPictures[3] = {1014, 1015, 1016};
-constexpr int kWin2000Pictures[3] = {1020, 1021, 1022};
+constexpr int kXpPictures[3] = {IDC_XP_PICTURE_1, IDC_XP_PICTURE_2, IDC_XP_PICTURE_3};
+constexpr int kWin2000Pictures[3] = {IDC_W2K_PICTURE_1, IDC_W2K_PICTURE_2, IDC_W2K_PICTURE_3};
 
 constexpr LONG kGap = 8;
 constexpr LONG kButtonTop = 16;

@@ -5,13 +5,11 @@
 #include <windows.h>
 
 #include "app/os_version.h"
+#include "res/resource_ids.h"
 
 // ---- Pictures ----
 // The three picture controls of a supported system, in column order; null for any other kind.
 const int* PictureControls(OsKind kind);
-
-// Every picture control, shown or not.
-constexpr int kAllPictureControls[6] = {1014, 1015, 1016, 1020, 1021, 1022};
 
 // ---- Layout, in the dialog's client coordinates (pixels) ----
 struct PictureSize {
@@ -45,8 +43,8 @@ struct ControlLayout {
 ControlLayout LayOutControls(const PictureSize pictures[3], LONG closeWidth);
 
 // The size button and the caption of each column, in column order.
-constexpr int kSizeButtons[3] = {1010, 1012, 1013};
-constexpr int kSampleCaptions[3] = {1007, 1008, 1009};
+constexpr int kSizeButtons[3] = {IDC_NORMAL_SIZE, IDC_LARGE_SIZE, IDC_EXTRA_LARGE_SIZE};
+constexpr int kSampleCaptions[3] = {IDC_SAMPLE_CAPTION_1, IDC_SAMPLE_CAPTION_2, IDC_SAMPLE_CAPTION_3};
 
 // ---- Window placement ----
 struct WindowPlacement {
@@ -75,10 +73,11 @@ struct DialogFont {
     int controlCount;
 };
 constexpr DialogFont kDialogFonts[5] = {
-    {100, {1010}, 1},               // "Normal Size"
-    {140, {1012}, 1},               // "Large Size"
-    {170, {1013}, 1},               // "Extra Large Size"
-    {120, {1007, 1008, 1009}, 3},   // the three "Sample" captions share one font
+    {100, {IDC_NORMAL_SIZE}, 1},       // "Normal Size"
+    {140, {IDC_LARGE_SIZE}, 1},        // "Large Size"
+    {170, {IDC_EXTRA_LARGE_SIZE}, 1},  // "Extra Large Size"
+    // The three "Sample" captions share one font.
+    {120, {IDC_SAMPLE_CAPTION_1, IDC_SAMPLE_CAPTION_2, IDC_SAMPLE_CAPTION_3}, 3},
     {170, {IDCANCEL}, 1},           // "Close", a font of its own
 };
 
@@ -94,11 +93,11 @@ struct DialogText {
 };
 constexpr DialogText kDialogTexts[8] = {
     {0, "Optivue"},
-    {1010, "Normal Size"},
-    {1012, "Large Size"},
-    {1013, "Extra Large Size"},
-    {1007, "Sample"},
-    {1008, "Sample"},
-    {1009, "Sample"},
+    {IDC_NORMAL_SIZE, "Normal Size"},
+    {IDC_LARGE_SIZE, "Large Size"},
+    {IDC_EXTRA_LARGE_SIZE, "Extra Large Size"},
+    {IDC_SAMPLE_CAPTION_1, "Sample"},
+    {IDC_SAMPLE_CAPTION_2, "Sample"},
+    {IDC_SAMPLE_CAPTION_3, "Sample"},
     {IDCANCEL, "Close"},
 };
