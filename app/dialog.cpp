@@ -60,9 +60,8 @@ INT_PTR Dialog::DoModal(HWND parent) {
                                    &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
-bool Dialog::Create(UINT templateId, HWND parent) {
-    templateId_ = templateId;
-    return CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(templateId), Owner(parent), &Dialog::DialogProc,
+bool Dialog::Create(HWND parent) {
+    return CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(templateId_), Owner(parent), &Dialog::DialogProc,
                               reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 

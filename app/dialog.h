@@ -80,7 +80,7 @@ constexpr MessageHandler Handler = &dialog_detail::Thunk<decltype(Member)>::temp
 
 class Dialog {
 public:
-    explicit Dialog(UINT templateId = 0);
+    explicit Dialog(UINT templateId);
     // A modeless window that is still there is destroyed with its object.
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
@@ -91,9 +91,9 @@ public:
     // message stays posted for whoever runs the next loop.
     INT_PTR DoModal(HWND parent = nullptr);
 
-    // Creates the dialog modeless from `templateId` (with no parent the application's main window owns it);
-    // false when the window could not be created.
-    bool Create(UINT templateId, HWND parent = nullptr);
+    // Creates the dialog modeless (with no parent the application's main window owns it); false when the
+    // window could not be created.
+    bool Create(HWND parent = nullptr);
     void DestroyWindow();
 
     // Ends a modal run with `result`; the initialisation that calls it still runs to its end.

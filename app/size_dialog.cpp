@@ -20,9 +20,6 @@ constexpr LONG kMinimumScreenHeight = 768;
 constexpr UINT_PTR kNoticeTimer = 100;
 constexpr UINT kNoticeTimeMs = 2000;
 
-// The notice's window exists only from the end of a size command to the program's end.
-Dialog theChangedNotice;
-
 RECT WindowRect(HWND window) {
     RECT rect = {0, 0, 0, 0};
     GetWindowRect(window, &rect);
@@ -46,7 +43,7 @@ const MessageMapEntry SizeDialog::kMessageEntries[] = {
 const MessageMap SizeDialog::kMessageMap = {&Dialog::kMessageMap, kMessageEntries,
                                             sizeof kMessageEntries / sizeof kMessageEntries[0]};
 
-SizeDialog::SizeDialog() : Dialog(IDD_SIZE_DIALOG), commands_(*this), fonts_() {
+SizeDialog::SizeDialog() : Dialog(IDD_SIZE_DIALOG), commands_(*this), fonts_(), changedNotice_(IDD_CHANGED_NOTICE) {
     icon_ = LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_PROGRAM));
 }
 
@@ -69,7 +66,7 @@ BOOL SizeDialog::OnInitDialog() {
     if (!IsSupportedOs(probe.kind())) Refuse(IDS_UNSUPPORTED_SYSTEM, -1);
     if (GetSystemMetrics(SM_CXSCREEN) < kMinimumScreenWidth || GetSystemMetrics(SM_CYSCREEN) < kMinimumScreenHeight)
         Refuse(IDS_SCREEN_TOO_SMALL, -2);
-    CheckFollowUpRun();
+    CheckFollowUpRun(Window());
     SetCurrentDirectoryA(kInstallationFolder);
     CreateFonts();
     SetTexts();
@@ -86,6 +83,7 @@ BOOL SizeDialog::OnInitDialog() {
     return TRUE;
 }
 
+// Enter does nothing here: the dialog has no OK button, and the framework's handler would end the program.
 void SizeDialog::OnOK() {}
 
 void SizeDialog::OnCancel() { Dialog::OnCancel(); }
@@ -93,6 +91,8 @@ void SizeDialog::OnCancel() { Dialog::OnCancel(); }
 void SizeDialog::AddAboutEntry() {
     HMENU systemMenu = GetSystemMenu(Window(), FALSE);
     if (!systemMenu) return;
+    // The row only decides whether there is an entry: a table without it gets none. The entry's text is the
+    // program's own, the same in every language.
     RowText row;
     if (!LoadRow(IDS_ABOUT_ENTRY, &row)) return;
     AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
@@ -105,8 +105,6 @@ void SizeDialog::Refuse(UINT row, INT_PTR result) {
     MessageBoxA(Window(), text.text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(result);
 }
-
-void SizeDialog::CheckFollowUpRun() { ::CheckFollowUpRun(Window()); }
 
 void SizeDialog::CreateFonts() {
     HDC screen = GetDC(nullptr);
@@ -214,9 +212,9 @@ INT_PTR SizeDialog::Confirm(const char* message) {
 void SizeDialog::Hide() { ShowWindow(Window(), SW_HIDE); }
 
 void SizeDialog::ShowChangedNotice() {
-    if (!theChangedNotice.Create(IDD_CHANGED_NOTICE)) return;
-    ShowWindow(theChangedNotice.Window(), SW_SHOW);
-    UpdateWindow(theChangedNotice.Window());
+    if (!changedNotice_.Create()) return;
+    ShowWindow(changedNotice_.Window(), SW_SHOW);
+    UpdateWindow(changedNotice_.Window());
 }
 
 // Armed whether or not the notice could be shown: the program ends on time either way.
@@ -224,7 +222,7 @@ void SizeDialog::StartNoticeTimer() { SetTimer(Window(), kNoticeTimer, kNoticeTi
 
 bool SizeDialog::OnTimer(WPARAM timerId, LPARAM) {
     if (timerId == kNoticeTimer) {
-        theChangedNotice.DestroyWindow();
+        changedNotice_.DestroyWindow();
         KillTimer(Window(), kNoticeTimer);
         PostQuitMessage(0);
     }

@@ -38,7 +38,6 @@ private:
 
     void AddAboutEntry();
     void Refuse(UINT row, INT_PTR result);
-    void CheckFollowUpRun();
     void CreateFonts();
     void SetTexts();
     LONG LayOut(const int* pictures);  // returns the window's width
@@ -51,4 +50,6 @@ private:
     SizeCommands commands_;
     HICON icon_;
     HFONT fonts_[sizeof kDialogFonts / sizeof kDialogFonts[0]];
+    // "Settings have changed.": its window exists from the end of a size command to the program's end.
+    Dialog changedNotice_;
 };

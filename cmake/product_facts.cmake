@@ -1,9 +1,8 @@
 # The facts of the product as the C sources see them in res/product.h: the compiler's preprocessor expands
 # each macro, and only the string literals it yields are read here. Each becomes the CMake variable of the
 # macro's name (OPTIVUE_PRODUCT_NAME ...), which the setup program's script, the package's source and the
-# run command receive as they stand; none of them reads the header's text.
-include_guard(GLOBAL)
-
+# run command receive as they stand; none of them reads the header's text. Included once, by the top
+# directory, so that every directory sees the variables.
 set(OPTIVUE_PRODUCT_FACTS OPTIVUE_PRODUCT_NAME OPTIVUE_MAKER OPTIVUE_VERSION_TEXT OPTIVUE_INSTALLATION_FOLDER
     OPTIVUE_PROGRAM_KEY OPTIVUE_CHANGED_VALUE OPTIVUE_STARTUP_SHORTCUT OPTIVUE_PACKAGE_UPGRADE_CODE)
 

@@ -1,6 +1,5 @@
 # The Windows Installer package optivue.msi, made by Debian's wixl from installer/optivue.wxs, with the
 # facts of the product that cmake/product_facts.cmake read from res/product.h.
-include(${CMAKE_CURRENT_LIST_DIR}/product_facts.cmake)
 find_program(OPTIVUE_WIXL wixl REQUIRED)
 find_program(OPTIVUE_MSIBUILD msibuild REQUIRED)
 

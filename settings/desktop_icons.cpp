@@ -11,8 +11,6 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <cstring>
-
 namespace {
 
 const char kWindowMetricsKey[] = "Control Panel\\Desktop\\WindowMetrics";
@@ -63,8 +61,7 @@ bool ApplyDesktopIconMetrics(UINT valueNameRow, UINT sizeRow, UINT baseSizeRow, 
     SystemParametersInfoA(SPI_SETICONS, 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
     SHChangeNotify(SHCNE_ASSOCCHANGED, kFlushWithoutWaiting, nullptr, nullptr);
 
-    ICONMETRICSA metrics;
-    std::memset(&metrics, 0, sizeof metrics);
+    ICONMETRICSA metrics = {};
     metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoA(SPI_GETICONMETRICS, sizeof metrics, &metrics, 0)) return true;
     metrics.cbSize = sizeof metrics;

@@ -1,24 +1,10 @@
 #include "settings/registry.h"
 
+#include "settings/registry_key.h"
+
 #include <cstring>
 
 namespace {
-
-// Closes an opened key on every way out of the operation.
-class OpenKey {
-public:
-    OpenKey() = default;
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    ~OpenKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    HKEY* Receive() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 bool OpenForQuery(HKEY root, const char* keyPath, OpenKey* key) {
     return RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, key->Receive()) == ERROR_SUCCESS;

@@ -1,6 +1,8 @@
-// The registry layer: every persistent setting the program reads or changes passes through these seven
-// functions. Each opens one key, does one thing to one value, closes the key on every path and returns
-// 1 on success or 0 on failure; no error code goes further and nothing is kept between calls.
+// The registry layer: seven functions, each of which opens one key, does one thing to one value, closes the
+// key on every path and returns 1 on success or 0 on failure; no error code goes further and nothing is
+// kept between calls. Every setting the writers read or change one value at a time passes through them.
+// The visual-style switch saves and writes back the whole "Control Panel\Colors" key, which takes an
+// enumeration: it opens that key itself, with the same guard (settings/registry_key.h).
 #pragma once
 
 #include <windows.h>

@@ -2,6 +2,7 @@
 
 #include "settings/pause.h"
 #include "settings/preserved_colors.h"
+#include "settings/registry_key.h"
 #include "settings/string_rows.h"
 
 #include <shellapi.h>
@@ -57,11 +58,11 @@ void SaveLiveColors(SysColorSnapshot* snapshot) {
 // not tell how many values it has is not enumerated at all.
 void SaveStoredColors(ColorValueSnapshot* snapshot) {
     snapshot->count = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    OpenKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return;
     DWORD valueCount = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, nullptr, nullptr,
-                         nullptr, nullptr) == ERROR_SUCCESS) {
+    if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, nullptr,
+                         nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
         for (DWORD index = 0; snapshot->count < valueCount && snapshot->count < kValueCapacity &&
                               index <= kLastEnumerationIndex;
              ++index) {
@@ -70,12 +71,11 @@ void SaveStoredColors(ColorValueSnapshot* snapshot) {
             DWORD nameSize = kValueNameCapacity;
             value.data[kValueDataCapacity] = 0;
             value.dataSize = kValueDataCapacity;
-            if (RegEnumValueA(key, index, value.name, &nameSize, nullptr, &value.type, value.data, &value.dataSize) ==
-                ERROR_SUCCESS)
+            if (RegEnumValueA(key.Get(), index, value.name, &nameSize, nullptr, &value.type, value.data,
+                              &value.dataSize) == ERROR_SUCCESS)
                 ++snapshot->count;
         }
     }
-    RegCloseKey(key);
 }
 
 // Every saved colour is set again when any of them changed, so that they stay consistent with each other.
@@ -88,13 +88,12 @@ void RestoreChangedLiveColors(const SysColorSnapshot& snapshot) {
 }
 
 void WriteBackStoredColors(const ColorValueSnapshot& snapshot) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    OpenKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_WRITE, key.Receive()) != ERROR_SUCCESS) return;
     for (DWORD i = 0; i < snapshot.count; ++i) {
         const ColorValue& value = snapshot.values[i];
-        RegSetValueExA(key, value.name, 0, value.type, value.data, value.dataSize);
+        RegSetValueExA(key.Get(), value.name, 0, value.type, value.data, value.dataSize);
     }
-    RegCloseKey(key);
 }
 
 // The tool is not waited for: it switches the style on its own while the watch runs.

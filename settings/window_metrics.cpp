@@ -54,8 +54,7 @@ bool ApplyNonClientMetrics(UINT metricsRow, UINT captionFontRow, UINT smallCapti
         !LoadRow(statusFontRow, &status) || !LoadRow(messageFontRow, &message))
         return false;
 
-    NONCLIENTMETRICSA record;
-    std::memset(&record, 0, sizeof record);
+    NONCLIENTMETRICSA record = {};
     record.cbSize = sizeof record;
     // The parsers set every member, so nothing read here reaches the system; the read only has to succeed.
     if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof record, &record, 0)) return false;
@@ -65,6 +64,8 @@ bool ApplyNonClientMetrics(UINT metricsRow, UINT captionFontRow, UINT smallCapti
         !ParseLogFontLine(&record.lfMessageFont, message.text))
         return false;
 
+    // Set again, though the line's parser sets it too: what goes to the system must carry its own size
+    // whatever the parser writes.
     record.cbSize = sizeof record;
     SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof record, &record, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
     return true;

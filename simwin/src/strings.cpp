@@ -18,11 +18,11 @@ std::string Trim(const std::string& text) {
     return text.substr(begin, end - begin + 1);
 }
 
-bool ParseLanguage(const std::string& spec, WORD* langId) {
-    const size_t comma = spec.find(',');
+bool ParseLanguage(const std::string& languageStatement, WORD* langId) {
+    const size_t comma = languageStatement.find(',');
     if (comma == std::string::npos) return false;
-    const std::string primary = Trim(spec.substr(0, comma));
-    const std::string sub = Trim(spec.substr(comma + 1));
+    const std::string primary = Trim(languageStatement.substr(0, comma));
+    const std::string sub = Trim(languageStatement.substr(comma + 1));
     auto number = [](const std::string& word, const std::string& name, int value, int* out) {
         if (word == name) {
             *out = value;

@@ -20,6 +20,8 @@
 
 #include "res/product.h"
 #include "settings/preserved_colors.h"
+#include "settings/registry.h"
+#include "settings/registry_key.h"
 
 namespace {
 
@@ -120,13 +122,15 @@ void Say(const wchar_t* text, Shown shown = Shown::kAlways) {
     if (shown == Shown::kAlways) MessageBoxW(nullptr, text, L"chgtheme", MB_OK | MB_ICONINFORMATION);
 }
 
-// Joins up to three texts into `out` (of `capacity` characters), cutting what does not fit.
-void Join(wchar_t* out, size_t capacity, const wchar_t* a, const wchar_t* b = L"", const wchar_t* c = L"") {
-    const wchar_t* const parts[] = {a, b, c};
+// Says a text about the size variant `size`: `before`, the size's name and `after`, cut to what fits.
+void SayAboutSize(const wchar_t* before, const wchar_t* size, const wchar_t* after, Shown shown = Shown::kAlways) {
+    wchar_t message[2 * MAX_PATH + 160];
+    const wchar_t* const parts[] = {before, size, after};
     size_t used = 0;
     for (const wchar_t* part : parts)
-        for (; *part && used + 1 < capacity; ++part) out[used++] = *part;
-    out[used] = L'\0';
+        for (; *part && used + 1 < sizeof message / sizeof *message; ++part) message[used++] = *part;
+    message[used] = L'\0';
+    Say(message, shown);
 }
 
 // ---- The active style ----
@@ -156,13 +160,13 @@ bool ReadThemeManagerText(HKEY key, const wchar_t* name, WCHAR* text, DWORD capa
 // The style the theme manager has active: "ThemeActive" is "1" and "DllName" names its file. A missing
 // colour name stands for the style's default colour.
 bool ReadActiveStyle(ActiveStyle* style) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kThemeManagerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    OpenKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kThemeManagerKey, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
+        return false;
     WCHAR active[8];
-    const bool found = ReadThemeManagerText(key, L"ThemeActive", active, 8) && lstrcmpW(active, L"1") == 0 &&
-                       ReadThemeManagerText(key, L"DllName", style->file, MAX_PATH);
-    if (found && !ReadThemeManagerText(key, L"ColorName", style->color, MAX_PATH)) style->color[0] = L'\0';
-    RegCloseKey(key);
+    const bool found = ReadThemeManagerText(key.Get(), L"ThemeActive", active, 8) && lstrcmpW(active, L"1") == 0 &&
+                       ReadThemeManagerText(key.Get(), L"DllName", style->file, MAX_PATH);
+    if (found && !ReadThemeManagerText(key.Get(), L"ColorName", style->color, MAX_PATH)) style->color[0] = L'\0';
     return found;
 }
 
@@ -172,8 +176,7 @@ Offer StyleOffersSize(const ThemeLibrary& library, ActiveStyle* style, const wch
     if (!library.enumThemeSizes) return Offer::kUnknown;
     for (DWORD index = 0; index < kMostSizes; ++index) {
         // Whole names records: some versions of the library fill only the name at the record's start.
-        ThemeNames names;
-        ZeroMemory(&names, sizeof names);
+        ThemeNames names = {};
         if (FAILED(library.enumThemeSizes(style->file, style->color[0] ? style->color : nullptr, index, &names))) break;
         names.name[MAX_PATH] = L'\0';
         if (lstrcmpiW(names.name, size) == 0) return Offer::kOffered;
@@ -227,17 +230,17 @@ void SaveUserColors(UserColors* saved) {
         ++saved->liveCount;
     }
     saved->storedCount = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+    OpenKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) return;
     for (DWORD index = 0; saved->storedCount < kMostStoredColors && index <= kLastStoredColorIndex; ++index) {
         StoredColor& value = saved->stored[saved->storedCount];
         DWORD nameSize = kStoredNameCapacity;
         value.size = kStoredDataCapacity;
-        const LONG found = RegEnumValueA(key, index, value.name, &nameSize, nullptr, &value.type, value.data, &value.size);
+        const LONG found =
+            RegEnumValueA(key.Get(), index, value.name, &nameSize, nullptr, &value.type, value.data, &value.size);
         if (found == ERROR_NO_MORE_ITEMS) break;
         if (found == ERROR_SUCCESS) ++saved->storedCount;
     }
-    RegCloseKey(key);
 }
 
 bool StoredColorIsUnchanged(HKEY key, const StoredColor& saved) {
@@ -257,14 +260,15 @@ void RestoreUserColors(const UserColors& saved) {
             break;
         }
     }
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    OpenKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.Receive()) !=
+        ERROR_SUCCESS)
         return;
     for (DWORD i = 0; i < saved.storedCount; ++i) {
         const StoredColor& value = saved.stored[i];
-        if (!StoredColorIsUnchanged(key, value)) RegSetValueExA(key, value.name, 0, value.type, value.data, value.size);
+        if (!StoredColorIsUnchanged(key.Get(), value))
+            RegSetValueExA(key.Get(), value.name, 0, value.type, value.data, value.size);
     }
-    RegCloseKey(key);
 }
 
 // A switch may still be settling when the apply returns: the system hands the style's change to every
@@ -283,24 +287,12 @@ void KeepUserColors(const UserColors& saved) {
 
 // ---- The follow-up run at the next logon ----
 bool RecordSizeForNextLogon(const wchar_t* size) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kThemeManagerKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return false;
-    const DWORD bytes = static_cast<DWORD>((lstrlenW(size) + 1) * sizeof(WCHAR));
-    const bool stored = RegSetValueExW(key, L"SizeName", 0, REG_SZ, reinterpret_cast<const BYTE*>(size), bytes) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return stored;
-}
-
-bool SetChangedFlag() {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, OPTIVUE_PROGRAM_KEY, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
+    OpenKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kThemeManagerKey, 0, KEY_SET_VALUE, key.Receive()) != ERROR_SUCCESS)
         return false;
-    const DWORD changed = 1;
-    const bool stored = RegSetValueExA(key, OPTIVUE_CHANGED_VALUE, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&changed),
-                                       sizeof changed) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return stored;
+    const DWORD bytes = static_cast<DWORD>((lstrlenW(size) + 1) * sizeof(WCHAR));
+    return RegSetValueExW(key.Get(), L"SizeName", 0, REG_SZ, reinterpret_cast<const BYTE*>(size), bytes) ==
+           ERROR_SUCCESS;
 }
 
 // The shortcut "Optivue.lnk" to the installed program, directly in the user's Startup folder.
@@ -357,13 +349,10 @@ int Run() {
     }
 
     const ThemeLibrary library;
-    wchar_t message[2 * MAX_PATH + 160];
     switch (StyleOffersSize(library, &style, size)) {
         case Offer::kOffered: break;
         case Offer::kNotOffered:
-            Join(message, sizeof message / sizeof *message, L"chgtheme: the active visual style does not offer the size ",
-                 size, L"; nothing was changed.");
-            Say(message);
+            SayAboutSize(L"chgtheme: the active visual style does not offer the size ", size, L"; nothing was changed.");
             return kSizeNotOffered;
         case Offer::kUnknown:
             Say(L"chgtheme: this system's theme library cannot list a visual style's sizes; nothing was changed.");
@@ -378,20 +367,16 @@ int Run() {
     if (switched) return kSwitchedLive;
 
     if (!RecordSizeForNextLogon(size)) {
-        Join(message, sizeof message / sizeof *message, L"chgtheme: the size ", size,
-             L" could neither be switched now nor recorded for the next logon.");
-        Say(message);
+        SayAboutSize(L"chgtheme: the size ", size, L" could neither be switched now nor recorded for the next logon.");
         return kNotRecorded;
     }
-    if (!SetChangedFlag() || !PlaceStartupShortcut()) {
-        Join(message, sizeof message / sizeof *message, L"chgtheme: the size ", size,
-             L" takes effect at the next logon, but Optivue's follow-up run could not be asked for.");
-        Say(message);
+    if (!WriteRegDword(HKEY_CURRENT_USER, OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE, 1) || !PlaceStartupShortcut()) {
+        SayAboutSize(L"chgtheme: the size ", size,
+                     L" takes effect at the next logon, but Optivue's follow-up run could not be asked for.");
         return kNotRecorded;
     }
-    Join(message, sizeof message / sizeof *message, L"chgtheme: the size ", size,
-         L" takes effect at the next logon; Optivue finishes the change then.");
-    Say(message, Shown::kOnlyOnTheErrorOutput);
+    SayAboutSize(L"chgtheme: the size ", size, L" takes effect at the next logon; Optivue finishes the change then.",
+                 Shown::kOnlyOnTheErrorOutput);
     return kRecordedForNextLogon;
 }
 

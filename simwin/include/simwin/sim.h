@@ -272,7 +272,6 @@ struct Desktop {
 };
 Desktop CreateDesktop(DWORD extendedStyle = 0);
 
-// ---- The machine ----
 // ---- The system's version, named mutexes and files ----
 struct Kernel {
     // Windows XP Service Pack 2 (5.1.2600, the NT platform).
@@ -295,6 +294,7 @@ struct Kernel {
     void AddFile(const std::string& path);
 };
 
+// ---- The machine ----
 struct Machine {
     Registry registry;
     StringTables strings;
