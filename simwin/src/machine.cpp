@@ -13,12 +13,18 @@ namespace simwin {
 
 // ---- Journal ----
 std::string JournalEntry::Line() const {
-    return call + "(" + args + ") -> " + std::to_string(result);
+    return call + "(" + args + (found.empty() ? "" : " => " + found) + ") -> " + std::to_string(result);
 }
 
 void Journal::Record(std::string call, std::string args, long long result) {
-    entries_.push_back(JournalEntry{std::move(call), std::move(args), result});
+    JournalEntry entry;
+    entry.call = std::move(call);
+    entry.args = std::move(args);
+    entry.result = result;
+    entries_.push_back(std::move(entry));
 }
+
+void Journal::Record(JournalEntry entry) { entries_.push_back(std::move(entry)); }
 
 std::vector<std::string> Journal::Calls() const {
     std::vector<std::string> calls;

@@ -184,10 +184,10 @@ void Registry::SetAccess(const std::string& fullPath, bool canRead, bool canWrit
 }
 
 // ---- Handles ----
-HKEY Registry::OpenHandle(std::shared_ptr<RegKey> key, REGSAM access) {
+HKEY Registry::OpenHandle(std::shared_ptr<RegKey> key, REGSAM access, std::string path) {
     const uintptr_t id = nextHandle_;
     nextHandle_ += 4;
-    handles_[id] = Handle{std::move(key), access};
+    handles_[id] = Handle{std::move(key), access, std::move(path)};
     return reinterpret_cast<HKEY>(id);
 }
 
@@ -196,7 +196,7 @@ const Registry::Handle* Registry::Lookup(HKEY key) const {
     if (it != handles_.end()) return &it->second;
     if (auto root = Root(key)) {
         auto& handle = rootHandles_[reinterpret_cast<uintptr_t>(key)];
-        handle = Handle{root, KEY_ALL_ACCESS};
+        handle = Handle{root, KEY_ALL_ACCESS, ""};
         return &handle;
     }
     return nullptr;
@@ -433,10 +433,37 @@ std::string KeyName(HKEY key) { return machine().registry.HandleName(key); }
 
 std::string SizeArg(const DWORD* size) { return size ? std::to_string(*size) : "NULL"; }
 
-LONG Finish(const char* call, const std::string& args, LONG result) {
-    machine().journal.Record(call, args, result);
-    return result;
+// The key path a call on `key` works on: the opened key's own, with `subKey` below it when there is one.
+std::string PathOf(HKEY key, const char* subKey = nullptr) {
+    const simwin::Registry::Handle* handle = machine().registry.Lookup(key);
+    std::string path = handle ? handle->path : "";
+    if (subKey && *subKey) path += (path.empty() ? "" : "\\") + std::string(subKey);
+    return path;
 }
+
+// One registry call's journal entry, recorded with the call's result and what it found.
+struct RegCall {
+    const char* call;
+    std::string args;
+    std::string keyPath;
+    std::string valueName;
+
+    LONG Finish(LONG result, std::string found = {}, long long count = -1,
+                const std::string* foundValueName = nullptr) const {
+        simwin::JournalEntry entry;
+        entry.call = call;
+        entry.args = args;
+        entry.result = result;
+        entry.found = std::move(found);
+        entry.count = count;
+        entry.keyPath = keyPath;
+        entry.valueName = foundValueName ? *foundValueName : valueName;
+        machine().journal.Record(std::move(entry));
+        return result;
+    }
+};
+
+bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 // Checks an open handle for the access an operation needs.
 LONG CheckHandle(HKEY key, REGSAM needed, const simwin::Registry::Handle** handle) {
@@ -449,42 +476,42 @@ LONG CheckHandle(HKEY key, REGSAM needed, const simwin::Registry::Handle** handl
 }  // namespace
 
 LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired, PHKEY result) {
-    const std::string args = KeyName(key) + ", " + Quote(subKey) + ", " + std::to_string(options) + ", " + Hex(desired);
+    const RegCall e{"RegOpenKeyExA", KeyName(key) + ", " + Quote(subKey) + ", " + std::to_string(options) + ", " + Hex(desired), PathOf(key, subKey), ""};
     if (auto fault = machine().faults.Check("RegOpenKeyExA", ERROR_FILE_NOT_FOUND))
-        return Finish("RegOpenKeyExA", args, *fault);
-    if (!result) return Finish("RegOpenKeyExA", args, ERROR_INVALID_PARAMETER);
+        return e.Finish(*fault);
+    if (!result) return e.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* parent = machine().registry.Lookup(key);
-    if (!parent) return Finish("RegOpenKeyExA", args, ERROR_INVALID_HANDLE);
+    if (!parent) return e.Finish(ERROR_INVALID_HANDLE);
     std::vector<std::string> names;
-    if (!simwin::SplitKeyPath(subKey, &names)) return Finish("RegOpenKeyExA", args, ERROR_BAD_PATHNAME);
+    if (!simwin::SplitKeyPath(subKey, &names)) return e.Finish(ERROR_BAD_PATHNAME);
     std::shared_ptr<simwin::RegKey> target = parent->key;
     for (const auto& name : names) {
         target = target->FindSubkey(name);
-        if (!target) return Finish("RegOpenKeyExA", args, ERROR_FILE_NOT_FOUND);
+        if (!target) return e.Finish(ERROR_FILE_NOT_FOUND);
     }
-    if (!simwin::AccessAllowed(*target, desired)) return Finish("RegOpenKeyExA", args, ERROR_ACCESS_DENIED);
-    *result = machine().registry.OpenHandle(target, desired);
-    return Finish("RegOpenKeyExA", args + " => " + KeyName(*result), ERROR_SUCCESS);
+    if (!simwin::AccessAllowed(*target, desired)) return e.Finish(ERROR_ACCESS_DENIED);
+    *result = machine().registry.OpenHandle(target, desired, e.keyPath);
+    return e.Finish(ERROR_SUCCESS, KeyName(*result));
 }
 
 LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options, REGSAM desired,
                             const SECURITY_ATTRIBUTES* security, PHKEY result, LPDWORD disposition) {
     (void)reserved;
-    const std::string args = KeyName(key) + ", " + Quote(subKey) + ", " + Quote(keyClass) + ", " +
-                             std::to_string(options) + ", " + Hex(desired) + ", " + (security ? "security" : "NULL");
+    const RegCall e{"RegCreateKeyExA", KeyName(key) + ", " + Quote(subKey) + ", " + Quote(keyClass) + ", " +
+                             std::to_string(options) + ", " + Hex(desired) + ", " + (security ? "security" : "NULL"), PathOf(key, subKey), ""};
     if (auto fault = machine().faults.Check("RegCreateKeyExA", ERROR_ACCESS_DENIED))
-        return Finish("RegCreateKeyExA", args, *fault);
-    if (!result) return Finish("RegCreateKeyExA", args, ERROR_INVALID_PARAMETER);
+        return e.Finish(*fault);
+    if (!result) return e.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* parent = machine().registry.Lookup(key);
-    if (!parent) return Finish("RegCreateKeyExA", args, ERROR_INVALID_HANDLE);
+    if (!parent) return e.Finish(ERROR_INVALID_HANDLE);
     std::vector<std::string> names;
-    if (!subKey || !simwin::SplitKeyPath(subKey, &names)) return Finish("RegCreateKeyExA", args, ERROR_BAD_PATHNAME);
+    if (!subKey || !simwin::SplitKeyPath(subKey, &names)) return e.Finish(ERROR_BAD_PATHNAME);
     std::shared_ptr<simwin::RegKey> target = parent->key;
     DWORD created = REG_OPENED_EXISTING_KEY;
     for (const auto& name : names) {
         auto next = target->FindSubkey(name);
         if (!next) {
-            if (target->denyWrite) return Finish("RegCreateKeyExA", args, ERROR_ACCESS_DENIED);
+            if (target->denyWrite) return e.Finish(ERROR_ACCESS_DENIED);
             next = std::make_shared<simwin::RegKey>();
             next->name = name;
             target->subkeys.push_back(next);
@@ -492,30 +519,30 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyCl
         }
         target = next;
     }
-    if (!simwin::AccessAllowed(*target, desired)) return Finish("RegCreateKeyExA", args, ERROR_ACCESS_DENIED);
-    *result = machine().registry.OpenHandle(target, desired);
+    if (!simwin::AccessAllowed(*target, desired)) return e.Finish(ERROR_ACCESS_DENIED);
+    *result = machine().registry.OpenHandle(target, desired, e.keyPath);
     if (disposition) *disposition = created;
-    return Finish("RegCreateKeyExA", args + " => " + KeyName(*result), ERROR_SUCCESS);
+    return e.Finish(ERROR_SUCCESS, KeyName(*result));
 }
 
 LONG WINAPI RegCloseKey(HKEY key) {
-    const std::string args = KeyName(key);
+    const RegCall e{"RegCloseKey", KeyName(key), PathOf(key), ""};
     if (auto fault = machine().faults.Check("RegCloseKey", ERROR_INVALID_HANDLE)) {
         machine().registry.CloseHandle(key);  // a failed close still gives the handle up
-        return Finish("RegCloseKey", args, *fault);
+        return e.Finish(*fault);
     }
-    return Finish("RegCloseKey", args, machine().registry.CloseHandle(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE);
+    return e.Finish(machine().registry.CloseHandle(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE);
 }
 
 LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD dataSize) {
-    const std::string args = KeyName(key) + ", " + Quote(valueName) + ", " + (data ? "buffer" : "NULL") + ", " + SizeArg(dataSize);
+    const RegCall e{"RegQueryValueExA", KeyName(key) + ", " + Quote(valueName) + ", " + (data ? "buffer" : "NULL") + ", " + SizeArg(dataSize), PathOf(key), valueName ? valueName : ""};
     if (auto fault = machine().faults.Check("RegQueryValueExA", ERROR_FILE_NOT_FOUND))
-        return Finish("RegQueryValueExA", args, *fault);
-    if (reserved || (data && !dataSize)) return Finish("RegQueryValueExA", args, ERROR_INVALID_PARAMETER);
+        return e.Finish(*fault);
+    if (reserved || (data && !dataSize)) return e.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
-    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return Finish("RegQueryValueExA", args, status);
+    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return e.Finish(status);
     const simwin::RegValue* value = handle->key->FindValue(valueName ? valueName : "");
-    if (!value) return Finish("RegQueryValueExA", args, ERROR_FILE_NOT_FOUND);
+    if (!value) return e.Finish(ERROR_FILE_NOT_FOUND);
     if (type) *type = value->type;
     const DWORD size = static_cast<DWORD>(value->data.size());
     LONG status = ERROR_SUCCESS;
@@ -526,27 +553,27 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWO
         } else if (size) {
             std::memcpy(data, value->data.data(), size);
             // NT terminates a string stored without its NUL when the buffer has room, without counting it.
-            const bool isString = value->type == REG_SZ || value->type == REG_EXPAND_SZ || value->type == REG_MULTI_SZ;
+            const bool isString = IsStringType(value->type);
             if (isString && data[size - 1] != 0 && *dataSize > size) data[size] = 0;
         }
     }
     if (dataSize) *dataSize = size;
-    return Finish("RegQueryValueExA", args, status);
+    return e.Finish(status);
 }
 
 LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD dataSize) {
     (void)reserved;
-    const std::string args = KeyName(key) + ", " + Quote(valueName) + ", " + std::to_string(type) + ", " +
-                             std::to_string(dataSize);
+    const RegCall e{"RegSetValueExA", KeyName(key) + ", " + Quote(valueName) + ", " + std::to_string(type) + ", " +
+                             std::to_string(dataSize), PathOf(key), valueName ? valueName : ""};
     if (auto fault = machine().faults.Check("RegSetValueExA", ERROR_ACCESS_DENIED))
-        return Finish("RegSetValueExA", args, *fault);
-    if (!data && dataSize) return Finish("RegSetValueExA", args, ERROR_INVALID_PARAMETER);
+        return e.Finish(*fault);
+    if (!data && dataSize) return e.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
-    if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return Finish("RegSetValueExA", args, status);
+    if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return e.Finish(status);
     // Windows NT counts a string's NUL that the caller left out of the size when it follows the data
     // directly; it reads the byte after the data to find out, so this does too.
     DWORD stored = dataSize;
-    const bool isString = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+    const bool isString = IsStringType(type);
     if (isString && dataSize && data[dataSize - 1] != 0 && data[dataSize] == 0) ++stored;
     std::vector<BYTE> bytes(data, data + stored);
     const std::string name = valueName ? valueName : "";
@@ -556,64 +583,64 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD typ
     } else {
         handle->key->values.push_back(simwin::RegValue{name, type, std::move(bytes)});
     }
-    return Finish("RegSetValueExA", args, ERROR_SUCCESS);
+    return e.Finish(ERROR_SUCCESS);
 }
 
 LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName) {
-    const std::string args = KeyName(key) + ", " + Quote(valueName);
+    const RegCall e{"RegDeleteValueA", KeyName(key) + ", " + Quote(valueName), PathOf(key), valueName ? valueName : ""};
     if (auto fault = machine().faults.Check("RegDeleteValueA", ERROR_FILE_NOT_FOUND))
-        return Finish("RegDeleteValueA", args, *fault);
+        return e.Finish(*fault);
     const simwin::Registry::Handle* handle;
-    if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return Finish("RegDeleteValueA", args, status);
+    if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return e.Finish(status);
     auto& values = handle->key->values;
     const std::string name = valueName ? valueName : "";
     const auto it = std::find_if(values.begin(), values.end(), [&](const simwin::RegValue& v) { return simwin::SameTextIgnoringCase(v.name, name); });
-    if (it == values.end()) return Finish("RegDeleteValueA", args, ERROR_FILE_NOT_FOUND);
+    if (it == values.end()) return e.Finish(ERROR_FILE_NOT_FOUND);
     values.erase(it);
-    return Finish("RegDeleteValueA", args, ERROR_SUCCESS);
+    return e.Finish(ERROR_SUCCESS);
 }
 
 LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
-    const std::string args = KeyName(key) + ", " + Quote(subKey);
+    const RegCall e{"RegDeleteKeyA", KeyName(key) + ", " + Quote(subKey), PathOf(key, subKey), ""};
     if (auto fault = machine().faults.Check("RegDeleteKeyA", ERROR_ACCESS_DENIED))
-        return Finish("RegDeleteKeyA", args, *fault);
+        return e.Finish(*fault);
     const simwin::Registry::Handle* parent = machine().registry.Lookup(key);
-    if (!parent) return Finish("RegDeleteKeyA", args, ERROR_INVALID_HANDLE);
+    if (!parent) return e.Finish(ERROR_INVALID_HANDLE);
     std::vector<std::string> names;
     if (!subKey || !simwin::SplitKeyPath(subKey, &names) || names.empty())
-        return Finish("RegDeleteKeyA", args, ERROR_BAD_PATHNAME);
+        return e.Finish(ERROR_BAD_PATHNAME);
     std::shared_ptr<simwin::RegKey> owner = parent->key;
     for (size_t i = 0; i + 1 < names.size(); ++i) {
         owner = owner->FindSubkey(names[i]);
-        if (!owner) return Finish("RegDeleteKeyA", args, ERROR_FILE_NOT_FOUND);
+        if (!owner) return e.Finish(ERROR_FILE_NOT_FOUND);
     }
     auto& keys = owner->subkeys;
     const auto it = std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return simwin::SameTextIgnoringCase(k->name, names.back()); });
-    if (it == keys.end()) return Finish("RegDeleteKeyA", args, ERROR_FILE_NOT_FOUND);
+    if (it == keys.end()) return e.Finish(ERROR_FILE_NOT_FOUND);
     // Windows deletes only a key without subkeys, and only where the key may be changed.
-    if (!(*it)->subkeys.empty() || (*it)->denyWrite) return Finish("RegDeleteKeyA", args, ERROR_ACCESS_DENIED);
+    if (!(*it)->subkeys.empty() || (*it)->denyWrite) return e.Finish(ERROR_ACCESS_DENIED);
     keys.erase(it);
-    return Finish("RegDeleteKeyA", args, ERROR_SUCCESS);
+    return e.Finish(ERROR_SUCCESS);
 }
 
 LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueNameSize, LPDWORD reserved, LPDWORD type,
                           LPBYTE data, LPDWORD dataSize) {
-    const std::string args = KeyName(key) + ", " + std::to_string(index) + ", " + SizeArg(valueNameSize) + ", " +
-                             (data ? "buffer" : "NULL") + ", " + SizeArg(dataSize);
+    const RegCall e{"RegEnumValueA", KeyName(key) + ", " + std::to_string(index) + ", " + SizeArg(valueNameSize) + ", " +
+                             (data ? "buffer" : "NULL") + ", " + SizeArg(dataSize), PathOf(key), ""};
     if (auto fault = machine().faults.Check("RegEnumValueA", ERROR_NO_MORE_ITEMS))
-        return Finish("RegEnumValueA", args, *fault);
+        return e.Finish(*fault);
     if (reserved || !valueName || !valueNameSize || (data && !dataSize))
-        return Finish("RegEnumValueA", args, ERROR_INVALID_PARAMETER);
+        return e.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
-    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return Finish("RegEnumValueA", args, status);
+    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return e.Finish(status);
     const auto& values = handle->key->values;
-    if (index >= values.size()) return Finish("RegEnumValueA", args, ERROR_NO_MORE_ITEMS);
+    if (index >= values.size()) return e.Finish(ERROR_NO_MORE_ITEMS);
     const simwin::RegValue& value = values[index];
     const DWORD size = static_cast<DWORD>(value.data.size());
     // The name needs room for its NUL; neither buffer receives anything when one of them is too small.
     if (value.name.size() >= *valueNameSize || (data && *dataSize < size)) {
         if (dataSize) *dataSize = size;
-        return Finish("RegEnumValueA", args, ERROR_MORE_DATA);
+        return e.Finish(ERROR_MORE_DATA);
     }
     std::memcpy(valueName, value.name.c_str(), value.name.size() + 1);
     *valueNameSize = static_cast<DWORD>(value.name.size());
@@ -621,22 +648,22 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
     if (data && size) {
         std::memcpy(data, value.data.data(), size);
         // As the query does: a string stored without its NUL gets one where the buffer has room, uncounted.
-        const bool isString = value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
+        const bool isString = IsStringType(value.type);
         if (isString && data[size - 1] != 0 && *dataSize > size) data[size] = 0;
     }
     if (dataSize) *dataSize = size;
-    return Finish("RegEnumValueA", args + " => " + Quote(value.name.c_str()), ERROR_SUCCESS);
+    return e.Finish(ERROR_SUCCESS, Quote(value.name.c_str()), -1, &value.name);
 }
 
 LONG WINAPI RegQueryInfoKeyA(HKEY key, LPSTR keyClass, LPDWORD keyClassSize, LPDWORD reserved, LPDWORD subKeys,
                              LPDWORD maxSubKeyLength, LPDWORD maxClassLength, LPDWORD values, LPDWORD maxValueNameLength,
                              LPDWORD maxValueLength, LPDWORD securityDescriptorSize, PFILETIME lastWriteTime) {
-    const std::string args = KeyName(key);
+    const RegCall e{"RegQueryInfoKeyA", KeyName(key), PathOf(key), ""};
     if (auto fault = machine().faults.Check("RegQueryInfoKeyA", ERROR_ACCESS_DENIED))
-        return Finish("RegQueryInfoKeyA", args, *fault);
-    if (reserved) return Finish("RegQueryInfoKeyA", args, ERROR_INVALID_PARAMETER);
+        return e.Finish(*fault);
+    if (reserved) return e.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
-    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return Finish("RegQueryInfoKeyA", args, status);
+    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return e.Finish(status);
     const simwin::RegKey& k = *handle->key;
     if (keyClass && keyClassSize && *keyClassSize) keyClass[0] = 0;
     if (keyClassSize) *keyClassSize = 0;
@@ -647,7 +674,7 @@ LONG WINAPI RegQueryInfoKeyA(HKEY key, LPSTR keyClass, LPDWORD keyClassSize, LPD
         longestName = std::max<DWORD>(longestName, static_cast<DWORD>(v.name.size()));
         // The registry keeps strings as UTF-16, and the largest size it reports is the stored one, even to
         // the ANSI call: two bytes for every character of an ANSI string.
-        const bool isString = v.type == REG_SZ || v.type == REG_EXPAND_SZ || v.type == REG_MULTI_SZ;
+        const bool isString = IsStringType(v.type);
         largestData = std::max<DWORD>(largestData, static_cast<DWORD>(v.data.size() * (isString ? 2 : 1)));
     }
     if (maxSubKeyLength) *maxSubKeyLength = longestKey;
@@ -657,5 +684,5 @@ LONG WINAPI RegQueryInfoKeyA(HKEY key, LPSTR keyClass, LPDWORD keyClassSize, LPD
     if (maxValueLength) *maxValueLength = largestData;
     if (securityDescriptorSize) *securityDescriptorSize = 0;
     if (lastWriteTime) *lastWriteTime = FILETIME{0, 0};
-    return Finish("RegQueryInfoKeyA", args + " => " + std::to_string(k.values.size()) + " values", ERROR_SUCCESS);
+    return e.Finish(ERROR_SUCCESS, std::to_string(k.values.size()) + " values", static_cast<long long>(k.values.size()));
 }

@@ -13,8 +13,12 @@ HRESULT WINAPI SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flag
     const std::string args = simwin::machine().windows.HandleName(owner) + ", " + simwin::Hex(static_cast<DWORD>(folder)) + ", " +
                              (token ? "token" : "NULL") + ", " + std::to_string(flags);
     auto finish = [&](HRESULT result) {
-        if (SUCCEEDED(result)) simwin::machine().journal.Record("SHGetFolderPathA", args + " => " + simwin::Quote(path), result);
-        else simwin::machine().journal.Record("SHGetFolderPathA", args, result);
+        simwin::JournalEntry entry;
+        entry.call = "SHGetFolderPathA";
+        entry.args = args;
+        entry.result = result;
+        if (SUCCEEDED(result)) entry.found = simwin::Quote(path);
+        simwin::machine().journal.Record(std::move(entry));
         return result;
     };
     if (auto fault = simwin::machine().faults.Check("SHGetFolderPathA", E_FAIL)) return finish(static_cast<HRESULT>(*fault));

@@ -124,10 +124,14 @@ LRESULT ListViewMessage(simwin::Window& window, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName) {
-    std::string args = WindowName(parent) + ", " + WindowName(childAfter) + ", " + Quote(className) + ", " + Quote(windowName);
+    const std::string args = WindowName(parent) + ", " + WindowName(childAfter) + ", " + Quote(className) + ", " + Quote(windowName);
     auto finish = [&](HWND found) {
-        if (found) args += " => " + WindowName(found);
-        machine().journal.Record("FindWindowExA", args, static_cast<long long>(reinterpret_cast<uintptr_t>(found)));
+        simwin::JournalEntry entry;
+        entry.call = "FindWindowExA";
+        entry.args = args;
+        entry.result = static_cast<long long>(reinterpret_cast<uintptr_t>(found));
+        if (found) entry.found = WindowName(found);
+        machine().journal.Record(std::move(entry));
         return found;
     };
     if (auto fault = machine().faults.Check("FindWindowExA", ERROR_INVALID_WINDOW_HANDLE)) {

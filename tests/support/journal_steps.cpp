@@ -7,20 +7,6 @@
 namespace journal_steps {
 namespace {
 
-// The first quoted text of a journal argument list, with the journal's escapes undone.
-std::string FirstQuoted(const std::string& args, size_t from = 0) {
-    const size_t open = args.find('"', from);
-    if (open == std::string::npos) return "";
-    std::string text;
-    for (size_t i = open + 1; i < args.size() && args[i] != '"'; ++i) text += args[i] == '\\' ? args[++i] : args[i];
-    return text;
-}
-
-std::string HandleOf(const std::string& args) {
-    const size_t arrow = args.rfind("=> ");
-    return arrow == std::string::npos ? "" : args.substr(arrow + 3);
-}
-
 const char* TypeName(const std::string& number) {
     static const std::map<std::string, const char*> names = {
         {"1", "REG_SZ"}, {"2", "REG_EXPAND_SZ"}, {"3", "REG_BINARY"}, {"4", "REG_DWORD"}};
@@ -58,7 +44,6 @@ size_t FoldPause(const std::vector<simwin::JournalEntry>& entries, size_t at, st
 }  // namespace
 
 std::vector<std::string> Steps() {
-    std::map<std::string, std::string> keyPaths;  // hkey#N -> its path
     std::vector<std::string> steps;
     const std::vector<simwin::JournalEntry>& entries = simwin::machine().journal.Entries();
     for (size_t at = 0; at < entries.size(); ++at) {
@@ -70,25 +55,22 @@ std::vector<std::string> Steps() {
             continue;
         }
         const std::string result = " -> " + std::to_string(entry.result);
-        const std::string handle = entry.args.substr(0, entry.args.find(','));
         if (entry.call == "GetModuleHandleA" || entry.call == "RegCloseKey") continue;
         if (entry.call == "LoadStringA") {
             steps.push_back("row " + entry.args.substr(0, entry.args.find(',')) + (entry.result > 0 ? "" : " missing"));
         } else if (entry.call == "RegOpenKeyExA" || entry.call == "RegCreateKeyExA") {
-            if (entry.result == 0) keyPaths[HandleOf(entry.args)] = FirstQuoted(entry.args);
-            else steps.push_back("open " + FirstQuoted(entry.args) + result);
+            if (entry.result != 0) steps.push_back("open " + entry.keyPath + result);
         } else if (entry.call == "RegQueryValueExA") {
-            steps.push_back("query " + keyPaths[handle] + " [" + FirstQuoted(entry.args) + "]" + result);
+            steps.push_back("query " + entry.keyPath + " [" + entry.valueName + "]" + result);
         } else if (entry.call == "RegSetValueExA") {
-            // hkey#1, "Name", 1, 25
-            const size_t nameEnd = entry.args.find("\", ", entry.args.find('"') + 1);
-            const std::string rest = entry.args.substr(nameEnd + 3);
-            const std::string type = rest.substr(0, rest.find(','));
-            const std::string size = rest.substr(rest.find(", ") + 2);
-            steps.push_back("set " + keyPaths[handle] + " [" + FirstQuoted(entry.args) + "] " + TypeName(type) + " " +
-                            size + result);
+            // hkey#1, "Name", 1, 25: the type and the size are the last two arguments.
+            const size_t sizeAt = entry.args.rfind(", ");
+            const size_t typeAt = entry.args.rfind(", ", sizeAt - 1);
+            const std::string type = entry.args.substr(typeAt + 2, sizeAt - typeAt - 2);
+            steps.push_back("set " + entry.keyPath + " [" + entry.valueName + "] " + TypeName(type) + " " +
+                            entry.args.substr(sizeAt + 2) + result);
         } else if (entry.call == "RegDeleteValueA") {
-            steps.push_back("delete " + keyPaths[handle] + " [" + FirstQuoted(entry.args) + "]" + result);
+            steps.push_back("delete " + entry.keyPath + " [" + entry.valueName + "]" + result);
         } else {
             steps.push_back(entry.Line());
         }

@@ -146,18 +146,17 @@ void Walk::Lose(const std::string& expected) {
 long long Walk::Call(const std::string& call, const std::string& args, std::string* found) {
     if (found) found->clear();
     if (lost_) return 0;
-    // Compared in place: a sweep walks thousands of steps per run.
     const simwin::JournalEntry* step = next_ < steps_.size() ? steps_[next_] : nullptr;
-    const bool same = step && step->call == call && step->args.compare(0, args.size(), args) == 0 &&
-                      (step->args.size() == args.size() || step->args.compare(args.size(), 4, " => ") == 0);
-    if (!same) {
+    if (!step || step->call != call || step->args != args) {
         Lose(call + "(" + args + ")");
         return 0;
     }
     ++next_;
-    if (found && step->args.size() > args.size()) *found = step->args.substr(args.size() + 4);
+    if (found) *found = step->found;
     return step->result;
 }
+
+const simwin::JournalEntry& Walk::LastStep() const { return *steps_.at(next_ - 1); }
 
 bool Walk::NextIs(const std::string& call) const { return !lost_ && next_ < steps_.size() && steps_[next_]->call == call; }
 
@@ -167,7 +166,7 @@ bool Walk::Take(const std::string& call, std::string* args, long long* result) {
         return false;
     }
     const simwin::JournalEntry& step = *steps_[next_++];
-    *args = step.args.substr(0, step.args.rfind(" => "));
+    *args = step.args;
     if (result) *result = step.result;
     return true;
 }
@@ -377,8 +376,8 @@ int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen) {
     // not fit), at most as many as there are entries.
     std::string key, found;
     if (w.Call("RegOpenKeyExA", "HKCU, " + Quote(kColorsKey) + ", 0, 0x20019", &key) == ERROR_SUCCESS) {
-        if (w.Call("RegQueryInfoKeyA", key, &found) == ERROR_SUCCESS) {
-            const DWORD count = static_cast<DWORD>(std::stoul(found));  // "31 values"
+        if (w.Call("RegQueryInfoKeyA", key) == ERROR_SUCCESS) {
+            const DWORD count = static_cast<DWORD>(w.LastStep().count);
             const auto stored = w.Registry().Find(kCurrentUser + kColorsKey);
             DWORD filled = 0;
             for (DWORD index = 0; filled < count && filled < kColorValueCapacity && index <= kLastEnumerationIndex; ++index) {

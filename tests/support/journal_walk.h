@@ -41,9 +41,11 @@ public:
     bool Lost() const { return lost_; }
 
     // ---- Any call ----
-    // The next step is `call` with `args` (the journal's arguments without the " => " part that names what
-    // the call found). Returns its result; `found` receives that part.
+    // The next step is `call` with `args`. Returns its result; `found` receives what the call found (the
+    // journal entry's `found`).
     long long Call(const std::string& call, const std::string& args, std::string* found = nullptr);
+    // The step just walked, for what else it found (a count, say).
+    const simwin::JournalEntry& LastStep() const;
     bool NextIs(const std::string& call) const;
     // The next step is a call of `call`, whatever its arguments: `args` receives them (as Call compares
     // them), `result` its result. False, reporting it, when the next step is another.

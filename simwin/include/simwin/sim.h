@@ -20,12 +20,24 @@ struct JournalEntry {
     std::string call;    // "RegOpenKeyExA"
     std::string args;    // HKCU, "Control Panel\\Colors", 0, 0x1
     long long result;    // the call's return value
-    std::string Line() const;  // RegOpenKeyExA(HKCU, "Control Panel\\Colors", 0, 0x1) -> 0
+    // What the call found, when it found something: the handle it opened ("hkey#1"), the window
+    // ("hwnd#3"), the value name it enumerated or the path it gave, quoted; empty otherwise.
+    std::string found;
+    // A number the call found: the value count of RegQueryInfoKeyA; -1 for every other call.
+    long long count = -1;
+    // Registry calls: the key's path below its root, as the program named it (the path a call opened or
+    // created, or the path of the opened key a call works on), and the value's name ("" when none).
+    std::string keyPath;
+    std::string valueName;
+
+    // RegOpenKeyExA(HKCU, "Control Panel\\Colors", 0, 0x1 => hkey#1) -> 0
+    std::string Line() const;
 };
 
 class Journal {
 public:
     void Record(std::string call, std::string args, long long result);
+    void Record(JournalEntry entry);
     const std::vector<JournalEntry>& Entries() const { return entries_; }
     std::vector<std::string> Calls() const;  // the call names only
     std::vector<std::string> Lines() const;  // the whole lines
@@ -153,11 +165,12 @@ public:
     bool LoadRegText(const std::string& text, std::string* error = nullptr);
     std::string SaveRegText() const;
 
-    // Handles.
-    HKEY OpenHandle(std::shared_ptr<RegKey> key, REGSAM access);
+    // Handles, each with the path below its root that the program named ("" for a root).
+    HKEY OpenHandle(std::shared_ptr<RegKey> key, REGSAM access, std::string path);
     struct Handle {
         std::shared_ptr<RegKey> key;
         REGSAM access;
+        std::string path;
     };
     const Handle* Lookup(HKEY key) const;  // root handles and open handles
     bool CloseHandle(HKEY key);
