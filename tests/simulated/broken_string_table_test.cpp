@@ -2,7 +2,7 @@
 // than 255 characters (just over, and beyond the program's load buffer), and each metric row with a field
 // too many. Every run ends normally and walks through with the broken row refused where its reader
 // refuses it: a metric row's parser refuses it, and the record it was meant for never reaches the system.
-#include "tests/simulated/settings_world.h"
+#include "tests/support/settings_world.h"
 
 #include <simwin/sim.h>
 

@@ -9,7 +9,7 @@
 #include "settings/browser_text_size.h"
 #include "settings/visual_style.h"
 #include "settings/window_metrics.h"
-#include "tests/simulated/settings_world.h"
+#include "tests/support/settings_world.h"
 
 #include <simwin/sim.h>
 

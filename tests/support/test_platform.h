@@ -14,6 +14,10 @@ constexpr const char* kScratchKey = "Software\\Optivue Tests";
 
 bool IsSimulated();
 
+// This program's folder, with its closing backslash: on a real system where its file lies, on the
+// simulated one "C:\\Optivue Tests\\".
+std::string ProgramFolder();
+
 // Removes the scratch key and everything below it. On the simulated platform the whole machine starts
 // afresh (empty registry, English string table, empty journal).
 void ResetScratch();

@@ -37,12 +37,7 @@ const wchar_t kInstalledProgram[] = L"C:\\Program Files\\Korvani\\Brontype\\opti
 constexpr DWORD kRunTimeoutMs = 180000;
 
 // ---- Files beside this program ----
-std::string ProgramFolder() {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    const std::string program(path, length < sizeof path ? length : 0);
-    return program.substr(0, program.find_last_of("\\/") + 1);
-}
+using test_platform::ProgramFolder;
 
 std::string ToolPath() { return ProgramFolder() + "..\\chgtheme.exe"; }
 std::string TestStylePath() { return ProgramFolder() + "sizes.msstyles"; }

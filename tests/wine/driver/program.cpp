@@ -212,11 +212,7 @@ HWND Focus(HWND window) {
 }
 
 bool WaitForForeground(HWND window) {
-    for (DWORD waited = 0; waited < kWaitMs; waited += kPollMs) {
-        if (GetForegroundWindow() == window) return true;
-        Sleep(kPollMs);
-    }
-    return false;
+    return WaitUntil([window] { return GetForegroundWindow() == window; });
 }
 
 void Sync(HWND window) {
@@ -228,12 +224,8 @@ namespace {
 
 // Sends `message` to `window` with the probe hooked into the window's thread; true when it got there.
 bool Probe(HWND window, const char* message, WPARAM wParam) {
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) return false;
     // The probe library lies next to the driver.
-    std::string library(path, length);
-    library = library.substr(0, library.find_last_of("\\/") + 1) + window_probe::kLibrary;
+    const std::string library = test_platform::ProgramFolder() + window_probe::kLibrary;
     HMODULE probe = LoadLibraryA(library.c_str());
     if (!probe) return false;
     auto procedure = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, window_probe::kHookProcedure)));

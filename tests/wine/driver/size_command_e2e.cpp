@@ -484,12 +484,9 @@ public:
         if (CreateDirectoryA(korvani.c_str(), nullptr)) createdFolders_.push_back(korvani);
         if (CreateDirectoryA(brontype.c_str(), nullptr)) createdFolders_.insert(createdFolders_.begin(), brontype);
         const std::string programFolder = e2e::ProgramPath().substr(0, e2e::ProgramPath().find_last_of('\\') + 1);
-        char driver[MAX_PATH] = "";
-        GetModuleFileNameA(nullptr, driver, MAX_PATH);
-        const std::string driverFolder = std::string(driver).substr(0, std::string(driver).find_last_of('\\') + 1);
         files_ = {tool, brontype + "\\uxtheme.dll"};
         installed_ = CopyFileA((programFolder + "chgtheme.exe").c_str(), files_[0].c_str(), TRUE) &&
-                     CopyFileA((driverFolder + "uxtheme_disturbing_apply.dll").c_str(), files_[1].c_str(), TRUE);
+                     CopyFileA((test_platform::ProgramFolder() + "uxtheme_disturbing_apply.dll").c_str(), files_[1].c_str(), TRUE);
         PutString(kOverridesKey, "uxtheme", "native");
     }
     ~RealStyleTool() {

@@ -1,6 +1,7 @@
 // A benchmark, not a test: run it with tests/wine/benchmark. The time from the start of the process to its
 // main window on screen, and the process's peak memory while the window is up, for optivue.exe and for
 // bare_dialog.exe, a dialog program built the same way that does nothing else (the floor).
+#include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
 #include <psapi.h>
@@ -24,13 +25,6 @@ struct Sample {
     SIZE_T peakPrivate;
 };
 
-std::string DriverFolder() {
-    char path[MAX_PATH] = "";
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    const std::string driver(path, length);
-    return driver.substr(0, driver.find_last_of('\\') + 1);
-}
-
 template <class T>
 T Median(std::vector<T> values) {
     std::sort(values.begin(), values.end());
@@ -45,7 +39,7 @@ TEST(StartUp, DISABLED_BenchmarkTimeToTheMainWindowAndPeakMemory) {
         std::string path;
         std::function<bool(HWND)> isMainWindow;
     } programs[] = {
-        {"bare_dialog.exe (floor)", DriverFolder() + "bare_dialog.exe",
+        {"bare_dialog.exe (floor)", test_platform::ProgramFolder() + "bare_dialog.exe",
          [](HWND w) { return e2e::Text(w) == "Bare dialog"; }},
         {"optivue.exe", e2e::ProgramPath(),
          [](HWND w) { return e2e::Text(w) == "Optivue" && GetDlgItem(w, 1010) != nullptr; }},

@@ -1,4 +1,4 @@
-#include "tests/simulated/settings_world.h"
+#include "tests/support/settings_world.h"
 
 #include "app/follow_up_run.h"
 #include "settings/visual_style.h"
