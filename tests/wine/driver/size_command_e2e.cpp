@@ -214,6 +214,17 @@ void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level,
     if (timings) *timings = {shown - clicked, ended - clicked};
 }
 
+// The main dialog of `program`, in front, with the button of `level` clicked; null, failing the test, when
+// there was no main dialog.
+HWND ClickSizeButton(const Program& program, const Level& level) {
+    const HWND dialog = program.WaitForMainDialog();
+    EXPECT_NE(nullptr, dialog) << "no main window";
+    if (!dialog) return nullptr;
+    EXPECT_TRUE(e2e::WaitForForeground(dialog));
+    e2e::ClickOn(GetDlgItem(dialog, level.button));
+    return dialog;
+}
+
 // The window metrics as a process started now gets them.
 NONCLIENTMETRICSA CurrentNonClientMetrics() {
     NONCLIENTMETRICSA nonClient;
@@ -276,10 +287,8 @@ TEST_F(SizeCommand, EachLevelOnEachSystemEndsWithItsSettingsTheNoticeAndTheProgr
             if (system.variant == Variant::XpStyled) before = CurrentNonClientMetrics();
 
             Program program(system.version);
-            const HWND dialog = program.WaitForMainDialog();
+            const HWND dialog = ClickSizeButton(program, level);
             ASSERT_NE(nullptr, dialog);
-            ASSERT_TRUE(e2e::WaitForForeground(dialog));
-            e2e::ClickOn(GetDlgItem(dialog, level.button));
             ConfirmAndFollowToTheEnd(program, dialog, level, system.variant, nullptr);
             if (HasFatalFailure()) return;
             ExpectSettingsOf(level, system.variant, iconView, before, styleTool);
@@ -375,10 +384,8 @@ TEST_F(SizeCommand, CommandsSentWhileAConfirmationIsUpOrAfterTheSizeWasAppliedAr
     ASSERT_NE(nullptr, iconView);
     test_platform::StyleToolDouble styleTool(test_platform::StyleToolDouble::Place::kInstallationFolder);
     Program program(system.version);
-    const HWND dialog = program.WaitForMainDialog();
+    const HWND dialog = ClickSizeButton(program, kLevels[0]);
     ASSERT_NE(nullptr, dialog);
-    ASSERT_TRUE(e2e::WaitForForeground(dialog));
-    e2e::ClickOn(GetDlgItem(dialog, kLevels[0].button));
     const HWND confirm = program.WaitForConfirmation();
     ASSERT_NE(nullptr, confirm);
 
@@ -455,10 +462,8 @@ TEST_F(SizeCommand, AStyleSwitchThatChangesTheColoursSeveralTimesOverTwoSecondsL
     test_platform::PutValue(style_tool_double::kReportKey, style_tool_double::kRounds, REG_DWORD, {3, 0, 0, 0});
 
     Program program(system.version);
-    const HWND dialog = program.WaitForMainDialog();
+    const HWND dialog = ClickSizeButton(program, kLevels[2]);
     ASSERT_NE(nullptr, dialog);
-    ASSERT_TRUE(e2e::WaitForForeground(dialog));
-    e2e::ClickOn(GetDlgItem(dialog, kLevels[2].button));
     ConfirmAndFollowToTheEnd(program, dialog, kLevels[2], system.variant, nullptr);
     if (HasFatalFailure()) return;
     ASSERT_TRUE(e2e::WaitUntil([&styleTool] { return styleTool.Finished(); })) << "the tool did not finish";
@@ -537,10 +542,8 @@ TEST_F(SizeCommand, TheStyleToolKeepsTheUsersColoursWhenTheProgramIsEndedDuringI
     ASSERT_NE(nullptr, goAhead);
 
     Program program(system.version);
-    const HWND dialog = program.WaitForMainDialog();
+    const HWND dialog = ClickSizeButton(program, kLevels[1]);
     ASSERT_NE(nullptr, dialog);
-    ASSERT_TRUE(e2e::WaitForForeground(dialog));
-    e2e::ClickOn(GetDlgItem(dialog, kLevels[1].button));
     const HWND confirm = program.WaitForConfirmation();
     ASSERT_NE(nullptr, confirm);
     ASSERT_TRUE(e2e::WaitForForeground(confirm));
