@@ -193,7 +193,8 @@ void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level,
     const DWORD clicked = GetTickCount();
     e2e::ClickOn(GetDlgItem(confirm, IDOK));
 
-    ASSERT_TRUE(e2e::WaitUntil([dialog] { return !IsWindowVisible(dialog); })) << "the main window stays";
+    ASSERT_TRUE(e2e::WaitUntil([dialog] { return !IsWindowVisible(dialog); }))
+        << "the main window stays" << (IsWindow(confirm) ? ", and so does the confirmation" : "");
     EXPECT_FALSE(IsWindow(confirm));
     const HWND notice = program.WaitForChangedNotice();
     ASSERT_NE(nullptr, notice) << ::testing::PrintToString(program.VisibleWindows());
