@@ -13,6 +13,6 @@ const MessageMap* ConfirmDialog::GetMessageMap() const { return &kMessageMap; }
 
 BOOL ConfirmDialog::OnInitDialog() {
     Dialog::OnInitDialog();
-    SetDlgItemTextA(Window(), IDC_CONFIRM_MESSAGE, message.c_str());
+    SetDlgItemTextA(Window(), IDC_CONFIRM_MESSAGE, message);
     return TRUE;
 }

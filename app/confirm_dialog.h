@@ -2,8 +2,6 @@
 // "OK" and "Cancel". "OK" has the focus.
 #pragma once
 
-#include <string>
-
 #include "app/dialog.h"
 
 class ConfirmDialog : public Dialog {
@@ -11,8 +9,8 @@ public:
     ConfirmDialog();
     ~ConfirmDialog() override;
 
-    // Set before the dialog runs.
-    std::string message;
+    // Set before the dialog runs, to a text that outlives the run.
+    const char* message = "";
 
 protected:
     const MessageMap* GetMessageMap() const override;

@@ -1,7 +1,6 @@
 #include "app/dialog.h"
 
 #include <cstring>
-#include <vector>
 
 namespace {
 HINSTANCE g_resourceModule = nullptr;
@@ -51,13 +50,20 @@ INT_PTR Dialog::DoModal(HWND parent) {
     // The dialog manager shows a modal dialog by itself once the dialog is initialised and still running. A
     // template's WS_VISIBLE would show it even when its initialisation has ended it, for a moment before it
     // goes: the run works on a copy without it.
-    std::vector<DWORD> copy((size + sizeof(DWORD) - 1) / sizeof(DWORD));
-    std::memcpy(copy.data(), data, size);
-    const WORD* header = reinterpret_cast<const WORD*>(copy.data());
+    // Whole DWORDs, as the template's alignment is; a copy that cannot be made fails the run as a missing
+    // template does.
+    HANDLE heap = GetProcessHeap();
+    const DWORD words = (size + sizeof(DWORD) - 1) / sizeof(DWORD);
+    DWORD* copy = static_cast<DWORD*>(HeapAlloc(heap, HEAP_ZERO_MEMORY, words * sizeof(DWORD)));
+    if (!copy) return -1;
+    std::memcpy(copy, data, size);
+    const WORD* header = reinterpret_cast<const WORD*>(copy);
     const bool extended = header[0] == 1 && header[1] == 0xFFFF;  // DLGTEMPLATEEX: style after 12 bytes
     copy[extended ? 3 : 0] &= ~static_cast<DWORD>(WS_VISIBLE);
-    return DialogBoxIndirectParamA(module, reinterpret_cast<LPCDLGTEMPLATEA>(copy.data()), Owner(parent),
-                                   &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = DialogBoxIndirectParamA(module, reinterpret_cast<LPCDLGTEMPLATEA>(copy), Owner(parent),
+                                                   &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    HeapFree(heap, 0, copy);
+    return result;
 }
 
 bool Dialog::Create(HWND parent) {

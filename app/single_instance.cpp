@@ -7,6 +7,6 @@ SingleInstanceGuard::~SingleInstanceGuard() {
 }
 
 bool SingleInstanceGuard::claim() {
-    mutex_ = CreateMutexA(nullptr, FALSE, mutexName_.c_str());
+    mutex_ = CreateMutexA(nullptr, FALSE, mutexName_);
     return mutex_ != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
 }

@@ -3,12 +3,11 @@
 
 #include <windows.h>
 
-#include <string>
-
 constexpr const char* kSingleInstanceMutexName = "ThisIsBrontypeMutex";
 
 class SingleInstanceGuard {
 public:
+    // The name is kept, not copied: it is a constant that outlives the guard.
     explicit SingleInstanceGuard(const char* mutexName);
     // Releases the mutex but leaves its handle open: the name stays claimed until the process ends.
     virtual ~SingleInstanceGuard();
@@ -20,6 +19,6 @@ public:
     bool claim();
 
 private:
-    std::string mutexName_;
+    const char* mutexName_;
     HANDLE mutex_;
 };

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -14,6 +15,15 @@ const char kIdentitiesKey[] = "Identities";
 const char kMailKeyBelowIdentity[] = "\\Software\\Microsoft\\Outlook Express\\5.0\\Trident\\International\\1252";
 
 constexpr size_t kIdentitySize = 512;
+
+// Appends `text` to the NUL-terminated `path` of `capacity` bytes, as much of it as fits.
+void Append(char* path, size_t capacity, const char* text) {
+    const size_t used = std::strlen(path);
+    const size_t room = capacity - 1 - used;
+    const size_t length = std::min(std::strlen(text), room);
+    std::memcpy(path + used, text, length);
+    path[used + length] = '\0';
+}
 
 }  // namespace
 
@@ -27,7 +37,9 @@ void SetBrowserFontSize(int textSize) {
     // "Identities\Software...": a key among the identities that is none, and no identity's setting.
     if (!identity[0]) return;
 
-    char mailKey[sizeof kIdentitiesKey + kRegTextSize + sizeof kMailKeyBelowIdentity];
-    std::snprintf(mailKey, sizeof mailKey, "%s\\%s%s", kIdentitiesKey, identity, kMailKeyBelowIdentity);
+    // Room for the longest identity the registry layer reads, so nothing is cut off.
+    char mailKey[sizeof kIdentitiesKey + kRegTextSize + sizeof kMailKeyBelowIdentity] = {};
+    for (const char* part : {kIdentitiesKey, "\\", static_cast<const char*>(identity), kMailKeyBelowIdentity})
+        Append(mailKey, sizeof mailKey, part);
     WriteRegBinary(HKEY_CURRENT_USER, mailKey, kFontSizeValue, stored, sizeof stored);
 }

@@ -33,3 +33,9 @@ def read(objdump, path):
         if match and dll:
             imports.append((dll, "#" + match.group(1)))
     return header, imports
+
+
+def sections(objdump, path):
+    """Returns the executable's sections as (name, size) pairs, in the order of its section table."""
+    text = subprocess.run([objdump, "-h", path], check=True, capture_output=True, text=True).stdout
+    return [(name, int(size, 16)) for name, size in re.findall(r"^\s*\d+\s+(\S+)\s+([0-9a-fA-F]{8})\b", text, re.M)]
