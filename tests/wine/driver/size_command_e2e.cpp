@@ -11,6 +11,8 @@
 #include "tests/wine/driver/program.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +21,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -183,10 +189,10 @@ void ClickOkOf(HWND confirm) {
     }
 }
 
-// Milliseconds from the click on OK.
+// When the driver clicked OK and saw the program's end, on the tick count.
 struct Timings {
-    DWORD toNotice = 0;
-    DWORD toEnd = 0;
+    DWORD clicked = 0;
+    DWORD ended = 0;
 };
 
 // Answers the confirmation of `level` with OK and follows the program to its end: the main window goes,
@@ -210,7 +216,6 @@ void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level,
     EXPECT_FALSE(IsWindow(confirm));
     const HWND notice = program.WaitForChangedNotice();
     ASSERT_NE(nullptr, notice) << ::testing::PrintToString(program.VisibleWindows());
-    const DWORD shown = GetTickCount();
     EXPECT_FALSE(IsWindowVisible(dialog));
     RECT rect = {0, 0, 0, 0}, work = {0, 0, 0, 0};
     GetWindowRect(notice, &rect);
@@ -224,7 +229,7 @@ void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level,
     EXPECT_EQ(0u, exitCode);
     // Measured from before the click, so that a driver slow to see the end only lengthens the time.
     EXPECT_GE(ended - clicked, FixedWaitsToNoticeMs(variant) + kNoticeMs) << "the program ended too soon";
-    if (timings) *timings = {shown - clicked, ended - clicked};
+    if (timings) *timings = {clicked, ended};
 }
 
 // The main dialog of `program`, in front, with the button of `level` clicked; null, failing the test, when
@@ -584,50 +589,403 @@ TEST_F(SizeCommand, TheStyleToolKeepsTheUsersColoursWhenTheProgramIsEndedDuringI
     EXPECT_EQ(theme_library_stand_in::kDisturbedColors[2].color, colors[theme_library_stand_in::kDisturbedColors[2].index]);
 }
 
-// A benchmark, not a test: run it with tests/wine/benchmark. From the click on OK to the program's end, for
-// the Large size on each variant, beside the waits that the program makes on purpose. What lies above them
-// is the work itself.
+// ---- The benchmark: from the click on OK to the program's end ----
+// A benchmark, not a test: run it with tests/wine/benchmark. For the Large size on each variant, the time
+// from the click on OK to the program's end beside the waits the program makes on purpose; what lies above
+// them, the overhead, is split by Wine's relay trace into its parts, and set beside what the same calls
+// cost a trivial caller, the part that belongs to Wine and the machine.
+
+// The calls the trace follows: the confirmation's end (EndDialog, then its DialogBoxIndirectParamA
+// returns), the pauses, the broadcasts the program sends, the shell's calls and the notice's timer. Only the
+// program calls them; the style tool (started traced) calls SetSysColors in a process of its own.
+constexpr const char* kTracedFunctions =
+    "user32.DialogBoxIndirectParamA;user32.EndDialog;user32.MsgWaitForMultipleObjects;"
+    "user32.SystemParametersInfoA;user32.SetSysColors;shell32.SHChangeNotify;shell32.ShellExecuteA;user32.SetTimer";
+
+// The overhead of one traced run, in parts that add up to it (ms).
+struct Overhead {
+    long okTaken = 0;      // the click to the confirmation's end
+    long okInProgram = 0;  // of which in the program's dialog procedure, the rest being Wine's
+    long procedure = 0;    // the procedure's own work: its code and its other calls
+    long broadcasts = 0;   // in its SystemParametersInfoA calls with SPIF_SENDCHANGE and its SetSysColors
+    long shell = 0;        // in SHChangeNotify and ShellExecuteA
+    long pausesOver = 0;   // the pauses beyond their lengths
+    long notice = 0;       // the end of the last pause to the notice up and its timer armed
+    long end = 0;          // the notice's time up to the process gone
+    // Other programs' broadcasts answered by the program's windows during its pauses, and how long the
+    // window procedures took over them: within the pauses, no overhead.
+    long received = 0;
+    long answering = 0;
+    // What the floors are counted by.
+    std::vector<UINT> broadcastActions;
+    int pauses = 0, shellNotifies = 0, shellStarts = 0;
+};
+
+UINT HexArgument(const e2e::TracedCall& call, size_t index) {
+    return static_cast<UINT>(std::strtoul(call.Argument(index).c_str(), nullptr, 16));
+}
+
+// Splits the overhead of a run whose pauses up to the notice should add up to `fixedToNoticeMs`; false,
+// saying why, when the trace lacks a step or the pauses differ.
+bool SplitOverhead(const std::vector<e2e::TracedCall>& calls, const Timings& timings, DWORD fixedToNoticeMs,
+                   Overhead* overhead, std::string* why) {
+    // The confirmation's dialog returns first; the main dialog's, around it, at the program's end.
+    const e2e::TracedCall* confirmation = nullptr;
+    const e2e::TracedCall* timer = nullptr;
+    for (const e2e::TracedCall& call : calls) {
+        if (call.function == "user32.DialogBoxIndirectParamA" && !call.result.empty() &&
+            (!confirmation || call.returned < confirmation->returned))
+            confirmation = &call;
+        if (call.function == "user32.SetTimer" && HexArgument(call, 2) == kNoticeMs) timer = &call;
+    }
+    if (!confirmation || !timer) {
+        *why = confirmation ? "no notice timer in the trace" : "no confirmation in the trace";
+        return false;
+    }
+    const DWORD confirmed = confirmation->returned;
+    const DWORD armed = timer->called;
+
+    // The program's own code from the click to the confirmation's end: its dialog procedure (which Wine also
+    // calls as a window procedure) less the EndDialog it calls there. Everything else is Wine's: the input,
+    // the button, the dialog's end.
+    std::string procedure;
+    for (const e2e::TracedCall& call : calls)
+        if (call.function.rfind("dialog proc ", 0) == 0) procedure = call.function.substr(std::strlen("dialog proc "));
+    DWORD inProgramUntil = 0;  // a call within another one counts once
+    for (const e2e::TracedCall& call : calls) {
+        if (call.called < timings.clicked || call.called > confirmed) continue;
+        if (call.function == "user32.EndDialog") overhead->okInProgram -= call.Ms();
+        const bool program = !procedure.empty() && (call.function == "dialog proc " + procedure ||
+                                                    call.function == "window proc " + procedure);
+        if (!program || call.called < inProgramUntil) continue;
+        overhead->okInProgram += call.Ms();
+        inProgramUntil = call.returned;
+    }
+
+    // A pause is one MsgWaitForMultipleObjects, or several while sent messages wake it (WAIT_OBJECT_0).
+    struct Span {
+        DWORD from, to;
+    };
+    std::vector<Span> pauses;
+    DWORD requested = 0, pauseMs = 0;
+    bool inPause = false;
+    for (const e2e::TracedCall& call : calls) {
+        if (call.function != "user32.MsgWaitForMultipleObjects" || call.called < confirmed || call.called > armed)
+            continue;
+        if (!inPause) {
+            pauses.push_back({call.called, call.called});
+            pauseMs = HexArgument(call, 3);
+        }
+        pauses.back().to = call.returned;
+        inPause = call.result == "retval=00000000";
+        if (inPause) continue;
+        requested += pauseMs;
+        overhead->pausesOver += static_cast<long>(call.returned - pauses.back().from) - static_cast<long>(pauseMs);
+    }
+    if (pauses.empty() || requested != fixedToNoticeMs) {
+        *why = "the program paused " + std::to_string(requested) + " ms up to the notice, not " +
+               std::to_string(fixedToNoticeMs);
+        return false;
+    }
+    const DWORD lastPauseEnd = pauses.back().to;
+    DWORD answeredUntil = 0;  // a message handled within another one's handling counts once
+    for (const e2e::TracedCall& call : calls) {
+        if (call.called < confirmed || call.called > lastPauseEnd) continue;
+        if ((call.function == "user32.SystemParametersInfoA" && (HexArgument(call, 3) & SPIF_SENDCHANGE)) ||
+            call.function == "user32.SetSysColors") {
+            overhead->broadcasts += call.Ms();
+            if (call.function != "user32.SetSysColors") overhead->broadcastActions.push_back(HexArgument(call, 0));
+        } else if (call.function == "shell32.SHChangeNotify" || call.function == "shell32.ShellExecuteA") {
+            overhead->shell += call.Ms();
+            ++(call.function == "shell32.SHChangeNotify" ? overhead->shellNotifies : overhead->shellStarts);
+        } else if (call.function.rfind("window proc ", 0) == 0 && call.called >= answeredUntil) {
+            const std::string message = call.Argument(1);
+            if (message != "WM_WININICHANGE" && message != "WM_SYSCOLORCHANGE" && message != "WM_THEMECHANGED")
+                continue;
+            for (const Span& pause : pauses)
+                if (call.called >= pause.from && call.called <= pause.to) {
+                    ++overhead->received;
+                    overhead->answering += call.Ms();
+                    answeredUntil = call.returned;
+                }
+        }
+    }
+    overhead->pauses = static_cast<int>(pauses.size());
+    overhead->okTaken = static_cast<long>(confirmed - timings.clicked);
+    overhead->notice = static_cast<long>(armed - lastPauseEnd);
+    overhead->end = static_cast<long>(timings.ended - armed) - static_cast<long>(kNoticeMs);
+    overhead->procedure = static_cast<long>(lastPauseEnd - confirmed) - static_cast<long>(requested) -
+                          overhead->broadcasts - overhead->shell - overhead->pausesOver;
+    return true;
+}
+
+// What the same calls cost a trivial caller, in ms: this driver, and bare_dialog.exe for a program's end.
+struct Floors {
+    std::map<UINT, double> broadcast;  // one SystemParametersInfoA with SPIF_SENDCHANGE, by action
+    double shellNotify = 0;            // SHChangeNotify(SHCNE_ASSOCCHANGED) as the desktop icons' step makes it
+    double shellStart = 0;             // ShellExecuteA of a program, as the tool is started
+    double pauseOver = 0;              // one pause beyond its length
+    double notice = 0;                 // a dialog like the notice created, shown and painted
+    double end = 0;                    // a dialog program from its window's close to its process gone
+};
+
+double ElapsedMs(const std::function<void()>& work) {
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&before);
+    work();
+    QueryPerformanceCounter(&after);
+    return 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Sets what is set already, as the program's call with `action` would, and broadcasts the change.
+double BroadcastFloorMs(UINT action) {
+    NONCLIENTMETRICSA nonClient = {};
+    nonClient.cbSize = sizeof nonClient;
+    ICONMETRICSA icon = {};
+    icon.cbSize = sizeof icon;
+    void* data = nullptr;
+    UINT size = 0;
+    if (action == SPI_SETNONCLIENTMETRICS &&
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof nonClient, &nonClient, 0)) {
+        data = &nonClient;
+        size = sizeof nonClient;
+    }
+    if (action == SPI_SETICONMETRICS && SystemParametersInfoA(SPI_GETICONMETRICS, sizeof icon, &icon, 0)) {
+        data = &icon;
+        size = sizeof icon;
+    }
+    return ElapsedMs([&] { SystemParametersInfoA(action, size, data, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE); });
+}
+
+// The notice's template (IDD_CHANGED_NOTICE), in memory: the driver has no such resource.
+std::vector<WORD> NoticeLikeTemplate() {
+    std::vector<WORD> words;
+    const auto dword = [&words](DWORD value) { words.insert(words.end(), {LOWORD(value), HIWORD(value)}); };
+    const auto text = [&words](const wchar_t* characters) {
+        for (; *characters; ++characters) words.push_back(*characters);
+        words.push_back(0);
+    };
+    dword(DS_SETFONT | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    dword(0);
+    words.insert(words.end(), {1, 0, 0, 103, 46, 0, 0});  // one control; place and size; no menu, no class
+    text(L"Optivue");
+    words.push_back(24);
+    text(L"Arial");
+    if (words.size() % 2) words.push_back(0);  // the control on a DWORD boundary
+    dword(SS_CENTER | SS_CENTERIMAGE | WS_GROUP | WS_CHILD | WS_VISIBLE);
+    dword(0);
+    words.insert(words.end(), {7, 7, 89, 31, 0xFFFF, 0xFFFF, 0x0082});  // place, size, IDC_STATIC, "Static"
+    text(L"Settings have changed.");
+    words.push_back(0);
+    return words;
+}
+
+INT_PTR CALLBACK NoticeLikeProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+double NoticeFloorMs() {
+    const std::vector<WORD> dialogTemplate = NoticeLikeTemplate();
+    HWND notice = nullptr;
+    const double ms = ElapsedMs([&] {
+        notice = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
+                                            reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()), nullptr,
+                                            NoticeLikeProc, 0);
+        ShowWindow(notice, SW_SHOW);
+        UpdateWindow(notice);
+    });
+    EXPECT_NE(nullptr, notice);
+    DestroyWindow(notice);
+    return ms;
+}
+
+// bare_dialog.exe started as the program starts its tool, and ended from its window: how long ShellExecuteA
+// took, and how long from the close to the process gone.
+void StartAndEndFloorMs(double* startMs, double* endMs) {
+    const std::string bareDialog = test_platform::ProgramFolder() + "bare_dialog.exe";
+    *startMs = ElapsedMs(
+        [&] { ShellExecuteA(GetForegroundWindow(), "open", bareDialog.c_str(), nullptr, nullptr, SW_SHOW); });
+    HWND window = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&window] { return (window = FindWindowA(nullptr, "Bare dialog")) != nullptr; }));
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    ASSERT_NE(nullptr, process);
+    e2e::Sync(window);
+    *endMs = ElapsedMs([&] {
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        WaitForSingleObject(process, e2e::kWaitMs);
+    });
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 0)) << "bare_dialog.exe did not end";
+    CloseHandle(process);
+}
+
+Floors MeasureFloors(int runs, const std::vector<UINT>& actions) {
+    std::map<UINT, std::vector<double>> broadcast;
+    std::vector<double> shellNotify, shellStart, pauseOver, notice, end;
+    NoticeFloorMs();  // the first dialog of a process costs more; the notice is not the program's first
+    for (int run = 0; run < runs; ++run) {
+        for (UINT action : actions) broadcast[action].push_back(BroadcastFloorMs(action));
+        shellNotify.push_back(ElapsedMs([] { SHChangeNotify(SHCNE_ASSOCCHANGED, 0x2000, nullptr, nullptr); }));
+        double started = 0, ended = 0;
+        StartAndEndFloorMs(&started, &ended);
+        shellStart.push_back(started);
+        end.push_back(ended);
+        for (int pause = 0; pause < 10; ++pause)
+            pauseOver.push_back(
+                ElapsedMs([] { MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_SENDMESSAGE); }) - 100);
+        notice.push_back(NoticeFloorMs());
+    }
+    Floors floors;
+    for (const auto& [action, ms] : broadcast) floors.broadcast[action] = e2e::Median(ms);
+    floors.shellNotify = e2e::Median(shellNotify);
+    floors.shellStart = e2e::Median(shellStart);
+    floors.pauseOver = e2e::Median(pauseOver);
+    floors.notice = e2e::Median(notice);
+    floors.end = e2e::Median(end);
+    return floors;
+}
+
+std::string Ms(double ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0fms", ms);
+    return text;
+}
+
+std::string Share(double ms, DWORD of) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f%%", 100.0 * ms / of);
+    return text;
+}
+
+// A line of the table: the label, then the cells in the header's columns.
+void PrintRow(const std::string& label, const std::vector<std::string>& cells) {
+    static const int kWidths[] = {4, 7, 7, 14, 13, 6, 6, 6, 6, 6, 6, 6, 10, 7, 14};
+    std::printf("%-34s", label.c_str());
+    for (size_t i = 0; i < cells.size() && i < std::size(kWidths); ++i)
+        std::printf("%s%*s", i == 5 || i == 12 || i == 13 ? " | " : " ", kWidths[i], cells[i].c_str());
+    std::printf("\n");
+}
+
 TEST_F(SizeCommand, DISABLED_BenchmarkFromOkToTheEnd) {
     const struct {
         const System& system;
         DWORD fixedToNoticeMs;
-        DWORD fixedToEndMs;
     } variants[] = {
-        {kSystems[0], FixedWaitsToNoticeMs(Variant::XpStyled), FixedWaitsToNoticeMs(Variant::XpStyled) + kNoticeMs},
-        {kSystems[1], FixedWaitsToNoticeMs(Variant::XpClassic), FixedWaitsToNoticeMs(Variant::XpClassic) + kNoticeMs},
-        {kSystems[4], FixedWaitsToNoticeMs(Variant::Win2000), FixedWaitsToNoticeMs(Variant::Win2000) + kNoticeMs},
+        {kSystems[0], FixedWaitsToNoticeMs(Variant::XpStyled)},
+        {kSystems[1], FixedWaitsToNoticeMs(Variant::XpClassic)},
+        {kSystems[4], FixedWaitsToNoticeMs(Variant::Win2000)},
     };
-    const char* runsOption = std::getenv("OPTIVUE_BENCHMARK_RUNS");
-    const int runs = runsOption && std::atoi(runsOption) > 0 ? std::atoi(runsOption) : 3;
-    std::printf("%-36s %6s %8s %8s %8s %8s %9s\n", "size command, Large", "runs", "fixed", "notice", "fixed", "end",
-                "overhead");
+    const int runs = e2e::BenchmarkRuns();
+    struct Row {
+        long startToClick, overhead, traced;
+        Overhead parts;  // each part the median of the traced runs
+    };
+    std::vector<Row> rows;
     for (const auto& variant : variants) {
-        std::vector<DWORD> toNotice, toEnd;
-        for (int run = 0; run < runs; ++run) {
-            SCOPED_TRACE(testing::Message() << variant.system.label << ", run " << run + 1);
+        std::vector<long> startToClick, overhead, traced;
+        std::vector<Overhead> split;
+        for (int run = 0; run < 2 * runs; ++run) {
+            const bool tracing = run % 2 == 1;
+            SCOPED_TRACE(testing::Message() << variant.system.label << ", run " << run / 2 + 1
+                                            << (tracing ? ", traced" : ""));
+            // Each run from the same settings: the tool leaves a stored colour too long to be saved, after
+            // which the switch would enumerate the colours up to its last index.
+            const test_platform::SavedUserSettings settings(kTouchedKeys);
             Arrange(variant.system);
             test_platform::StyleToolDouble styleTool(test_platform::StyleToolDouble::Place::kInstallationFolder);
-            Program program(variant.system.version);
-            const HWND dialog = program.WaitForMainDialog();
+            std::optional<e2e::RelayTrace> trace;
+            if (tracing) trace.emplace(kTracedFunctions);
+            ASSERT_TRUE(!trace || trace->Available()) << "no trace file: run the benchmark with tests/wine/benchmark";
+            const DWORD started = GetTickCount();
+            const std::unique_ptr<Program> program =
+                trace ? trace->Start(variant.system.version) : std::make_unique<Program>(variant.system.version);
+            const HWND dialog = program->WaitForMainDialog();
             ASSERT_NE(nullptr, dialog);
             ASSERT_TRUE(e2e::WaitForForeground(dialog));
             e2e::ClickOn(GetDlgItem(dialog, kLevels[1].button));
             Timings timings;
-            ConfirmAndFollowToTheEnd(program, dialog, kLevels[1], variant.system.variant, &timings);
+            ConfirmAndFollowToTheEnd(*program, dialog, kLevels[1], variant.system.variant, &timings);
             if (HasFatalFailure()) return;
-            toNotice.push_back(timings.toNotice);
-            toEnd.push_back(timings.toEnd);
+            const long beyond = static_cast<long>(timings.ended - timings.clicked) -
+                                static_cast<long>(variant.fixedToNoticeMs + kNoticeMs);
+            if (!tracing) {
+                startToClick.push_back(static_cast<long>(timings.clicked - started));
+                overhead.push_back(beyond);
+                continue;
+            }
+            Overhead parts;
+            std::string why;
+            ASSERT_TRUE(SplitOverhead(trace->CallsOf(program->Id()), timings, variant.fixedToNoticeMs, &parts, &why))
+                << why;
+            traced.push_back(beyond);
+            split.push_back(parts);
         }
-        std::sort(toNotice.begin(), toNotice.end());
-        std::sort(toEnd.begin(), toEnd.end());
-        const DWORD medianToEnd = toEnd[toEnd.size() / 2];
-        std::printf("%-36s %6d %6lums %6lums %6lums %6lums %7ldms\n", variant.system.label, runs,
-                    static_cast<unsigned long>(variant.fixedToNoticeMs),
-                    static_cast<unsigned long>(toNotice[toNotice.size() / 2]),
-                    static_cast<unsigned long>(variant.fixedToEndMs), static_cast<unsigned long>(medianToEnd),
-                    static_cast<long>(medianToEnd) - static_cast<long>(variant.fixedToEndMs));
+        Row row = {e2e::Median(startToClick), e2e::Median(overhead), e2e::Median(traced), split.front()};
+        const auto median = [&split](long Overhead::*part) {
+            std::vector<long> values;
+            for (const Overhead& parts : split) values.push_back(parts.*part);
+            return e2e::Median(values);
+        };
+        for (long Overhead::*part :
+             {&Overhead::okTaken, &Overhead::okInProgram, &Overhead::procedure, &Overhead::broadcasts, &Overhead::shell,
+              &Overhead::pausesOver, &Overhead::notice, &Overhead::end, &Overhead::received, &Overhead::answering})
+            row.parts.*part = median(part);
+        rows.push_back(row);
     }
-    std::printf("(medians; fixed: the waits the program makes on purpose; notice: when the driver saw it)\n");
+
+    std::vector<UINT> actions;
+    for (const Row& row : rows)
+        for (UINT action : row.parts.broadcastActions)
+            if (std::find(actions.begin(), actions.end(), action) == actions.end()) actions.push_back(action);
+    const Floors floors = MeasureFloors(runs, actions);
+    if (HasFatalFailure()) return;
+
+    PrintRow("size command, Large", {"runs", "to OK", "fixed", "overhead", "traced", "OK", "proc", "bcast", "shell",
+                                     "pauses", "notice", "end", "received", "floors", "above floors"});
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        const Overhead& parts = row.parts;
+        const DWORD fixed = variants[i].fixedToNoticeMs + kNoticeMs;
+        double broadcastFloor = 0;
+        for (UINT action : parts.broadcastActions) broadcastFloor += floors.broadcast.at(action);
+        const double shellFloor = parts.shellNotifies * floors.shellNotify + parts.shellStarts * floors.shellStart;
+        const double pausesFloor = parts.pauses * floors.pauseOver;
+        // Each floor counts up to its part: a trivial caller slower than the program takes nothing off the rest.
+        double floorSum = 0;
+        const double okFloor = parts.okTaken - parts.okInProgram;
+        for (const auto& [part, floor] : {std::pair<long, double>{parts.okTaken, okFloor},
+                                          {parts.broadcasts, broadcastFloor},
+                                          {parts.shell, shellFloor},
+                                          {parts.pausesOver, pausesFloor},
+                                          {parts.notice, floors.notice},
+                                          {parts.end, floors.end}})
+            floorSum += std::min(static_cast<double>(part), floor);
+        char traced[32], received[32];
+        std::snprintf(traced, sizeof traced, "%ldms (%+ld)", row.traced, row.traced - row.overhead);
+        std::snprintf(received, sizeof received, "%ld in %s", parts.received, Ms(parts.answering).c_str());
+        const double above = row.overhead - floorSum;
+        PrintRow(variants[i].system.label,
+                 {std::to_string(runs), Ms(row.startToClick), Ms(fixed),
+                  Ms(row.overhead) + " (" + Share(row.overhead, fixed) + ")", traced, Ms(parts.okTaken),
+                  Ms(parts.procedure), Ms(parts.broadcasts), Ms(parts.shell), Ms(parts.pausesOver), Ms(parts.notice),
+                  Ms(parts.end), received, Ms(floorSum), Ms(above) + " (" + Share(above, fixed) + ")"});
+        PrintRow("  floors of its calls", {"", "", "", "", "", Ms(okFloor), "", Ms(broadcastFloor),
+                                           Ms(shellFloor), Ms(pausesFloor), Ms(floors.notice), Ms(floors.end)});
+    }
+    std::printf(
+        "(medians of %d untraced and %d traced runs each. to OK: the process's start to the click on OK; fixed: the\n"
+        "waits the program makes on purpose from OK to its end; overhead: OK to the end beyond them, untraced, and\n"
+        "its share of them; traced: the same with Wine's relay trace on, and what the trace adds. The traced\n"
+        "overhead in parts that add up to it: OK: the click to the confirmation's end; proc: the procedure's own\n"
+        "work, its code and its other calls (registry, the icon view, hiding the window); bcast: in its\n"
+        "SystemParametersInfoA calls with SPIF_SENDCHANGE and SetSysColors; shell: in SHChangeNotify and\n"
+        "ShellExecuteA; pauses: beyond their lengths; notice: the last pause's end to the notice up, its timer\n"
+        "armed; end: the notice's %lu ms to the process gone. received: other programs' broadcasts answered during\n"
+        "the pauses, and the time it took (no overhead). floors: the part of Wine and the machine, what the same\n"
+        "calls cost a trivial caller (this driver; bare_dialog.exe from its close to its end), and for OK the part\n"
+        "outside the program's dialog procedure; their sum counts each up to its part. above floors: the overhead\n"
+        "less them, and its share of the waits.)\n",
+        runs, runs, static_cast<unsigned long>(kNoticeMs));
 }
 
 }  // namespace
