@@ -10,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,12 +25,6 @@ struct Sample {
     SIZE_T peakPrivate;
 };
 
-template <class T>
-T Median(std::vector<T> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double Ratio(double value, double floor) { return floor > 0 ? value / floor : 0; }
 
 // The medians of one program's runs.
@@ -43,8 +35,7 @@ struct Medians {
 };
 
 TEST(StartUp, DISABLED_BenchmarkTimeToTheMainWindowAndPeakMemory) {
-    const char* runsOption = std::getenv("OPTIVUE_BENCHMARK_RUNS");
-    const int runs = runsOption && std::atoi(runsOption) > 0 ? std::atoi(runsOption) : 3;
+    const int runs = e2e::BenchmarkRuns();
     const auto isMainDialog = [](HWND w) { return e2e::Text(w) == "Optivue" && GetDlgItem(w, 1010) != nullptr; };
     // The two floors first, then the program; the runs take turns, so that a machine that slows down or
     // speeds up over the run weighs on all three alike.
@@ -89,7 +80,7 @@ TEST(StartUp, DISABLED_BenchmarkTimeToTheMainWindowAndPeakMemory) {
             workingSets.push_back(sample.peakWorkingSet);
             privates.push_back(sample.peakPrivate);
         }
-        medians[i] = {Median(times), Median(workingSets) / 1024, Median(privates) / 1024};
+        medians[i] = {e2e::Median(times), e2e::Median(workingSets) / 1024, e2e::Median(privates) / 1024};
     }
     const Medians& bare = medians[0];
     const Medians& pictures = medians[1];
