@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include "res/product.h"
-#include "settings/desktop_icon_view.h"
 
 // Reads the flag; when it is set, refreshes the desktop's icon layout, clears the flag, deletes the
 // shortcut and ends `dialog` with EndDialog(dialog, 0). In every case it then writes the flag as REG_DWORD

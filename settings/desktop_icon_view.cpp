@@ -49,4 +49,3 @@ void RefreshDesktopIconLayout() {
     Sleep(0);
     UpdateWindow(iconView);
 }
-

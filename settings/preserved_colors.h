@@ -25,3 +25,17 @@ static_assert(kPreservedColorCount == 28, "28 colours are kept");
 
 // Where the system keeps the user's colours for the next logon.
 constexpr char kStoredColorsKey[] = "Control Panel\\Colors";
+
+// The kept colours as they are live, in the form SetSysColors takes: the indices and their colours as two
+// parallel arrays. An index the system has no brush for is not kept.
+struct LiveColorSnapshot {
+    INT indices[kPreservedColorCount];
+    COLORREF colors[kPreservedColorCount];
+    int count;
+};
+
+void SaveLiveColors(LiveColorSnapshot* snapshot);
+
+// Every saved colour is set again when any of them changed, all at once, so that they stay consistent with
+// each other.
+void RestoreChangedLiveColors(const LiveColorSnapshot& snapshot);

@@ -9,13 +9,6 @@
 
 namespace {
 
-// In the form SetSysColors takes: the indices and their colours as two parallel arrays.
-struct SysColorSnapshot {
-    INT indices[kPreservedColorCount];
-    COLORREF colors[kPreservedColorCount];
-    int count;
-};
-
 constexpr DWORD kValueNameCapacity = 60;  // characters, the NUL included
 constexpr DWORD kValueDataCapacity = 30;  // bytes
 constexpr DWORD kValueCapacity = 50;
@@ -43,16 +36,6 @@ constexpr DWORD kToolStartWaitMs = 1000;
 constexpr int kWatchCycles = 50;
 constexpr DWORD kWatchCycleMs = 100;
 
-void SaveLiveColors(SysColorSnapshot* snapshot) {
-    snapshot->count = 0;
-    for (int index : PreservedColorIndices) {
-        if (!GetSysColorBrush(index)) continue;
-        snapshot->indices[snapshot->count] = index;
-        snapshot->colors[snapshot->count] = GetSysColor(index);
-        ++snapshot->count;
-    }
-}
-
 // The values are enumerated until as many fitted as the key reported, or until the storage is full (the
 // values beyond it are left alone), or up to the last index when some values did not fit. A key that does
 // not tell how many values it has is not enumerated at all.
@@ -78,15 +61,6 @@ void SaveStoredColors(ColorValueSnapshot* snapshot) {
     }
 }
 
-// Every saved colour is set again when any of them changed, so that they stay consistent with each other.
-void RestoreChangedLiveColors(const SysColorSnapshot& snapshot) {
-    if (snapshot.count == 0) return;
-    bool changed = false;
-    for (int i = 0; i < snapshot.count; ++i)
-        if (GetSysColorBrush(snapshot.indices[i]) && GetSysColor(snapshot.indices[i]) != snapshot.colors[i]) changed = true;
-    if (changed) SetSysColors(snapshot.count, snapshot.indices, snapshot.colors);
-}
-
 void WriteBackStoredColors(const ColorValueSnapshot& snapshot) {
     OpenKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_WRITE, key.Receive()) != ERROR_SUCCESS) return;
@@ -110,7 +84,7 @@ int SwitchVisualStyleSize(int row) {
     RowText sizeName;
     if (!LoadRow(static_cast<UINT>(row), &sizeName)) return 0;
 
-    SysColorSnapshot liveColors;
+    LiveColorSnapshot liveColors;
     SaveLiveColors(&liveColors);
     ColorValueSnapshot storedColors;
     SaveStoredColors(&storedColors);

@@ -476,42 +476,46 @@ LONG CheckHandle(HKEY key, REGSAM needed, const simwin::Registry::Handle** handl
 }  // namespace
 
 LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired, PHKEY result) {
-    const RegCall e{"RegOpenKeyExA", KeyName(key) + ", " + Quote(subKey) + ", " + std::to_string(options) + ", " + Hex(desired), PathOf(key, subKey), ""};
+    const RegCall reg{"RegOpenKeyExA",
+                      KeyName(key) + ", " + Quote(subKey) + ", " + std::to_string(options) + ", " + Hex(desired),
+                      PathOf(key, subKey), ""};
     if (auto fault = machine().faults.Check("RegOpenKeyExA", ERROR_FILE_NOT_FOUND))
-        return e.Finish(*fault);
-    if (!result) return e.Finish(ERROR_INVALID_PARAMETER);
+        return reg.Finish(*fault);
+    if (!result) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* parent = machine().registry.Lookup(key);
-    if (!parent) return e.Finish(ERROR_INVALID_HANDLE);
+    if (!parent) return reg.Finish(ERROR_INVALID_HANDLE);
     std::vector<std::string> names;
-    if (!simwin::SplitKeyPath(subKey, &names)) return e.Finish(ERROR_BAD_PATHNAME);
+    if (!simwin::SplitKeyPath(subKey, &names)) return reg.Finish(ERROR_BAD_PATHNAME);
     std::shared_ptr<simwin::RegKey> target = parent->key;
     for (const auto& name : names) {
         target = target->FindSubkey(name);
-        if (!target) return e.Finish(ERROR_FILE_NOT_FOUND);
+        if (!target) return reg.Finish(ERROR_FILE_NOT_FOUND);
     }
-    if (!simwin::AccessAllowed(*target, desired)) return e.Finish(ERROR_ACCESS_DENIED);
-    *result = machine().registry.OpenHandle(target, desired, e.keyPath);
-    return e.Finish(ERROR_SUCCESS, KeyName(*result));
+    if (!simwin::AccessAllowed(*target, desired)) return reg.Finish(ERROR_ACCESS_DENIED);
+    *result = machine().registry.OpenHandle(target, desired, reg.keyPath);
+    return reg.Finish(ERROR_SUCCESS, KeyName(*result));
 }
 
 LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options, REGSAM desired,
                             const SECURITY_ATTRIBUTES* security, PHKEY result, LPDWORD disposition) {
     (void)reserved;
-    const RegCall e{"RegCreateKeyExA", KeyName(key) + ", " + Quote(subKey) + ", " + Quote(keyClass) + ", " +
-                             std::to_string(options) + ", " + Hex(desired) + ", " + (security ? "security" : "NULL"), PathOf(key, subKey), ""};
+    const RegCall reg{"RegCreateKeyExA",
+                      KeyName(key) + ", " + Quote(subKey) + ", " + Quote(keyClass) + ", " + std::to_string(options) +
+                      ", " + Hex(desired) + ", " + (security ? "security" : "NULL"),
+                      PathOf(key, subKey), ""};
     if (auto fault = machine().faults.Check("RegCreateKeyExA", ERROR_ACCESS_DENIED))
-        return e.Finish(*fault);
-    if (!result) return e.Finish(ERROR_INVALID_PARAMETER);
+        return reg.Finish(*fault);
+    if (!result) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* parent = machine().registry.Lookup(key);
-    if (!parent) return e.Finish(ERROR_INVALID_HANDLE);
+    if (!parent) return reg.Finish(ERROR_INVALID_HANDLE);
     std::vector<std::string> names;
-    if (!subKey || !simwin::SplitKeyPath(subKey, &names)) return e.Finish(ERROR_BAD_PATHNAME);
+    if (!subKey || !simwin::SplitKeyPath(subKey, &names)) return reg.Finish(ERROR_BAD_PATHNAME);
     std::shared_ptr<simwin::RegKey> target = parent->key;
     DWORD created = REG_OPENED_EXISTING_KEY;
     for (const auto& name : names) {
         auto next = target->FindSubkey(name);
         if (!next) {
-            if (target->denyWrite) return e.Finish(ERROR_ACCESS_DENIED);
+            if (target->denyWrite) return reg.Finish(ERROR_ACCESS_DENIED);
             next = std::make_shared<simwin::RegKey>();
             next->name = name;
             target->subkeys.push_back(next);
@@ -519,30 +523,35 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyCl
         }
         target = next;
     }
-    if (!simwin::AccessAllowed(*target, desired)) return e.Finish(ERROR_ACCESS_DENIED);
-    *result = machine().registry.OpenHandle(target, desired, e.keyPath);
+    if (!simwin::AccessAllowed(*target, desired)) return reg.Finish(ERROR_ACCESS_DENIED);
+    *result = machine().registry.OpenHandle(target, desired, reg.keyPath);
     if (disposition) *disposition = created;
-    return e.Finish(ERROR_SUCCESS, KeyName(*result));
+    return reg.Finish(ERROR_SUCCESS, KeyName(*result));
 }
 
 LONG WINAPI RegCloseKey(HKEY key) {
-    const RegCall e{"RegCloseKey", KeyName(key), PathOf(key), ""};
+    const RegCall reg{"RegCloseKey",
+                      KeyName(key),
+                      PathOf(key), ""};
     if (auto fault = machine().faults.Check("RegCloseKey", ERROR_INVALID_HANDLE)) {
         machine().registry.CloseHandle(key);  // a failed close still gives the handle up
-        return e.Finish(*fault);
+        return reg.Finish(*fault);
     }
-    return e.Finish(machine().registry.CloseHandle(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE);
+    return reg.Finish(machine().registry.CloseHandle(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE);
 }
 
 LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD dataSize) {
-    const RegCall e{"RegQueryValueExA", KeyName(key) + ", " + Quote(valueName) + ", " + (data ? "buffer" : "NULL") + ", " + SizeArg(dataSize), PathOf(key), valueName ? valueName : ""};
+    const RegCall reg{"RegQueryValueExA",
+                      KeyName(key) + ", " + Quote(valueName) + ", " + (data ? "buffer" : "NULL") + ", " +
+                      SizeArg(dataSize),
+                      PathOf(key), valueName ? valueName : ""};
     if (auto fault = machine().faults.Check("RegQueryValueExA", ERROR_FILE_NOT_FOUND))
-        return e.Finish(*fault);
-    if (reserved || (data && !dataSize)) return e.Finish(ERROR_INVALID_PARAMETER);
+        return reg.Finish(*fault);
+    if (reserved || (data && !dataSize)) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
-    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return e.Finish(status);
+    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return reg.Finish(status);
     const simwin::RegValue* value = handle->key->FindValue(valueName ? valueName : "");
-    if (!value) return e.Finish(ERROR_FILE_NOT_FOUND);
+    if (!value) return reg.Finish(ERROR_FILE_NOT_FOUND);
     if (type) *type = value->type;
     const DWORD size = static_cast<DWORD>(value->data.size());
     LONG status = ERROR_SUCCESS;
@@ -558,18 +567,20 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWO
         }
     }
     if (dataSize) *dataSize = size;
-    return e.Finish(status);
+    return reg.Finish(status);
 }
 
 LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD dataSize) {
     (void)reserved;
-    const RegCall e{"RegSetValueExA", KeyName(key) + ", " + Quote(valueName) + ", " + std::to_string(type) + ", " +
-                             std::to_string(dataSize), PathOf(key), valueName ? valueName : ""};
+    const RegCall reg{"RegSetValueExA",
+                      KeyName(key) + ", " + Quote(valueName) + ", " + std::to_string(type) + ", " +
+                      std::to_string(dataSize),
+                      PathOf(key), valueName ? valueName : ""};
     if (auto fault = machine().faults.Check("RegSetValueExA", ERROR_ACCESS_DENIED))
-        return e.Finish(*fault);
-    if (!data && dataSize) return e.Finish(ERROR_INVALID_PARAMETER);
+        return reg.Finish(*fault);
+    if (!data && dataSize) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
-    if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return e.Finish(status);
+    if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return reg.Finish(status);
     // Windows NT counts a string's NUL that the caller left out of the size when it follows the data
     // directly; it reads the byte after the data to find out, so this does too.
     DWORD stored = dataSize;
@@ -583,64 +594,70 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD typ
     } else {
         handle->key->values.push_back(simwin::RegValue{name, type, std::move(bytes)});
     }
-    return e.Finish(ERROR_SUCCESS);
+    return reg.Finish(ERROR_SUCCESS);
 }
 
 LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName) {
-    const RegCall e{"RegDeleteValueA", KeyName(key) + ", " + Quote(valueName), PathOf(key), valueName ? valueName : ""};
+    const RegCall reg{"RegDeleteValueA",
+                      KeyName(key) + ", " + Quote(valueName),
+                      PathOf(key), valueName ? valueName : ""};
     if (auto fault = machine().faults.Check("RegDeleteValueA", ERROR_FILE_NOT_FOUND))
-        return e.Finish(*fault);
+        return reg.Finish(*fault);
     const simwin::Registry::Handle* handle;
-    if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return e.Finish(status);
+    if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return reg.Finish(status);
     auto& values = handle->key->values;
     const std::string name = valueName ? valueName : "";
     const auto it = std::find_if(values.begin(), values.end(), [&](const simwin::RegValue& v) { return simwin::SameTextIgnoringCase(v.name, name); });
-    if (it == values.end()) return e.Finish(ERROR_FILE_NOT_FOUND);
+    if (it == values.end()) return reg.Finish(ERROR_FILE_NOT_FOUND);
     values.erase(it);
-    return e.Finish(ERROR_SUCCESS);
+    return reg.Finish(ERROR_SUCCESS);
 }
 
 LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
-    const RegCall e{"RegDeleteKeyA", KeyName(key) + ", " + Quote(subKey), PathOf(key, subKey), ""};
+    const RegCall reg{"RegDeleteKeyA",
+                      KeyName(key) + ", " + Quote(subKey),
+                      PathOf(key, subKey), ""};
     if (auto fault = machine().faults.Check("RegDeleteKeyA", ERROR_ACCESS_DENIED))
-        return e.Finish(*fault);
+        return reg.Finish(*fault);
     const simwin::Registry::Handle* parent = machine().registry.Lookup(key);
-    if (!parent) return e.Finish(ERROR_INVALID_HANDLE);
+    if (!parent) return reg.Finish(ERROR_INVALID_HANDLE);
     std::vector<std::string> names;
     if (!subKey || !simwin::SplitKeyPath(subKey, &names) || names.empty())
-        return e.Finish(ERROR_BAD_PATHNAME);
+        return reg.Finish(ERROR_BAD_PATHNAME);
     std::shared_ptr<simwin::RegKey> owner = parent->key;
     for (size_t i = 0; i + 1 < names.size(); ++i) {
         owner = owner->FindSubkey(names[i]);
-        if (!owner) return e.Finish(ERROR_FILE_NOT_FOUND);
+        if (!owner) return reg.Finish(ERROR_FILE_NOT_FOUND);
     }
     auto& keys = owner->subkeys;
     const auto it = std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return simwin::SameTextIgnoringCase(k->name, names.back()); });
-    if (it == keys.end()) return e.Finish(ERROR_FILE_NOT_FOUND);
+    if (it == keys.end()) return reg.Finish(ERROR_FILE_NOT_FOUND);
     // Windows deletes only a key without subkeys, and only where the key may be changed.
-    if (!(*it)->subkeys.empty() || (*it)->denyWrite) return e.Finish(ERROR_ACCESS_DENIED);
+    if (!(*it)->subkeys.empty() || (*it)->denyWrite) return reg.Finish(ERROR_ACCESS_DENIED);
     keys.erase(it);
-    return e.Finish(ERROR_SUCCESS);
+    return reg.Finish(ERROR_SUCCESS);
 }
 
 LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueNameSize, LPDWORD reserved, LPDWORD type,
                           LPBYTE data, LPDWORD dataSize) {
-    const RegCall e{"RegEnumValueA", KeyName(key) + ", " + std::to_string(index) + ", " + SizeArg(valueNameSize) + ", " +
-                             (data ? "buffer" : "NULL") + ", " + SizeArg(dataSize), PathOf(key), ""};
+    const RegCall reg{"RegEnumValueA",
+                      KeyName(key) + ", " + std::to_string(index) + ", " + SizeArg(valueNameSize) + ", " +
+                      (data ? "buffer" : "NULL") + ", " + SizeArg(dataSize),
+                      PathOf(key), ""};
     if (auto fault = machine().faults.Check("RegEnumValueA", ERROR_NO_MORE_ITEMS))
-        return e.Finish(*fault);
+        return reg.Finish(*fault);
     if (reserved || !valueName || !valueNameSize || (data && !dataSize))
-        return e.Finish(ERROR_INVALID_PARAMETER);
+        return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
-    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return e.Finish(status);
+    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return reg.Finish(status);
     const auto& values = handle->key->values;
-    if (index >= values.size()) return e.Finish(ERROR_NO_MORE_ITEMS);
+    if (index >= values.size()) return reg.Finish(ERROR_NO_MORE_ITEMS);
     const simwin::RegValue& value = values[index];
     const DWORD size = static_cast<DWORD>(value.data.size());
     // The name needs room for its NUL; neither buffer receives anything when one of them is too small.
     if (value.name.size() >= *valueNameSize || (data && *dataSize < size)) {
         if (dataSize) *dataSize = size;
-        return e.Finish(ERROR_MORE_DATA);
+        return reg.Finish(ERROR_MORE_DATA);
     }
     std::memcpy(valueName, value.name.c_str(), value.name.size() + 1);
     *valueNameSize = static_cast<DWORD>(value.name.size());
@@ -652,18 +669,20 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
         if (isString && data[size - 1] != 0 && *dataSize > size) data[size] = 0;
     }
     if (dataSize) *dataSize = size;
-    return e.Finish(ERROR_SUCCESS, Quote(value.name.c_str()), -1, &value.name);
+    return reg.Finish(ERROR_SUCCESS, Quote(value.name.c_str()), -1, &value.name);
 }
 
 LONG WINAPI RegQueryInfoKeyA(HKEY key, LPSTR keyClass, LPDWORD keyClassSize, LPDWORD reserved, LPDWORD subKeys,
                              LPDWORD maxSubKeyLength, LPDWORD maxClassLength, LPDWORD values, LPDWORD maxValueNameLength,
                              LPDWORD maxValueLength, LPDWORD securityDescriptorSize, PFILETIME lastWriteTime) {
-    const RegCall e{"RegQueryInfoKeyA", KeyName(key), PathOf(key), ""};
+    const RegCall reg{"RegQueryInfoKeyA",
+                      KeyName(key),
+                      PathOf(key), ""};
     if (auto fault = machine().faults.Check("RegQueryInfoKeyA", ERROR_ACCESS_DENIED))
-        return e.Finish(*fault);
-    if (reserved) return e.Finish(ERROR_INVALID_PARAMETER);
+        return reg.Finish(*fault);
+    if (reserved) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
-    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return e.Finish(status);
+    if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return reg.Finish(status);
     const simwin::RegKey& k = *handle->key;
     if (keyClass && keyClassSize && *keyClassSize) keyClass[0] = 0;
     if (keyClassSize) *keyClassSize = 0;
@@ -684,5 +703,5 @@ LONG WINAPI RegQueryInfoKeyA(HKEY key, LPSTR keyClass, LPDWORD keyClassSize, LPD
     if (maxValueLength) *maxValueLength = largestData;
     if (securityDescriptorSize) *securityDescriptorSize = 0;
     if (lastWriteTime) *lastWriteTime = FILETIME{0, 0};
-    return e.Finish(ERROR_SUCCESS, std::to_string(k.values.size()) + " values", static_cast<long long>(k.values.size()));
+    return reg.Finish(ERROR_SUCCESS, std::to_string(k.values.size()) + " values", static_cast<long long>(k.values.size()));
 }

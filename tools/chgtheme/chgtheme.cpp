@@ -213,22 +213,16 @@ struct StoredColor {
     DWORD size;
 };
 
+// The live colours as the program keeps them; the stored values each up to its own bounds, which differ from
+// the program's: the tool writes back only what changed, and looks again while the switch settles.
 struct UserColors {
-    INT indices[kPreservedColorCount];
-    COLORREF colors[kPreservedColorCount];
-    int liveCount;
+    LiveColorSnapshot live;
     StoredColor stored[kMostStoredColors];  // a value that does not fit an entry is left alone
     DWORD storedCount;
 };
 
 void SaveUserColors(UserColors* saved) {
-    saved->liveCount = 0;
-    for (int index : PreservedColorIndices) {
-        if (!GetSysColorBrush(index)) continue;
-        saved->indices[saved->liveCount] = index;
-        saved->colors[saved->liveCount] = GetSysColor(index);
-        ++saved->liveCount;
-    }
+    SaveLiveColors(&saved->live);
     saved->storedCount = 0;
     OpenKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) return;
@@ -251,15 +245,10 @@ bool StoredColorIsUnchanged(HKEY key, const StoredColor& saved) {
            size == saved.size && std::memcmp(data, saved.data, size) == 0;
 }
 
-// Sets the live colours again when any of them changed, all at once so that they stay consistent with each
-// other, and writes back each stored value that changed or went.
+// Sets the live colours again when any of them changed, and writes back each stored value that changed or
+// went.
 void RestoreUserColors(const UserColors& saved) {
-    for (int i = 0; i < saved.liveCount; ++i) {
-        if (GetSysColor(saved.indices[i]) != saved.colors[i]) {
-            SetSysColors(saved.liveCount, saved.indices, saved.colors);
-            break;
-        }
-    }
+    RestoreChangedLiveColors(saved.live);
     OpenKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.Receive()) !=
         ERROR_SUCCESS)
@@ -359,7 +348,7 @@ int Run() {
             return kSizesUnknown;
     }
 
-    // Large (two 28-colour arrays and 64 stored values): kept off the stack.
+    // Large (the live colours and 64 stored values): kept off the stack.
     static UserColors userColors;
     SaveUserColors(&userColors);
     const bool switched = SwitchLive(library, style, size);
