@@ -63,6 +63,16 @@ struct Thunk<bool (D::*)(WPARAM, LPARAM)> {
     }
 };
 
+// A message always handled and answered with a number: BOOL OnSomething()
+template <class D>
+struct Thunk<BOOL (D::*)()> {
+    template <BOOL (D::*F)()>
+    static bool Call(Dialog& dialog, WPARAM, LPARAM, INT_PTR* result) {
+        *result = (static_cast<D&>(dialog).*F)();
+        return true;
+    }
+};
+
 // A message answered with a handle: HICON OnSomething()
 template <class D>
 struct Thunk<HICON (D::*)()> {

@@ -37,26 +37,44 @@ SizeVariant ChooseSizeVariant(OsKind kind) {
 
 DWORD PauseAfterProcedureMs(SizeVariant variant) { return variant == SizeVariant::XpStyled ? 0 : kPauseAfterClassicMs; }
 
-bool RunSizeCommand(SizeLevel level, SizeCommandWindow& window) {
+bool SizeCommands::Run(SizeLevel level) {
+    if (running_ || applied_) return false;
+    running_ = true;
     // Classified afresh: the main dialog runs only on Windows 2000 and XP, and only those get a message.
     const OsVersionProbe probe;
     RowText message = {};
     if (IsSupportedOs(probe.kind())) LoadRow(ConfirmationRow(level), &message);
-    if (window.Confirm(message.text) != IDOK) return false;
+    if (window_.Confirm(message.text) != IDOK) {
+        running_ = false;
+        return false;
+    }
 
+    applying_ = true;
     const SizeVariant variant = ChooseSizeVariant(probe.kind());
-    window.Hide();
+    window_.Hide();
     SizeProcedureFor(level, variant).Apply();
     if (const DWORD pauseMs = PauseAfterProcedureMs(variant)) PauseAnsweringSentMessages(pauseMs);
-    window.ShowChangedNotice();
-    window.StartNoticeTimer();
+    window_.ShowChangedNotice();
+    window_.StartNoticeTimer();
+    applying_ = false;
+
+    applied_ = true;
+    running_ = false;
     return true;
 }
 
-bool SizeCommands::Run(SizeLevel level) {
-    if (running_ || applied_) return false;
-    running_ = true;
-    applied_ = RunSizeCommand(level, window_);
-    running_ = false;
-    return applied_;
+void SizeCommands::Close() {
+    if (!applying_) window_.EndMainWindow();
 }
+
+void SizeCommands::About() {
+    if (!applying_) window_.ShowAbout();
+}
+
+bool SizeCommands::Timer(UINT_PTR timerId) {
+    if (applying_) return true;
+    if (timerId == kNoticeTimer) window_.EndAfterNotice();
+    return false;
+}
+
+BOOL SizeCommands::MayEndSession() const { return applying_ ? FALSE : TRUE; }

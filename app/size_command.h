@@ -36,28 +36,56 @@ public:
     virtual void ShowChangedNotice() = 0;
     // Arms the timer that takes the notice away and ends the program.
     virtual void StartNoticeTimer() = 0;
+    // Ends the main dialog with IDCANCEL: the program ends with nothing changed by it.
+    virtual void EndMainWindow() = 0;
+    // Runs the About box modally.
+    virtual void ShowAbout() = 0;
+    // Takes the notice away, stops its timer and posts the quit message that ends the program.
+    virtual void EndAfterNotice() = 0;
 };
 
-// One size command. Nothing changes unless the confirmation returns IDOK: a confirmation that could not
-// be shown is no consent to change the whole desktop. True when the size was applied (the program is then
-// on its way to its end).
-bool RunSizeCommand(SizeLevel level, SizeCommandWindow& window);
-
-// The size commands of one main window. The commands that other windows send still arrive while a
-// confirmation is up and after the main window has gone: one that comes while another command runs, or
-// after a size was applied, is ignored, so that no second confirmation opens over the first and no size is
-// applied twice.
+// The size commands of one main window, and its other requests while a size command runs.
+//
+// The commands that other windows send still arrive while a confirmation is up and after the main window
+// has gone: one that comes while another command runs, or after a size was applied, is ignored, so that
+// no second confirmation opens over the first and no size is applied twice.
+//
+// While a size is being applied, from the confirmation's OK until the notice's timer is armed, the thread
+// answers the messages that other programs and the system send it (their broadcasts wait on it), but
+// takes none that would cut the procedure short or stall it: Close and the About box are ignored, a
+// timer that arrives is ignored (the notice's own is armed only at the end), and the end of the session
+// is refused, so that a logoff waits until the sizes, the user's colours and the notice are in place.
+// Before and after, each request does what it always does.
 class SizeCommands {
 public:
     explicit SizeCommands(SizeCommandWindow& window) : window_(window) {}
     SizeCommands(const SizeCommands&) = delete;
     SizeCommands& operator=(const SizeCommands&) = delete;
 
-    // True when this command applied its size.
+    // One size command. Nothing changes unless the confirmation returns IDOK: a confirmation that could
+    // not be shown is no consent to change the whole desktop. True when this command applied its size (the
+    // program is then on its way to its end).
     bool Run(SizeLevel level);
+
+    // True from the confirmation's OK until the notice's timer is armed.
+    bool Applying() const { return applying_; }
+
+    // Close: Cancel, Escape, the close box, WM_CLOSE.
+    void Close();
+    void About();
+    // A timer message; true when it was taken here and must not reach the default processing. The
+    // notice's timer ends the program.
+    bool Timer(UINT_PTR timerId);
+    // The answer to WM_QUERYENDSESSION: FALSE while a size is being applied, TRUE otherwise.
+    BOOL MayEndSession() const;
 
 private:
     SizeCommandWindow& window_;
     bool running_ = false;
+    bool applying_ = false;
     bool applied_ = false;
 };
+
+// The timer that ends the program once "Settings have changed." has been on screen for its time.
+constexpr UINT_PTR kNoticeTimer = 100;
+constexpr UINT kNoticeTimeMs = 2000;

@@ -16,9 +16,6 @@ constexpr const char* kMessageCaption = "Optivue";
 constexpr const char* kAboutEntry = "&About...";
 constexpr LONG kMinimumScreenWidth = 1024;
 constexpr LONG kMinimumScreenHeight = 768;
-// How long "Settings have changed." stays on screen before the program ends.
-constexpr UINT_PTR kNoticeTimer = 100;
-constexpr UINT kNoticeTimeMs = 2000;
 
 RECT WindowRect(HWND window) {
     RECT rect = {0, 0, 0, 0};
@@ -39,6 +36,8 @@ const MessageMapEntry SizeDialog::kMessageEntries[] = {
     {WM_COMMAND, IDM_LARGE_SIZE, Handler<&SizeDialog::OnLargeSize>},
     {WM_COMMAND, IDM_EXTRA_LARGE_SIZE, Handler<&SizeDialog::OnExtraLargeSize>},
     {WM_TIMER, kAnyId, Handler<&SizeDialog::OnTimer>},
+    {WM_CLOSE, kAnyId, Handler<&SizeDialog::OnClose>},
+    {WM_QUERYENDSESSION, kAnyId, Handler<&SizeDialog::OnQueryEndSession>},
 };
 const MessageMap SizeDialog::kMessageMap = {&Dialog::kMessageMap, kMessageEntries,
                                             sizeof kMessageEntries / sizeof kMessageEntries[0]};
@@ -86,7 +85,7 @@ BOOL SizeDialog::OnInitDialog() {
 // Enter does nothing here: the dialog has no OK button, and the framework's handler would end the program.
 void SizeDialog::OnOK() {}
 
-void SizeDialog::OnCancel() { Dialog::OnCancel(); }
+void SizeDialog::OnCancel() { commands_.Close(); }
 
 void SizeDialog::AddAboutEntry() {
     HMENU systemMenu = GetSystemMenu(Window(), FALSE);
@@ -176,8 +175,7 @@ void SizeDialog::BringToForeground() {
 
 bool SizeDialog::OnSysCommand(WPARAM command, LPARAM) {
     if ((command & 0xFFF0) != IDM_ABOUT) return false;
-    AboutDialog about;
-    about.DoModal();
+    commands_.About();
     return true;
 }
 
@@ -220,11 +218,21 @@ void SizeDialog::ShowChangedNotice() {
 // Armed whether or not the notice could be shown: the program ends on time either way.
 void SizeDialog::StartNoticeTimer() { SetTimer(Window(), kNoticeTimer, kNoticeTimeMs, nullptr); }
 
-bool SizeDialog::OnTimer(WPARAM timerId, LPARAM) {
-    if (timerId == kNoticeTimer) {
-        changedNotice_.DestroyWindow();
-        KillTimer(Window(), kNoticeTimer);
-        PostQuitMessage(0);
-    }
-    return false;
+bool SizeDialog::OnTimer(WPARAM timerId, LPARAM) { return commands_.Timer(timerId); }
+
+bool SizeDialog::OnClose() { return commands_.Applying(); }
+
+BOOL SizeDialog::OnQueryEndSession() { return commands_.MayEndSession(); }
+
+void SizeDialog::EndMainWindow() { Dialog::OnCancel(); }
+
+void SizeDialog::ShowAbout() {
+    AboutDialog about;
+    about.DoModal();
+}
+
+void SizeDialog::EndAfterNotice() {
+    changedNotice_.DestroyWindow();
+    KillTimer(Window(), kNoticeTimer);
+    PostQuitMessage(0);
 }

@@ -30,11 +30,18 @@ private:
     void OnExtraLargeSize();
     // Ends the program once the notice has been on screen for its time.
     bool OnTimer(WPARAM timerId, LPARAM);
+    // While a size is being applied, a close request is taken and dropped; otherwise it goes on to the
+    // dialog manager, which turns it into Cancel.
+    bool OnClose();
+    BOOL OnQueryEndSession();
 
     INT_PTR Confirm(const char* message) override;
     void Hide() override;
     void ShowChangedNotice() override;
     void StartNoticeTimer() override;
+    void EndMainWindow() override;
+    void ShowAbout() override;
+    void EndAfterNotice() override;
 
     void AddAboutEntry();
     void Refuse(UINT row, INT_PTR result);

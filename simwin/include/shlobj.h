@@ -18,5 +18,8 @@ void WINAPI SHChangeNotify(LONG eventId, UINT flags, LPCVOID item1, LPCVOID item
 #define SUCCEEDED(hr) (((HRESULT)(hr)) >= 0)
 #define FAILED(hr) (((HRESULT)(hr)) < 0)
 
-// Only the Startup folder is known; any other folder fails with E_INVALIDARG.
+// Only the Startup folder is known; any other folder fails with E_INVALIDARG. The ANSI call gives the
+// folder's path in the ANSI code page, where a character the code page lacks becomes "?", as the system's
+// conversion makes it another path.
 HRESULT WINAPI SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flags, LPSTR path);
+HRESULT WINAPI SHGetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path);

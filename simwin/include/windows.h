@@ -35,6 +35,8 @@ typedef DWORD ACCESS_MASK;
 typedef ACCESS_MASK REGSAM;
 typedef CHAR* LPSTR;
 typedef const CHAR* LPCSTR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
 typedef void* LPVOID;
 typedef void* PVOID;
 typedef const void* LPCVOID;
@@ -83,6 +85,7 @@ typedef struct _SECURITY_ATTRIBUTES {
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_OUTOFMEMORY 14L
 #define ERROR_INVALID_PARAMETER 87L
+#define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_BAD_PATHNAME 161L
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_MORE_DATA 234L
@@ -382,7 +385,22 @@ BOOL WINAPI CloseHandle(HANDLE object);
 // ---- Files ----
 #define ERROR_PATH_NOT_FOUND 3L
 
+// The files' names are compared in their UTF-16 form: an ANSI path names a file by the characters its
+// bytes stand for in the ANSI code page.
 BOOL WINAPI DeleteFileA(LPCSTR path);
+BOOL WINAPI DeleteFileW(LPCWSTR path);
+
+// ---- Text in the ANSI code page ----
+// The ANSI code page is 1252, as on English and German systems.
+#define CP_ACP 0
+#define WC_NO_BEST_FIT_CHARS 0x00000400
+
+// Only CP_ACP. A character the code page lacks becomes the default character "?" and sets
+// *usedDefaultChar; the simulated code page has no best-fit look-alikes, so WC_NO_BEST_FIT_CHARS changes
+// nothing. With `bytes` 0 it returns the size needed; a buffer too small fails with
+// ERROR_INSUFFICIENT_BUFFER.
+int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR bytes, int byteCount,
+                               LPCSTR defaultChar, BOOL* usedDefaultChar);
 
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010

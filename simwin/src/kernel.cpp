@@ -106,26 +106,46 @@ BOOL WINAPI CloseHandle(HANDLE object) {
     return closed;
 }
 
-BOOL WINAPI DeleteFileA(LPCSTR path) {
+namespace {
+
+// Deletes the file of that name (UTF-8); the call's journal entry is the caller's.
+BOOL DeleteNamedFile(const char* call, const std::string& name) {
     simwin::Kernel& kernel = machine().kernel;
-    auto finish = [&](BOOL result) {
-        machine().journal.Record("DeleteFileA", Quote(path), result);
-        return result;
-    };
-    if (auto fault = machine().faults.Check("DeleteFileA", ERROR_ACCESS_DENIED)) {
+    if (auto fault = machine().faults.Check(call, ERROR_ACCESS_DENIED)) {
         machine().lastError = static_cast<DWORD>(*fault);
-        return finish(FALSE);
-    }
-    if (!path) {
-        machine().lastError = ERROR_PATH_NOT_FOUND;
-        return finish(FALSE);
+        return FALSE;
     }
     for (auto file = kernel.files.begin(); file != kernel.files.end(); ++file) {
-        if (simwin::SameTextIgnoringCase(*file, path)) {
+        if (simwin::SameTextIgnoringCase(*file, name)) {
             kernel.files.erase(file);
-            return finish(TRUE);
+            return TRUE;
         }
     }
     machine().lastError = ERROR_FILE_NOT_FOUND;
-    return finish(FALSE);
+    return FALSE;
+}
+
+}  // namespace
+
+BOOL WINAPI DeleteFileA(LPCSTR path) {
+    BOOL result = FALSE;
+    if (path) {
+        result = DeleteNamedFile("DeleteFileA", simwin::Utf8FromAnsi(path));
+    } else {
+        machine().lastError = ERROR_PATH_NOT_FOUND;
+    }
+    machine().journal.Record("DeleteFileA", Quote(path), result);
+    return result;
+}
+
+BOOL WINAPI DeleteFileW(LPCWSTR path) {
+    BOOL result = FALSE;
+    const std::string name = path ? simwin::Utf8FromUtf16(path) : std::string();
+    if (path) {
+        result = DeleteNamedFile("DeleteFileW", name);
+    } else {
+        machine().lastError = ERROR_PATH_NOT_FOUND;
+    }
+    machine().journal.Record("DeleteFileW", Quote(path ? name.c_str() : nullptr), result);
+    return result;
 }

@@ -95,6 +95,9 @@ TEST_F(FollowUpRunTest, AFollowUpRunRelaysTheIconsClearsTheFlagDeletesTheShortcu
         "Sleep(0) -> 0",
         "UpdateWindow(hwnd#3) -> 1",
         R"(set Software\Korvani\optiv [Changed] REG_DWORD 4 -> 0)",
+        "SHGetFolderPathW(NULL, 0x7, NULL, 0 => " + simwin::Quote(kStartup.c_str()) + ") -> 0",
+        "WideCharToMultiByte(0, 0x400, " + simwin::Quote(kStartup.c_str()) + ", -1, buffer, 520) -> " +
+            std::to_string(kStartup.size() + 1),
         "SHGetFolderPathA(NULL, 0x7, NULL, 0 => " + simwin::Quote(kStartup.c_str()) + ") -> 0",
         "DeleteFileA(" + simwin::Quote(kShortcut.c_str()) + ") -> 1",
         "EndDialog(hwnd#4, 0) -> 1",
@@ -238,7 +241,10 @@ TEST_F(FollowUpRunTest, WithoutAStartupFolderOrAShortcutTheFlagIsClearedAndTheDi
         std::function<void()> arrange;
         std::vector<std::string> deletions;
     } rows[] = {
-        {"folder not found", [] { machine().faults.FailAll("SHGetFolderPathA"); }, {}},
+        {"folder not found", [] {
+             machine().faults.FailAll("SHGetFolderPathW");
+             machine().faults.FailAll("SHGetFolderPathA");
+         }, {}},
         {"folder missing: S_FALSE with an empty path", [] { machine().kernel.startupFolder.clear(); }, {}},
         {"shortcut already gone", [] { machine().kernel.files.clear(); },
          {"DeleteFileA(" + simwin::Quote(kShortcut.c_str()) + ") -> 0"}},
@@ -254,6 +260,50 @@ TEST_F(FollowUpRunTest, WithoutAStartupFolderOrAShortcutTheFlagIsClearedAndTheDi
         CheckFollowUpRun(dialog_);
         EXPECT_EQ(row.deletions, StepsStartingWith({"DeleteFileA"}));
         EXPECT_EQ(1u, StepsStartingWith({"UpdateWindow"}).size());
+        EXPECT_EQ(std::optional<INT_PTR>(0), DialogResult());
+        ExpectChangedCleared();
+    }
+}
+
+// The shortcut is deleted by the path it was made by: the ANSI path where the ANSI code page holds every
+// character of the folder's path, the wide path where it does not (the ANSI form would name another file).
+TEST_F(FollowUpRunTest, TheShortcutIsDeletedWhateverCharactersTheStartupFolderPathHas) {
+    const std::string greek = "C:\\Dokumente und Einstellungen\\\u0395\u03bb\u03ad\u03bd\u03b7\\Startmen\u00fc\\Programme\\Autostart";
+    const std::string german = "C:\\Dokumente und Einstellungen\\J\u00fcrgen Stra\u00dfer\\Startmen\u00fc\\Programme\\Autostart";
+    const struct {
+        const char* label;
+        std::string folder;
+        const char* fault;
+        const char* deletion;  // the call that deletes the shortcut
+    } rows[] = {
+        {"ASCII", kStartup, nullptr, "DeleteFileA"},
+        {"German letters, all in the ANSI code page", german, nullptr, "DeleteFileA"},
+        {"Greek letters, outside the ANSI code page", greek, nullptr, "DeleteFileW"},
+        {"Greek letters, the wide folder call failing", greek, "SHGetFolderPathW", "DeleteFileA"},
+        // Whether the ANSI code page holds the path is then unknown; the wide path is the folder's own.
+        {"Greek letters, the conversion failing", greek, "WideCharToMultiByte", "DeleteFileW"},
+        {"ASCII, the conversion failing", kStartup, "WideCharToMultiByte", "DeleteFileW"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        SetUp();
+        machine().kernel.files.clear();
+        machine().kernel.startupFolder = row.folder;
+        const std::string shortcut = row.folder + "\\Optivue.lnk";
+        machine().kernel.AddFile(shortcut);
+        if (row.fault) machine().faults.FailAll(row.fault);
+        SetChanged(REG_DWORD, Bytes({1, 0, 0, 0}));
+
+        CheckFollowUpRun(dialog_);
+
+        const std::vector<std::string> deletions = StepsStartingWith({"DeleteFile"});
+        ASSERT_EQ(1u, deletions.size());
+        EXPECT_EQ(0u, deletions[0].rfind(std::string(row.deletion) + "(", 0)) << deletions[0];
+        // The ANSI path is asked for only where it is used; where it stands for another file, the shortcut
+        // stays.
+        const bool ansi = std::string(row.deletion) == "DeleteFileA";
+        EXPECT_EQ(ansi, !StepsStartingWith({"SHGetFolderPathA"}).empty());
+        EXPECT_EQ(!ansi || row.folder != greek, !machine().kernel.FileExists(shortcut));
         EXPECT_EQ(std::optional<INT_PTR>(0), DialogResult());
         ExpectChangedCleared();
     }

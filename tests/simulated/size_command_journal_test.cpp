@@ -137,10 +137,18 @@ public:
     void Hide() override { machine().journal.Record("Hide", "", 0); }
     void ShowChangedNotice() override { machine().journal.Record("ShowChangedNotice", "", 0); }
     void StartNoticeTimer() override { machine().journal.Record("StartNoticeTimer", "", 0); }
+    void EndMainWindow() override { machine().journal.Record("EndMainWindow", "", 0); }
+    void ShowAbout() override { machine().journal.Record("ShowAbout", "", 0); }
+    void EndAfterNotice() override { machine().journal.Record("EndAfterNotice", "", 0); }
 
 private:
     INT_PTR answer_;
 };
+
+bool RunSizeCommand(SizeLevel level, SizeCommandWindow& window) {
+    SizeCommands commands(window);
+    return commands.Run(level);
+}
 
 // The flow's own steps and the procedure's first and last kinds of step.
 std::vector<std::string> FlowSteps() {
@@ -274,5 +282,113 @@ TEST_F(SizeCommandTest, ACommandWhileAnotherRunsOrAfterASizeWasAppliedIsIgnored)
     }
 }
 
-}  // namespace
+// The messages that another program or the system may send the main window, handed to the commands as
+// the main dialog's message map hands them on.
+enum class Request { Cancel, Close, About, NoticeTimer, QueryEndSession };
 
+const struct {
+    const char* name;
+    Request request;
+    const char* step;  // what the main window does with it when no size is being applied
+} kRequests[] = {
+    {"IDCANCEL", Request::Cancel, "EndMainWindow() -> 0"},
+    {"WM_CLOSE", Request::Close, "EndMainWindow() -> 0"},
+    {"About", Request::About, "ShowAbout() -> 0"},
+    {"timer 100", Request::NoticeTimer, "EndAfterNotice() -> 0"},
+    {"WM_QUERYENDSESSION", Request::QueryEndSession, nullptr},
+};
+
+// The answer to WM_QUERYENDSESSION; TRUE for the others, which answer nothing that counts.
+BOOL Deliver(SizeCommands& commands, Request request) {
+    switch (request) {
+        case Request::Cancel: commands.Close(); break;
+        // Taken and dropped while a size is being applied; otherwise the dialog manager makes it Cancel.
+        case Request::Close:
+            if (!commands.Applying()) commands.Close();
+            break;
+        case Request::About: commands.About(); break;
+        case Request::NoticeTimer: commands.Timer(kNoticeTimer); break;
+        case Request::QueryEndSession: return commands.MayEndSession();
+    }
+    return TRUE;
+}
+
+// A step that one of the requests could cause.
+std::vector<std::string> RequestSteps() {
+    return journal_steps::StepsStartingWith({"EndMainWindow", "ShowAbout", "EndAfterNotice"});
+}
+
+// The steps with the pauses' count of answered messages left out.
+std::vector<std::string> StepsWithoutAnswers() {
+    std::vector<std::string> steps = journal_steps::Steps();
+    for (std::string& step : steps)
+        if (step.rfind("pause ", 0) == 0) step = step.substr(0, step.find(", answering"));
+    return steps;
+}
+
+TEST_F(SizeCommandTest, BeforeACommandEachRequestOfTheMainWindowActs) {
+    for (const auto& r : kRequests) {
+        SCOPED_TRACE(r.name);
+        SetUp();
+        RecordingWindow window(IDOK);
+        SizeCommands commands(window);
+        EXPECT_FALSE(commands.Applying());
+        const BOOL answer = Deliver(commands, r.request);
+        EXPECT_EQ(TRUE, answer);
+        EXPECT_EQ(r.step ? std::vector<std::string>{r.step} : std::vector<std::string>{}, RequestSteps());
+    }
+}
+
+// Sent while the procedure or its pause runs, at its first pause, in the middle and at its last, none of
+// them changes a step or a wait: the notice comes and its timer is armed, the end of the session is
+// refused, and afterwards each request acts again.
+TEST_F(SizeCommandTest, WhileASizeIsAppliedTheMainWindowRefusesToEndOrToOpenAnything) {
+    const struct {
+        const char* name;
+        OsKind kind;
+        const char* themeActive;
+    } variants[] = {
+        {"XpStyled", kOsWindowsXp, "1"},
+        {"XpClassic", kOsWindowsXp, "0"},
+        {"Win2000", kOsWindows2000, nullptr},
+    };
+    for (const auto& v : variants) {
+        auto arrange = [&] {
+            SetUp();
+            UseSystem(v.kind);
+            if (v.themeActive) machine().registry.SetString(kThemeManager, "ThemeActive", v.themeActive);
+            machine().journal.Clear();
+        };
+        arrange();
+        RecordingWindow quiet(IDOK);
+        ASSERT_TRUE(RunSizeCommand(SizeLevel::Large, quiet));
+        const std::vector<std::string> expected = StepsWithoutAnswers();
+        const uint64_t lengthMs = machine().clock.NowMs();
+        ASSERT_GT(lengthMs, 2u);
+
+        for (const auto& r : kRequests) {
+            for (const uint64_t sentAt : {uint64_t{1}, lengthMs / 2, lengthMs - 1}) {
+                SCOPED_TRACE(std::string(v.name) + ", " + r.name + " sent at " + std::to_string(sentAt) + " ms");
+                arrange();
+                RecordingWindow window(IDOK);
+                SizeCommands commands(window);
+                std::vector<BOOL> answers;
+                machine().sentMessages.At(sentAt, [&] { answers.push_back(Deliver(commands, r.request)); });
+
+                EXPECT_TRUE(commands.Run(SizeLevel::Large));
+
+                EXPECT_EQ(expected, StepsWithoutAnswers());
+                EXPECT_EQ(lengthMs, machine().clock.NowMs());
+                EXPECT_EQ(std::vector<BOOL>{r.request == Request::QueryEndSession ? FALSE : TRUE}, answers);
+                EXPECT_TRUE(RequestSteps().empty());
+                EXPECT_FALSE(commands.Applying());
+
+                machine().journal.Clear();
+                EXPECT_EQ(TRUE, Deliver(commands, r.request));
+                EXPECT_EQ(r.step ? std::vector<std::string>{r.step} : std::vector<std::string>{}, RequestSteps());
+            }
+        }
+    }
+}
+
+}  // namespace

@@ -465,9 +465,20 @@ void FollowUpRun(Walk& w, const std::string& dialog, const std::string& shortcut
             w.Call("UpdateWindow", iconView);
         }
         w.WriteValue(programKey, "Changed", REG_DWORD, zero);
+        // The wide path first: one that the ANSI code page cannot hold, or that could not be converted,
+        // names the shortcut by itself; any other, or none, leads to the ANSI path.
         std::string folder;
-        if (w.Call("SHGetFolderPathA", "NULL, 0x7, NULL, 0", &folder) == S_OK && folder != "\"\"")
+        bool widePath = false;
+        if (w.Call("SHGetFolderPathW", "NULL, 0x7, NULL, 0", &folder) == S_OK && folder != "\"\"") {
+            bool replaced = false;
+            simwin::AnsiFromUtf8(simwin::machine().kernel.startupFolder, &replaced);
+            widePath = w.Call("WideCharToMultiByte", "0, 0x400, " + folder + ", -1, buffer, 520") == 0 || replaced;
+        }
+        if (widePath) {
+            seen->shortcutDeleted = w.Call("DeleteFileW", Quote(shortcut.c_str())) == TRUE;
+        } else if (w.Call("SHGetFolderPathA", "NULL, 0x7, NULL, 0", &folder) == S_OK && folder != "\"\"") {
             seen->shortcutDeleted = w.Call("DeleteFileA", Quote(shortcut.c_str())) == TRUE;
+        }
         seen->dialogEnded = w.Call("EndDialog", dialog + ", 0") == TRUE;
     }
     w.WriteValue(programKey, "Changed", REG_DWORD, zero);

@@ -299,7 +299,7 @@ struct Kernel {
     uintptr_t nextHandle = 0x2000;
 
     // The files there are, by full path (compared without regard to case), and the user's Startup folder
-    // as SHGetFolderPathA(CSIDL_STARTUP) gives it.
+    // as SHGetFolderPathW(CSIDL_STARTUP) gives it; both in UTF-8.
     std::vector<std::string> files;
     std::string startupFolder = "C:\\Documents and Settings\\User\\Start Menu\\Programs\\Startup";
 
@@ -331,6 +331,13 @@ void Reset();
 // Names as Windows compares them (registry keys and values, window classes and titles, file paths):
 // without regard to the case of ASCII letters.
 bool SameTextIgnoringCase(const std::string& a, const std::string& b);
+
+// ---- Text: UTF-8 inside the machine, code page 1252 for the ANSI calls, UTF-16 for the wide ones ----
+std::string Utf8FromAnsi(const char* ansi);
+// A character that code page 1252 lacks becomes "?" and sets *replaced.
+std::string AnsiFromUtf8(const std::string& utf8, bool* replaced = nullptr);
+std::u16string Utf16FromUtf8(const std::string& utf8);
+std::string Utf8FromUtf16(const WCHAR* wide);
 
 // Helpers for writing journal arguments.
 std::string Quote(const char* text);  // "text" with C escapes, or NULL
