@@ -17,12 +17,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -423,6 +425,51 @@ TEST_F(SizeCommand, CommandsSentWhileAConfirmationIsUpOrAfterTheSizeWasAppliedAr
     ASSERT_TRUE(program.WaitForExit(&exitCode));
     EXPECT_EQ(0u, exitCode);
     ExpectSettingsOf(kLevels[0], system.variant, iconView, NONCLIENTMETRICSA{}, styleTool);
+}
+
+// A logoff asked for while a size is being applied waits: the main window answers the end-session query,
+// as its waits answer every sent message, with FALSE, until the notice is up. Queries are sent again and
+// again from when the main window hides until the program ends.
+TEST_F(SizeCommand, TheEndOfTheSessionIsRefusedWhileASizeIsAppliedAndTheCommandCompletes) {
+    for (const System* system : {&kSystems[0], &kSystems[1]}) {
+        SCOPED_TRACE(system->label);
+        const HWND iconView = Arrange(*system);
+        ASSERT_NE(nullptr, iconView);
+        test_platform::StyleToolDouble styleTool(test_platform::StyleToolDouble::Place::kInstallationFolder);
+        ASSERT_TRUE(styleTool.Installed());
+        NONCLIENTMETRICSA before = {};
+        if (system->variant == Variant::XpStyled) before = CurrentNonClientMetrics();
+
+        Program program(system->version);
+        const HWND dialog = ClickSizeButton(program, kLevels[1]);
+        ASSERT_NE(nullptr, dialog);
+        std::atomic<bool> stop(false);
+        std::vector<DWORD_PTR> answers;
+        std::thread logoff([&] {
+            while (!stop && !program.Ended()) {
+                if (IsWindow(dialog) && !IsWindowVisible(dialog)) {
+                    DWORD_PTR answer = 0;
+                    if (SendMessageTimeoutA(dialog, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, e2e::kWaitMs,
+                                            &answer))
+                        answers.push_back(answer);
+                }
+                Sleep(50);
+            }
+        });
+        ConfirmAndFollowToTheEnd(program, dialog, kLevels[1], system->variant, nullptr);
+        stop = true;
+        logoff.join();
+        if (HasFatalFailure()) return;
+
+        // FALSE while the size was applied, TRUE only once it was done, never FALSE again after.
+        ASSERT_FALSE(answers.empty()) << "no query was answered";
+        EXPECT_EQ(FALSE, answers.front()) << "the first query, sent as the main window hid, was not refused";
+        const auto firstTrue = std::find(answers.begin(), answers.end(), static_cast<DWORD_PTR>(TRUE));
+        EXPECT_GE(firstTrue - answers.begin(), 2) << "too few queries refused during the command's waits";
+        EXPECT_EQ(answers.end(), std::find(firstTrue, answers.end(), static_cast<DWORD_PTR>(FALSE)))
+            << "a query refused after one was accepted";
+        ExpectSettingsOf(kLevels[1], system->variant, iconView, before, styleTool);
+    }
 }
 
 // ---- The user's colours around the visual-style switch ----
