@@ -1,4 +1,5 @@
-// The string calls the program relies on: LoadStringA on the program's own table, StrToIntA, lstrcmpA.
+// The string calls the program relies on: LoadStringA on the program's own table, StrToIntA, lstrcmpA, and
+// WideCharToMultiByte into the ANSI code page (1252 on English and German systems).
 // Checked on the simulated platform and under Wine alike.
 #include "tests/support/test_platform.h"
 
@@ -50,6 +51,45 @@ TEST(StringsApiTest, LstrcmpAFindsOnlyIdenticalTextsEqual) {
     EXPECT_NE(0, lstrcmpA("Windows Standard", "windows standard"));
     EXPECT_NE(0, lstrcmpA("", "21"));
     EXPECT_EQ(0, lstrcmpA("", ""));
+}
+
+// Whether the ANSI code page holds a wide text exactly: the byte of each character, or "?" with the
+// default character reported, never a look-alike.
+TEST(StringsApiTest, WideCharToMultiByteWithoutBestFitReportsEveryCharacterTheAnsiCodePageLacks) {
+    const struct {
+        const char* label;
+        const char16_t* wide;
+        const char* ansi;
+        bool replaced;
+    } cases[] = {
+        {"ASCII", u"C:\\Startup", "C:\\Startup", false},
+        {"German letters", u"J\u00fcrgen Stra\u00dfer", "J\xfc" "rgen Stra\xdf" "er", false},
+        {"the euro sign", u"\u20ac 5", "\x80 5", false},
+        {"Greek letters, which have Latin look-alikes", u"\u0395\u03bb\u03ad\u03bd\u03b7", "?????", true},
+        {"Cyrillic", u"\u0418\u0432\u0430\u043d", "????", true},
+        {"empty", u"", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const WCHAR* wide = reinterpret_cast<const WCHAR*>(c.wide);
+        const int needed = static_cast<int>(std::strlen(c.ansi)) + 1;
+        EXPECT_EQ(needed, WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, nullptr));
+
+        char bytes[32];
+        std::memset(bytes, 0xA5, sizeof bytes);
+        BOOL replaced = 0x5A5A;
+        EXPECT_EQ(needed, WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, bytes, sizeof bytes, nullptr,
+                                              &replaced));
+        EXPECT_STREQ(c.ansi, bytes);
+        EXPECT_EQ(c.replaced ? TRUE : FALSE, replaced);
+
+        if (needed > 1) {
+            std::memset(bytes, 0xA5, sizeof bytes);
+            SetLastError(0);
+            EXPECT_EQ(0, WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, bytes, needed - 1, nullptr, nullptr));
+            EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+        }
+    }
 }
 
 }  // namespace
