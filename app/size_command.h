@@ -25,6 +25,10 @@ SizeVariant ChooseSizeVariant(OsKind kind);
 // system time to take the new metrics in before the notice appears.
 DWORD PauseAfterProcedureMs(SizeVariant variant);
 
+// The timer that ends the program once "Settings have changed." has been on screen for its time.
+constexpr UINT_PTR kNoticeTimer = 100;
+constexpr UINT kNoticeTimeMs = 2000;
+
 // What the flow asks of the main dialog.
 class SizeCommandWindow {
 public:
@@ -85,7 +89,3 @@ private:
     bool applying_ = false;
     bool applied_ = false;
 };
-
-// The timer that ends the program once "Settings have changed." has been on screen for its time.
-constexpr UINT_PTR kNoticeTimer = 100;
-constexpr UINT kNoticeTimeMs = 2000;
