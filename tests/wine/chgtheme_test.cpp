@@ -13,6 +13,7 @@
 #include "tests/fixtures/theme_library_stand_in.h"
 #include "tests/support/system_theme_library.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/style_tool_messages.h"
 
 #include <windows.h>
 
@@ -254,6 +255,27 @@ struct FollowUpRequest {
 
 FollowUpRequest FollowUpRequested() { return {GetValue(OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE), ShortcutTarget(StartupShortcut())}; }
 
+// ---- The user's colours ----
+// Colours no style brings, set as the user's own, live and stored.
+void UseUserColors() {
+    const struct {
+        int index;
+        COLORREF color;
+    } kLive[] = {{COLOR_3DFACE, RGB(250, 240, 230)}, {COLOR_WINDOW, RGB(240, 250, 200)}, {COLOR_BTNTEXT, RGB(1, 80, 160)}};
+    for (const auto& live : kLive) SetSysColors(1, &live.index, &live.color);
+    test_platform::PutString("Control Panel\\Colors", "ButtonFace", "250 240 230");
+    test_platform::PutString("Control Panel\\Colors", "Window", "240 250 200");
+    test_platform::PutString("Control Panel\\Colors", "ButtonText", "1 80 160");
+}
+
+// The stored colours, to compare before and after.
+std::string StoredColors() {
+    std::string all;
+    for (const char* name : {"ButtonFace", "Window", "ButtonText", "Hilight", "Menu"})
+        all += std::string(name) + "=" + StoredText("Control Panel\\Colors", name) + " ";
+    return all;
+}
+
 // ---- The tests ----
 class ChgthemeTest : public testing::Test {
 protected:
@@ -361,7 +383,9 @@ TEST_F(ChgthemeTest, BadInputIsRefusedWithItsOwnExitCodeAndMessageAndChangesNoth
         if (c.testStyle) UseStyle(TestStylePath(), "Plain", "NormalSize", c.active);
         else UseStyle(wineStyle_, wineColor_, "NormalSize", c.active);
         const std::vector<StoredValue> before = ThemeManagerValues();
+        UseUserColors();
         const std::vector<COLORREF> colorsBefore = test_platform::ColorsSeenByAnotherProcess();
+        const std::string storedBefore = StoredColors();
         ASSERT_TRUE(UseThemeLibrary(c.library));
         UseVersion(c.version);
 
@@ -373,6 +397,7 @@ TEST_F(ChgthemeTest, BadInputIsRefusedWithItsOwnExitCodeAndMessageAndChangesNoth
         const std::vector<StoredValue> after = ThemeManagerValues();
         for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i].data, after[i].data) << i;
         EXPECT_EQ(colorsBefore, test_platform::ColorsSeenByAnotherProcess());
+        EXPECT_EQ(storedBefore, StoredColors());
         const FollowUpRequest request = FollowUpRequested();
         EXPECT_FALSE(request.changed.exists);
         EXPECT_EQ("", request.shortcutTarget);
@@ -467,15 +492,7 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
          L"aktiv. Dieser Schritt hat nichts geändert.\n\nKlicken Sie in Optivue erneut auf „Extra Large Size“: Ohne "
          L"visuellen Stil stellt Optivue jede Größe selbst ein."},
         {"a style without that size", "LargeFonts", false, "1", kSystemLibrary, nullptr, false, 4,
-         L"Optivue could not set the visual style to \"Large Size\": the active visual style offers only \"Normal "
-         L"Size\". Windows, menus and their text keep their size.\n\nThe Windows Classic style, or a visual style "
-         L"with large sizes, gets every size. Choose one (Display Properties, Appearance tab), then click \"Large "
-         L"Size\" in Optivue again.",
-         L"Optivue konnte den visuellen Stil nicht auf „Large Size“ stellen: Der aktive visuelle Stil bietet nur "
-         L"„Normal Size“. Fenster, Menüs und ihre Schrift behalten ihre Größe.\n\nMit dem klassischen Windows-Stil "
-         L"oder einem visuellen Stil mit großen Größen erhalten Sie jede Größe. Wählen Sie einen davon "
-         L"(Eigenschaften von Anzeige, Registerkarte „Darstellung“) und klicken Sie dann in Optivue erneut auf "
-         L"„Large Size“."},
+         style_tool_messages::kLargeNotOfferedEnglish, style_tool_messages::kLargeNotOfferedGerman},
         {"a theme library that cannot list sizes", "LargeFonts", true, "1", "uxtheme_without_size_list.dll", nullptr,
          false, 5, kSizesUnknownEn, kSizesUnknownDe},
         {"no theme library", "LargeFonts", true, "1", nullptr, nullptr, false, 5, kSizesUnknownEn, kSizesUnknownDe},
@@ -494,7 +511,9 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
         if (c.testStyle) UseStyle(TestStylePath(), "Plain", "NormalSize", c.active);
         else UseStyle(wineStyle_, wineColor_, "NormalSize", c.active);
         const std::vector<StoredValue> before = ThemeManagerValues();
+        UseUserColors();
         const std::vector<COLORREF> colorsBefore = test_platform::ColorsSeenByAnotherProcess();
+        const std::string storedBefore = StoredColors();
         ASSERT_TRUE(UseThemeLibrary(c.library));
         UseVersion(c.version);
         if (c.shortcutBlocked) {
@@ -512,6 +531,7 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
             EXPECT_EQ(expected, run.text);
         }
         EXPECT_EQ(colorsBefore, test_platform::ColorsSeenByAnotherProcess());
+        EXPECT_EQ(storedBefore, StoredColors());
         if (c.exitCode == 0) {
             EXPECT_EQ(c.arguments, StoredText(kThemeManagerKey, "SizeName"));
         } else if (c.exitCode != 6) {
