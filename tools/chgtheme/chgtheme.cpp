@@ -117,20 +117,20 @@ private:
 
 // ---- Messages ----
 // The longest message, its texts filled in, in characters with the NUL.
-constexpr int kMessageCapacity = 2048;
+constexpr int kMessageCapacity = 1024;
 // A style's sizes named in a message; the rest are left out.
 constexpr int kMostNamedSizes = 8;
+// A size's name in quotation marks.
+constexpr int kQuotedNameCapacity = MAX_PATH + 8;
 
 // `pattern` with %1 to %9 replaced by `texts` (a missing one by nothing), cut to what fits `message`.
 void Fill(const wchar_t* pattern, const wchar_t* const* texts, int textCount, wchar_t* message, int capacity) {
     int used = 0;
-    const auto put = [&](const wchar_t* text) {
-        for (; *text && used + 1 < capacity; ++text) message[used++] = *text;
-    };
     for (; *pattern && used + 1 < capacity; ++pattern) {
         if (pattern[0] == L'%' && pattern[1] >= L'1' && pattern[1] <= L'9') {
             const int index = pattern[1] - L'1';
-            if (index < textCount && texts[index]) put(texts[index]);
+            if (index < textCount && texts[index])
+                for (const wchar_t* text = texts[index]; *text && used + 1 < capacity; ++text) message[used++] = *text;
             ++pattern;
             continue;
         }
@@ -139,57 +139,53 @@ void Fill(const wchar_t* pattern, const wchar_t* const* texts, int textCount, wc
     message[used] = L'\0';
 }
 
-// A row of the tool's string table in the user's language; false (and `text` empty) when it is missing.
-bool LoadRow(UINT row, wchar_t* text, int capacity) {
+// A row of the tool's string table in the user's language, or `fallback` where it is missing.
+void LoadRow(UINT row, wchar_t* text, int capacity, const wchar_t* fallback) {
+    if (LoadStringW(GetModuleHandleW(nullptr), row, text, capacity) > 0) return;
+    lstrcpynW(text, fallback, capacity);
+}
+
+// The size variant `size` as the user knows it: the text of the main dialog's button for it.
+void ButtonText(int size, wchar_t* text, int capacity) {
     text[0] = L'\0';
-    return LoadStringW(GetModuleHandleW(nullptr), row, text, capacity) > 0;
-}
-
-// The size variant `size` as the user knows it: the text of the main dialog's button for it, in the
-// language's quotation marks.
-void QuotedSizeName(int size, wchar_t* text, int capacity) {
-    wchar_t buttonText[64] = L"";
     for (const DialogText& control : kDialogTexts)
-        if (control.control == kSizeButtons[size])
-            MultiByteToWideChar(CP_ACP, 0, control.text, -1, buttonText, sizeof buttonText / sizeof *buttonText);
-    buttonText[sizeof buttonText / sizeof *buttonText - 1] = L'\0';
-    wchar_t pattern[32];
-    if (!LoadRow(IDS_TOOL_QUOTED_SIZE, pattern, sizeof pattern / sizeof *pattern)) lstrcpyW(pattern, L"\"%1\"");
-    const wchar_t* const texts[] = {buttonText};
-    Fill(pattern, texts, 1, text, capacity);
+        if (control.control == kSizeButtons[size] && !MultiByteToWideChar(CP_ACP, 0, control.text, -1, text, capacity))
+            text[0] = L'\0';
 }
 
-// The sizes a style offers, by their names in the style; at most kMostNamedSizes are kept.
+// `name` in the language's quotation marks.
+void Quoted(const wchar_t* name, wchar_t* text, int capacity) {
+    wchar_t pattern[16];
+    LoadRow(IDS_TOOL_QUOTED_SIZE, pattern, 16, L"\"%1\"");
+    Fill(pattern, &name, 1, text, capacity);
+}
+
+void QuotedSizeName(int size, wchar_t* text, int capacity) {
+    wchar_t name[64];
+    ButtonText(size, name, 64);
+    Quoted(name, text, capacity);
+}
+
+// The sizes a style offers as the user knows them: a size of the main dialog by its button's text, any
+// other by the style's display name for it or, without one, its name. At most kMostNamedSizes are kept.
 struct OfferedSizes {
     WCHAR names[kMostNamedSizes][MAX_PATH + 1];
-    WCHAR displayNames[kMostNamedSizes][MAX_PATH + 1];
-    int count = 0;
+    int count;
 };
 
-// One of the style's sizes as the user knows it: a size of the main dialog by its button's text, any other
-// by the style's own display name or, without one, its name; in quotation marks.
-void QuotedOfferedName(const OfferedSizes& offered, int index, wchar_t* text, int capacity) {
-    for (int size = 0; size < kSizeCount; ++size)
-        if (lstrcmpiW(offered.names[index], kSizeNames[size]) == 0) return QuotedSizeName(size, text, capacity);
-    wchar_t pattern[32];
-    if (!LoadRow(IDS_TOOL_QUOTED_SIZE, pattern, sizeof pattern / sizeof *pattern)) lstrcpyW(pattern, L"\"%1\"");
-    const wchar_t* const texts[] = {offered.displayNames[index][0] ? offered.displayNames[index] : offered.names[index]};
-    Fill(pattern, texts, 1, text, capacity);
-}
-
-// "a", "b" and "c", as the language lists.
+// "a", "b" and "c", as the language lists, each in quotation marks.
 void OfferedSizeList(const OfferedSizes& offered, wchar_t* list, int capacity) {
     wchar_t separator[16], lastSeparator[16];
-    if (!LoadRow(IDS_TOOL_LIST_SEPARATOR, separator, 16)) lstrcpyW(separator, L", ");
-    if (!LoadRow(IDS_TOOL_LIST_LAST_SEPARATOR, lastSeparator, 16)) lstrcpyW(lastSeparator, L" and ");
+    LoadRow(IDS_TOOL_LIST_SEPARATOR, separator, 16, L", ");
+    LoadRow(IDS_TOOL_LIST_LAST_SEPARATOR, lastSeparator, 16, L" and ");
+    int used = 0;
     list[0] = L'\0';
     for (int i = 0; i < offered.count; ++i) {
-        wchar_t name[MAX_PATH + 8];
-        QuotedOfferedName(offered, i, name, sizeof name / sizeof *name);
-        const wchar_t* const texts[] = {list, i == 0 ? L"" : i + 1 == offered.count ? lastSeparator : separator, name};
-        wchar_t longer[kMessageCapacity];
-        Fill(L"%1%2%3", texts, 3, longer, capacity < kMessageCapacity ? capacity : kMessageCapacity);
-        lstrcpyW(list, longer);
+        wchar_t name[kQuotedNameCapacity];
+        Quoted(offered.names[i], name, kQuotedNameCapacity);
+        const wchar_t* const texts[] = {i == 0 ? L"" : i + 1 == offered.count ? lastSeparator : separator, name};
+        Fill(L"%1%2", texts, 2, list + used, capacity - used);
+        used += lstrlenW(list + used);
     }
 }
 
@@ -208,7 +204,10 @@ bool HasErrorOutput() {
     return error && error != INVALID_HANDLE_VALUE && GetFileType(error) != FILE_TYPE_UNKNOWN;
 }
 
-void WriteErrorLine(const wchar_t* text) {
+void WriteErrorLine(const wchar_t* technical, int size) {
+    wchar_t text[kMessageCapacity];
+    const wchar_t* const name = size >= 0 ? kSizeNames[size] : L"";
+    Fill(technical, &name, 1, text, kMessageCapacity);
     char bytes[1024];
     const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes - 2, nullptr, nullptr);
     if (length <= 0) return;
@@ -218,51 +217,37 @@ void WriteErrorLine(const wchar_t* text) {
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes, static_cast<DWORD>(length + 1), &written, nullptr);
 }
 
-// The user's message of `message`, its texts filled in; the technical line where the row is missing.
+// The message for the user: the row with the size asked for as %1 and the sizes the style offers as %2,
+// or, where no size was asked for, the three sizes as %1 to %3.
 void UserMessage(const Message& message, wchar_t* text, int capacity) {
-    static wchar_t pattern[kMessageCapacity];
-    if (!LoadRow(message.row, pattern, kMessageCapacity)) {
-        const wchar_t* const names[] = {message.size >= 0 ? kSizeNames[message.size] : L""};
-        return Fill(message.technical, names, 1, text, capacity);
+    wchar_t pattern[kMessageCapacity];
+    LoadRow(message.row, pattern, kMessageCapacity, message.technical);
+    wchar_t sizes[kSizeCount][kQuotedNameCapacity];
+    wchar_t list[kMessageCapacity] = L"";
+    const wchar_t* texts[kSizeCount] = {};
+    for (int size = 0; size < kSizeCount; ++size) {
+        if (message.size >= 0 && size != message.size) continue;
+        const int slot = message.size >= 0 ? 0 : size;
+        QuotedSizeName(size, sizes[slot], kQuotedNameCapacity);
+        texts[slot] = sizes[slot];
     }
-    static wchar_t sizes[kSizeCount][MAX_PATH + 8];
-    static wchar_t list[kMessageCapacity];
-    const wchar_t* texts[3] = {};
-    if (message.size < 0) {
-        // No size was asked for: the three of them.
-        for (int size = 0; size < kSizeCount; ++size) {
-            QuotedSizeName(size, sizes[size], MAX_PATH + 8);
-            texts[size] = sizes[size];
-        }
-    } else {
-        QuotedSizeName(message.size, sizes[0], MAX_PATH + 8);
-        texts[0] = sizes[0];
-        if (message.offered) {
-            OfferedSizeList(*message.offered, list, kMessageCapacity);
-            texts[1] = list;
-        }
+    if (message.offered) {
+        OfferedSizeList(*message.offered, list, kMessageCapacity);
+        texts[1] = list;
     }
-    Fill(pattern, texts, 3, text, capacity);
+    Fill(pattern, texts, kSizeCount, text, capacity);
 }
 
 void Tell(const Message& message) {
-    static wchar_t text[kMessageCapacity];
-    if (HasErrorOutput()) {
-        const wchar_t* const names[] = {message.size >= 0 ? kSizeNames[message.size] : L""};
-        Fill(message.technical, names, 1, text, kMessageCapacity);
-        return WriteErrorLine(text);
-    }
+    if (HasErrorOutput()) return WriteErrorLine(message.technical, message.size);
+    wchar_t text[kMessageCapacity];
     UserMessage(message, text, kMessageCapacity);
     MessageBoxW(nullptr, text, L"" OPTIVUE_PRODUCT_NAME, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
 }
 
 // A note for the console alone: nobody else needs to read it.
 void Note(const wchar_t* technical, int size) {
-    if (!HasErrorOutput()) return;
-    static wchar_t text[kMessageCapacity];
-    const wchar_t* const names[] = {kSizeNames[size]};
-    Fill(technical, names, 1, text, kMessageCapacity);
-    WriteErrorLine(text);
+    if (HasErrorOutput()) WriteErrorLine(technical, size);
 }
 
 // ---- The system ----
@@ -316,9 +301,9 @@ bool ReadActiveStyle(ActiveStyle* style) {
 
 enum class Offer { kOffered, kNotOffered, kUnknown };
 
-// Whether the style offers `size`; when it does not, `offered` holds the sizes it does offer. A style that
+// Whether the style offers `size`; when it does not, `offered` names the sizes it does offer. A style that
 // lists no size at all is one whose sizes are unknown.
-Offer StyleOffersSize(const ThemeLibrary& library, ActiveStyle* style, const wchar_t* size, OfferedSizes* offered) {
+Offer StyleOffersSize(const ThemeLibrary& library, ActiveStyle* style, int size, OfferedSizes* offered) {
     if (!library.enumThemeSizes) return Offer::kUnknown;
     offered->count = 0;
     DWORD index = 0;
@@ -328,12 +313,12 @@ Offer StyleOffersSize(const ThemeLibrary& library, ActiveStyle* style, const wch
         if (FAILED(library.enumThemeSizes(style->file, style->color[0] ? style->color : nullptr, index, &names))) break;
         names.name[MAX_PATH] = L'\0';
         names.displayName[MAX_PATH] = L'\0';
-        if (lstrcmpiW(names.name, size) == 0) return Offer::kOffered;
-        if (offered->count < kMostNamedSizes) {
-            lstrcpyW(offered->names[offered->count], names.name);
-            lstrcpyW(offered->displayNames[offered->count], names.displayName);
-            ++offered->count;
-        }
+        if (lstrcmpiW(names.name, kSizeNames[size]) == 0) return Offer::kOffered;
+        if (offered->count == kMostNamedSizes) continue;
+        WCHAR* const name = offered->names[offered->count++];
+        lstrcpyW(name, names.displayName[0] ? names.displayName : names.name);
+        for (int known = 0; known < kSizeCount; ++known)
+            if (lstrcmpiW(names.name, kSizeNames[known]) == 0) ButtonText(known, name, MAX_PATH + 1);
     }
     return index == 0 ? Offer::kUnknown : Offer::kNotOffered;
 }
@@ -500,9 +485,8 @@ int Run() {
     }
 
     const ThemeLibrary library;
-    // Large (eight names of a style's sizes and their display names): kept off the stack.
-    static OfferedSizes offered;
-    switch (StyleOffersSize(library, &style, size, &offered)) {
+    OfferedSizes offered;
+    switch (StyleOffersSize(library, &style, sizeIndex, &offered)) {
         case Offer::kOffered: break;
         case Offer::kNotOffered:
             Tell({L"chgtheme: the active visual style does not offer the size %1; nothing was changed.",
