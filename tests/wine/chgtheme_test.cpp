@@ -1,15 +1,19 @@
 // chgtheme.exe under Wine, started as a separate process as the program starts it. Wine's own style
 // offers "NormalSize" only; the test style sizes.msstyles, built beside this program, offers all three
-// sizes. Checked: the refusals with their exit codes and messages, which change nothing; the live switch
-// to each size, seen by a process started afterwards; and, under stand-ins for the theme library that
-// cannot switch live, the size recorded for the next logon with the follow-up run asked for. Everything
-// the tool changes is put back afterwards.
+// sizes. Checked: the refusals with their exit codes and messages, on the standard error output and, where
+// there is none, in a message box in the run's language, which change nothing; the refusal on systems other
+// than NT 5.1 and 5.2; the live switch to each size, seen by a process started afterwards; the theme
+// library taken from the system folder only; and, under stand-ins for the theme library that cannot switch
+// live, the size recorded for the next logon with the follow-up run asked for. Everything the tool changes
+// is put back afterwards.
 //
 //   chgtheme_tests.exe [GoogleTest options]
 //   chgtheme_tests.exe --report-theme     (the process the tests start to see the theme afresh)
 #include "res/product.h"
 #include "tests/fixtures/theme_library_stand_in.h"
+#include "tests/support/system_theme_library.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/style_tool_messages.h"
 
 #include <windows.h>
 
@@ -21,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,11 +35,14 @@ using test_platform::GetValue;
 using test_platform::StoredValue;
 
 const char kThemeManagerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+const char kToolSettingsKey[] = "Software\\Wine\\AppDefaults\\chgtheme.exe";
 const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\chgtheme.exe\\DllOverrides";
 const char kReportKey[] = "Software\\Optivue Tests\\Theme Report";
 const char kReportArgument[] = "--report-theme";
 const wchar_t kInstalledProgram[] = L"C:\\Program Files\\Korvani\\Brontype\\optivue.exe";
 constexpr DWORD kRunTimeoutMs = 180000;
+// The theme library the tool gets: Wine's own, in the system folder.
+const char kSystemLibrary[] = "(the system's)";
 
 // ---- Files beside this program ----
 using test_platform::ProgramFolder;
@@ -97,6 +105,71 @@ ProgramRun RunProgram(std::string commandLine) {
 
 ProgramRun RunTool(const std::string& tool, const std::string& arguments) {
     return RunProgram("\"" + tool + "\"" + (arguments.empty() ? "" : " " + arguments));
+}
+
+// ---- The tool without a standard error output, as the program starts it ----
+struct BoxedRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    bool boxShown = false;
+    std::wstring caption, text;  // of the message box
+};
+
+struct ProcessWindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialogOfProcess(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<ProcessWindowSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (owner != search->processId || !IsWindowVisible(window) || std::strcmp(className, "#32770") != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A visible dialog window (a message box) of the process, or null.
+HWND DialogOf(DWORD processId) {
+    ProcessWindowSearch search = {processId, nullptr};
+    EnumWindows(MatchDialogOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring WindowText(HWND window) {
+    WCHAR text[4096] = L"";
+    GetWindowTextW(window, text, sizeof text / sizeof *text);
+    return text;
+}
+
+// Starts the tool with no standard handles at all and waits for its end; a message box it shows on the way
+// is read and answered with OK.
+BoxedRun RunToolWithoutErrorOutput(const std::string& arguments) {
+    BoxedRun run;
+    std::string commandLine = "\"" + ToolPath() + "\" " + arguments;
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;  // each of them null
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return run;
+    CloseHandle(process.hThread);
+    const DWORD started = GetTickCount();
+    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && GetTickCount() - started < kRunTimeoutMs) {
+        const HWND box = DialogOf(process.dwProcessId);
+        if (!box) continue;
+        run.boxShown = true;
+        run.caption = WindowText(box);
+        run.text = WindowText(GetDlgItem(box, 0xFFFF));
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+        break;
+    }
+    if (WaitForSingleObject(process.hProcess, kRunTimeoutMs) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 124);
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(process.hProcess);
+    return run;
 }
 
 // ---- The theme, as a process started afresh sees it ----
@@ -182,6 +255,27 @@ struct FollowUpRequest {
 
 FollowUpRequest FollowUpRequested() { return {GetValue(OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE), ShortcutTarget(StartupShortcut())}; }
 
+// ---- The user's colours ----
+// Colours no style brings, set as the user's own, live and stored.
+void UseUserColors() {
+    const struct {
+        int index;
+        COLORREF color;
+    } kLive[] = {{COLOR_3DFACE, RGB(250, 240, 230)}, {COLOR_WINDOW, RGB(240, 250, 200)}, {COLOR_BTNTEXT, RGB(1, 80, 160)}};
+    for (const auto& live : kLive) SetSysColors(1, &live.index, &live.color);
+    test_platform::PutString("Control Panel\\Colors", "ButtonFace", "250 240 230");
+    test_platform::PutString("Control Panel\\Colors", "Window", "240 250 200");
+    test_platform::PutString("Control Panel\\Colors", "ButtonText", "1 80 160");
+}
+
+// The stored colours, to compare before and after.
+std::string StoredColors() {
+    std::string all;
+    for (const char* name : {"ButtonFace", "Window", "ButtonText", "Hilight", "Menu"})
+        all += std::string(name) + "=" + StoredText("Control Panel\\Colors", name) + " ";
+    return all;
+}
+
 // ---- The tests ----
 class ChgthemeTest : public testing::Test {
 protected:
@@ -204,8 +298,10 @@ protected:
         DeleteFileA(shortcut_.c_str());
         RemoveDirectoryA(shortcut_.c_str());
         if (shortcutKept_) MoveFileA((shortcut_ + ".kept-by-tests").c_str(), shortcut_.c_str());
+        systemLibrary_.reset();
         for (const std::string& file : scratchFiles_) DeleteFileA(file.c_str());
         if (!scratchFolder_.empty()) RemoveDirectoryA(scratchFolder_.c_str());
+        test_platform::DeleteKeyTree(theme_library_stand_in::kLoadedKey);
         CoUninitialize();
     }
 
@@ -222,20 +318,20 @@ protected:
         return values;
     }
 
-    // A copy of the tool in a folder of its own, beside the theme library stand-in `library`, which Wine
-    // prefers to its own for this tool alone; with no stand-in, the tool has no theme library at all.
-    std::string ToolBesideLibrary(const char* library) {
-        scratchFolder_ = ProgramFolder() + "chgtheme-stand-in";
-        CreateDirectoryA(scratchFolder_.c_str(), nullptr);
-        const std::string tool = scratchFolder_ + "\\chgtheme.exe";
-        const std::string uxtheme = scratchFolder_ + "\\uxtheme.dll";
-        scratchFiles_ = {tool, uxtheme};
-        DeleteFileA(uxtheme.c_str());
-        if (!CopyFileA(ToolPath().c_str(), tool.c_str(), FALSE) ||
-            (library && !CopyFileA((ProgramFolder() + library).c_str(), uxtheme.c_str(), FALSE)))
-            return "";
-        test_platform::PutString(kOverridesKey, "uxtheme", library ? "native" : "");
-        return tool;
+    // The theme library the tool gets: a stand-in beside this program in the system folder's place;
+    // kSystemLibrary: Wine's own; null: none at all.
+    bool UseThemeLibrary(const char* library) {
+        systemLibrary_.reset();
+        if (library == kSystemLibrary) return true;
+        const std::string standIn = library ? ProgramFolder() + library : "";
+        systemLibrary_.emplace(library ? standIn.c_str() : nullptr);
+        return systemLibrary_->InPlace();
+    }
+
+    // The Windows version Wine reports to the tool (null: the run's own).
+    static void UseVersion(const char* version) {
+        if (version) test_platform::PutString(kToolSettingsKey, "Version", version);
+        else test_platform::DeleteValue(kToolSettingsKey, "Version");
     }
 
     // Everything the tool and the style change: the theme manager's values, the system's colours and
@@ -247,49 +343,204 @@ protected:
     std::string wineStyle_, wineColor_;
     std::string scratchFolder_;
     std::vector<std::string> scratchFiles_;
+    std::optional<test_platform::SystemThemeLibrary> systemLibrary_;
 };
 
 TEST_F(ChgthemeTest, BadInputIsRefusedWithItsOwnExitCodeAndMessageAndChangesNothing) {
     const char* const kUsage = "chgtheme: give one size variant: NormalSize, LargeFonts or ExtraLargeFonts.\r\n";
     const char* const kCannotList =
         "chgtheme: this system's theme library cannot list a visual style's sizes; nothing was changed.\r\n";
-    const char* const kSystemLibrary = "(the system's)";
+    const char* const kUnknownSystem =
+        "chgtheme: this system is not Windows NT 5.1 or 5.2, whose theme library the tool knows; nothing was "
+        "changed.\r\n";
     const struct {
         const char* label;
         const char* arguments;
         bool testStyle;  // else Wine's own, which offers NormalSize only
         const char* active;
         const char* library;  // null: none at all
+        const char* version;  // the Windows version the tool is told; null: the run's own (XP)
         DWORD exitCode;
         const char* message;
     } cases[] = {
-        {"no argument", "", true, "1", kSystemLibrary, 2, kUsage},
-        {"an unknown size", "Huge", true, "1", kSystemLibrary, 2, kUsage},
-        {"two sizes", "LargeFonts NormalSize", true, "1", kSystemLibrary, 2, kUsage},
-        {"no active style", "LargeFonts", true, "0", kSystemLibrary, 3,
+        {"no argument", "", true, "1", kSystemLibrary, nullptr, 2, kUsage},
+        {"an unknown size", "Huge", true, "1", kSystemLibrary, nullptr, 2, kUsage},
+        {"two sizes", "LargeFonts NormalSize", true, "1", kSystemLibrary, nullptr, 2, kUsage},
+        {"no active style", "LargeFonts", true, "0", kSystemLibrary, nullptr, 3,
          "chgtheme: no visual style is active, so there is no size to switch.\r\n"},
-        {"a style without that size", "LargeFonts", false, "1", kSystemLibrary, 4,
+        {"a style without that size", "LargeFonts", false, "1", kSystemLibrary, nullptr, 4,
          "chgtheme: the active visual style does not offer the size LargeFonts; nothing was changed.\r\n"},
-        {"a theme library that cannot list sizes", "LargeFonts", true, "1", "uxtheme_without_size_list.dll", 5, kCannotList},
-        {"no theme library", "LargeFonts", true, "1", nullptr, 5, kCannotList},
+        {"a theme library that cannot list sizes", "LargeFonts", true, "1", "uxtheme_without_size_list.dll", nullptr, 5,
+         kCannotList},
+        {"no theme library", "LargeFonts", true, "1", nullptr, nullptr, 5, kCannotList},
+        // The theme-file functions are known on NT 5.1 and 5.2 only: elsewhere the tool does not look for them.
+        {"Windows 7", "LargeFonts", true, "1", kSystemLibrary, "win7", 7, kUnknownSystem},
+        {"Windows Vista", "ExtraLargeFonts", true, "1", kSystemLibrary, "vista", 7, kUnknownSystem},
+        {"Windows 2000", "NormalSize", true, "1", kSystemLibrary, "win2k", 7, kUnknownSystem},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         if (c.testStyle) UseStyle(TestStylePath(), "Plain", "NormalSize", c.active);
         else UseStyle(wineStyle_, wineColor_, "NormalSize", c.active);
         const std::vector<StoredValue> before = ThemeManagerValues();
-        const std::string tool = c.library == kSystemLibrary ? ToolPath() : ToolBesideLibrary(c.library);
-        ASSERT_FALSE(tool.empty());
+        UseUserColors();
+        const std::vector<COLORREF> colorsBefore = test_platform::ColorsSeenByAnotherProcess();
+        const std::string storedBefore = StoredColors();
+        ASSERT_TRUE(UseThemeLibrary(c.library));
+        UseVersion(c.version);
 
-        const ProgramRun run = RunTool(tool, c.arguments);
+        const ProgramRun run = RunTool(ToolPath(), c.arguments);
 
+        UseVersion(nullptr);
         EXPECT_EQ(c.exitCode, run.exitCode);
         EXPECT_EQ(c.message, run.message);
         const std::vector<StoredValue> after = ThemeManagerValues();
         for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i].data, after[i].data) << i;
+        EXPECT_EQ(colorsBefore, test_platform::ColorsSeenByAnotherProcess());
+        EXPECT_EQ(storedBefore, StoredColors());
         const FollowUpRequest request = FollowUpRequested();
         EXPECT_FALSE(request.changed.exists);
         EXPECT_EQ("", request.shortcutTarget);
+    }
+}
+
+TEST_F(ChgthemeTest, ThemeLibraryIsLoadedFromTheSystemFolderOnlyNotFromBesideTheTool) {
+    // A library of the theme library's name beside the tool, which Wine is told to prefer to its own as
+    // Windows would (it otherwise loads its builtin one whatever lies there). The same file in the system
+    // folder's place shows that the stand-in, once loaded, says so.
+    using theme_library_stand_in::kLoadedFromValue;
+    using theme_library_stand_in::kLoadedKey;
+    const std::string planted = "uxtheme_without_size_list.dll";
+    scratchFolder_ = ProgramFolder() + "chgtheme-planted";
+    CreateDirectoryA(scratchFolder_.c_str(), nullptr);
+    const std::string tool = scratchFolder_ + "\\chgtheme.exe";
+    const std::string plantedFile = scratchFolder_ + "\\uxtheme.dll";
+    scratchFiles_ = {tool, plantedFile};
+    ASSERT_TRUE(CopyFileA(ToolPath().c_str(), tool.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((ProgramFolder() + planted).c_str(), plantedFile.c_str(), FALSE));
+    test_platform::PutString(kOverridesKey, "uxtheme", "native,builtin");
+    UseStyle(TestStylePath(), "Plain", "NormalSize");
+
+    {
+        SCOPED_TRACE("planted beside the tool");
+        test_platform::DeleteKeyTree(kLoadedKey);
+        const ProgramRun run = RunTool(tool, "LargeFonts");
+        EXPECT_EQ(0u, run.exitCode) << run.message;
+        EXPECT_EQ("LargeFonts", StoredText(kThemeManagerKey, "SizeName"));
+        EXPECT_FALSE(GetValue(kLoadedKey, kLoadedFromValue).exists) << StoredText(kLoadedKey, kLoadedFromValue);
+    }
+    {
+        SCOPED_TRACE("in the system folder");
+        test_platform::DeleteKeyTree(kLoadedKey);
+        ASSERT_TRUE(UseThemeLibrary(planted.c_str()));
+        const ProgramRun run = RunTool(tool, "ExtraLargeFonts");
+        EXPECT_EQ(5u, run.exitCode) << run.message;
+        EXPECT_EQ(0, lstrcmpiA((test_platform::SystemFolder() + "\\uxtheme.dll").c_str(),
+                               StoredText(kLoadedKey, kLoadedFromValue).c_str()))
+            << StoredText(kLoadedKey, kLoadedFromValue);
+    }
+}
+
+// What the user reads when the tool cannot do its part, in the run's language; the sizes as the main
+// dialog's buttons name them.
+TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLanguageWhatHappenedAndWhatToDo) {
+    const bool german = test_platform::UseLanguage("de");
+    const wchar_t* const kUnknownSystemEn =
+        L"Optivue could not set the visual style to \"Large Size\": Optivue changes the size of a visual style only "
+        L"on Windows XP and Windows Server 2003. Windows, menus and their text keep their size.\n\nThe Windows "
+        L"Classic style gets every size on this version of Windows. Choose it, then click \"Large Size\" in Optivue "
+        L"again.";
+    const wchar_t* const kUnknownSystemDe =
+        L"Optivue konnte den visuellen Stil nicht auf „Large Size“ stellen: Optivue ändert die Größe eines visuellen "
+        L"Stils nur unter Windows XP und Windows Server 2003. Fenster, Menüs und ihre Schrift behalten ihre "
+        L"Größe.\n\nMit dem klassischen Windows-Stil erhalten Sie auf dieser Windows-Version jede Größe. Wählen Sie "
+        L"ihn und klicken Sie dann in Optivue erneut auf „Large Size“.";
+    const wchar_t* const kSizesUnknownEn =
+        L"Optivue could not set the visual style to \"Large Size\": this system cannot tell which sizes the active "
+        L"visual style offers. Windows, menus and their text keep their size.\n\nThe Windows Classic style gets "
+        L"every size. Choose it (Display Properties, Appearance tab), then click \"Large Size\" in Optivue again.";
+    const wchar_t* const kSizesUnknownDe =
+        L"Optivue konnte den visuellen Stil nicht auf „Large Size“ stellen: Dieses System kann nicht angeben, welche "
+        L"Größen der aktive visuelle Stil bietet. Fenster, Menüs und ihre Schrift behalten ihre Größe.\n\nMit dem "
+        L"klassischen Windows-Stil erhalten Sie jede Größe. Wählen Sie ihn (Eigenschaften von Anzeige, "
+        L"Registerkarte „Darstellung“) und klicken Sie dann in Optivue erneut auf „Large Size“.";
+    const struct {
+        const char* label;
+        const char* arguments;
+        bool testStyle;  // else Wine's own, which offers NormalSize only
+        const char* active;
+        const char* library;  // null: none at all
+        const char* version;  // null: the run's own (XP)
+        bool shortcutBlocked;  // by a folder of its name in the Startup folder
+        DWORD exitCode;
+        const wchar_t* english;  // null: no message box
+        const wchar_t* german;
+    } cases[] = {
+        {"an unknown size", "Huge", true, "1", kSystemLibrary, nullptr, false, 2,
+         L"This part of Optivue is started by Optivue itself and changes nothing on its own.\n\nTo change the screen "
+         L"size, start Optivue and click \"Normal Size\", \"Large Size\" or \"Extra Large Size\".",
+         L"Dieser Teil von Optivue wird von Optivue selbst gestartet und ändert allein nichts.\n\nUm die "
+         L"Bildschirmgröße zu ändern, starten Sie Optivue und klicken Sie auf „Normal Size“, „Large Size“ oder "
+         L"„Extra Large Size“."},
+        {"Windows 7", "LargeFonts", true, "1", kSystemLibrary, "win7", false, 7, kUnknownSystemEn, kUnknownSystemDe},
+        {"Windows Vista", "LargeFonts", true, "1", kSystemLibrary, "vista", false, 7, kUnknownSystemEn, kUnknownSystemDe},
+        {"no active style", "ExtraLargeFonts", true, "0", kSystemLibrary, nullptr, false, 3,
+         L"Optivue could not set the visual style to \"Extra Large Size\": no visual style is active now. This step "
+         L"changed nothing.\n\nClick \"Extra Large Size\" in Optivue again: without a visual style, Optivue sets "
+         L"every size itself.",
+         L"Optivue konnte den visuellen Stil nicht auf „Extra Large Size“ stellen: Zurzeit ist kein visueller Stil "
+         L"aktiv. Dieser Schritt hat nichts geändert.\n\nKlicken Sie in Optivue erneut auf „Extra Large Size“: Ohne "
+         L"visuellen Stil stellt Optivue jede Größe selbst ein."},
+        {"a style without that size", "LargeFonts", false, "1", kSystemLibrary, nullptr, false, 4,
+         style_tool_messages::kLargeNotOfferedEnglish, style_tool_messages::kLargeNotOfferedGerman},
+        {"a theme library that cannot list sizes", "LargeFonts", true, "1", "uxtheme_without_size_list.dll", nullptr,
+         false, 5, kSizesUnknownEn, kSizesUnknownDe},
+        {"no theme library", "LargeFonts", true, "1", nullptr, nullptr, false, 5, kSizesUnknownEn, kSizesUnknownDe},
+        {"no room for the follow-up run's shortcut", "NormalSize", true, "1", "uxtheme_failing_apply.dll", nullptr, true,
+         6,
+         L"The visual style gets the size \"Normal Size\" at your next logon, but Optivue could not arrange to finish "
+         L"the change then.\n\nAfter your next logon, start Optivue and click \"Normal Size\" again.",
+         L"Der visuelle Stil erhält die Größe „Normal Size“ bei Ihrer nächsten Anmeldung, aber Optivue konnte nicht "
+         L"veranlassen, die Änderung dann abzuschließen.\n\nStarten Sie nach Ihrer nächsten Anmeldung Optivue und "
+         L"klicken Sie erneut auf „Normal Size“."},
+        // And where the tool does its part, nobody is told anything.
+        {"a style with that size", "LargeFonts", true, "1", kSystemLibrary, nullptr, false, 0, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        if (c.testStyle) UseStyle(TestStylePath(), "Plain", "NormalSize", c.active);
+        else UseStyle(wineStyle_, wineColor_, "NormalSize", c.active);
+        const std::vector<StoredValue> before = ThemeManagerValues();
+        UseUserColors();
+        const std::vector<COLORREF> colorsBefore = test_platform::ColorsSeenByAnotherProcess();
+        const std::string storedBefore = StoredColors();
+        ASSERT_TRUE(UseThemeLibrary(c.library));
+        UseVersion(c.version);
+        if (c.shortcutBlocked) {
+            ASSERT_TRUE(CreateDirectoryA(shortcut_.c_str(), nullptr));
+        }
+
+        const BoxedRun run = RunToolWithoutErrorOutput(c.arguments);
+
+        UseVersion(nullptr);
+        EXPECT_EQ(c.exitCode, run.exitCode);
+        const wchar_t* const expected = german ? c.german : c.english;
+        EXPECT_EQ(expected != nullptr, run.boxShown);
+        if (expected) {
+            EXPECT_EQ(L"Optivue", run.caption);
+            EXPECT_EQ(expected, run.text);
+        }
+        EXPECT_EQ(colorsBefore, test_platform::ColorsSeenByAnotherProcess());
+        EXPECT_EQ(storedBefore, StoredColors());
+        if (c.exitCode == 0) {
+            EXPECT_EQ(c.arguments, StoredText(kThemeManagerKey, "SizeName"));
+        } else if (c.exitCode != 6) {
+            const std::vector<StoredValue> after = ThemeManagerValues();
+            for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i].data, after[i].data) << i;
+            EXPECT_FALSE(FollowUpRequested().changed.exists);
+        }
+        if (c.shortcutBlocked) RemoveDirectoryA(shortcut_.c_str());
+        test_platform::DeleteValue(OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE);
     }
 }
 
@@ -298,11 +549,15 @@ TEST_F(ChgthemeTest, AStyleThatOffersTheSizeIsSwitchedLiveAndNoFollowUpRunIsAske
     const struct {
         const char* size;
         int captionHeight;  // what the test style gives each size
-    } cases[] = {{"LargeFonts", 22}, {"ExtraLargeFonts", 26}, {"NormalSize", 18}};
+        const char* version;  // null: the run's own, Windows XP (NT 5.1)
+    } cases[] = {{"LargeFonts", 22, nullptr}, {"ExtraLargeFonts", 26, nullptr}, {"NormalSize", 18, nullptr},
+                 {"LargeFonts", 22, "win2003"}};  // NT 5.2
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.size);
+        SCOPED_TRACE(testing::Message() << c.size << " on " << (c.version ? c.version : "XP"));
+        UseVersion(c.version);
 
         const ProgramRun run = RunTool(ToolPath(), c.size);
+        UseVersion(nullptr);
 
         EXPECT_EQ(0u, run.exitCode) << run.message;
         EXPECT_EQ("", run.message);
@@ -340,8 +595,8 @@ TEST_F(ChgthemeTest, WhereTheStyleCannotBeSwitchedLiveTheSizeWaitsForTheNextLogo
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         UseStyle(TestStylePath(), "Plain", "NormalSize");
-        const std::string tool = ToolBesideLibrary(c.library);
-        ASSERT_FALSE(tool.empty());
+        ASSERT_TRUE(UseThemeLibrary(c.library));
+        const std::string tool = ToolPath();
         if (c.shortcutBlocked) {
             ASSERT_TRUE(CreateDirectoryA(shortcut_.c_str(), nullptr));
         }
@@ -392,8 +647,8 @@ TEST_F(ChgthemeTest, TheUsersOwnColoursLiveAndStoredAreKeptWhateverColoursTheSwi
         UseStyle(TestStylePath(), "Plain", "NormalSize");
         for (const auto& live : kLive) SetSysColors(1, &live.index, &live.color);
         for (const auto& stored : kStored) test_platform::PutString("Control Panel\\Colors", stored.name, stored.text);
-        const std::string tool = c.library ? ToolBesideLibrary(c.library) : ToolPath();
-        ASSERT_FALSE(tool.empty());
+        ASSERT_TRUE(UseThemeLibrary(c.library ? c.library : kSystemLibrary));
+        const std::string tool = ToolPath();
 
         const ProgramRun run = RunTool(tool, c.size);
 

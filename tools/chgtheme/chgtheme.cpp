@@ -8,8 +8,13 @@
 // and its shortcut "Optivue.lnk" in the user's Startup folder. After a live switch nothing is asked for.
 //
 // Each outcome has its exit code (ExitCode below, listed in README.md too). Refusals change nothing.
-// Messages go to the standard error output when there is one; a refusal or a failure goes into a message
-// box otherwise.
+// Messages go to the standard error output when there is one, short and in English, for administrators at
+// a console; otherwise a refusal or a failure goes into a message box titled "Optivue", written for the
+// user in the user's language from the tool's own string table (messages.h), which names the sizes as the
+// main dialog's size buttons do.
+//
+// The theme-file functions are private exports of Windows XP's theme library, known on NT 5.1 and 5.2
+// only: on any other system the tool refuses.
 #include <windows.h>
 
 #include <objbase.h>
@@ -18,10 +23,12 @@
 
 #include <cstring>
 
+#include "app/main_dialog_layout.h"
 #include "res/product.h"
 #include "settings/preserved_colors.h"
 #include "settings/registry.h"
 #include "settings/registry_key.h"
+#include "tools/chgtheme/messages.h"
 
 namespace {
 
@@ -35,9 +42,12 @@ enum ExitCode : int {
     kSizesUnknown = 5,    // the theme library cannot list the style's sizes
     // Neither switched live nor recorded for the next logon, or recorded without the follow-up run.
     kNotRecorded = 6,
+    kUnsupportedSystem = 7,  // a refusal: not NT 5.1 or 5.2
 };
 
+// The size variants, in the order of the main dialog's size buttons (kSizeButtons).
 const wchar_t* const kSizeNames[] = {L"NormalSize", L"LargeFonts", L"ExtraLargeFonts"};
+constexpr int kSizeCount = 3;
 
 const wchar_t kThemeManagerKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
 const wchar_t kInstalledProgram[] = L"" OPTIVUE_INSTALLATION_FOLDER "\\optivue.exe";
@@ -73,12 +83,15 @@ struct ThemeLibrary {
     EnumThemeSizesFn enumThemeSizes = nullptr;
 
     ThemeLibrary() {
-        // Not from the current directory: where the system has no theme library, a file of that name
-        // there would run in the user's name. SetDllDirectoryW arrived with Windows XP SP1.
-        typedef BOOL(WINAPI * SetDllDirectoryFn)(LPCWSTR);
-        const FARPROC setDllDirectory = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDllDirectoryW");
-        if (setDllDirectory) reinterpret_cast<SetDllDirectoryFn>(reinterpret_cast<void (*)()>(setDllDirectory))(L"");
-        module = LoadLibraryW(L"uxtheme.dll");
+        // By its full path in the system folder: a bare name would be searched for in the tool's own folder
+        // first, and a file of that name there (or in the current directory) would run in the user's name.
+        // The library's own imports are searched for from the system folder too.
+        WCHAR path[MAX_PATH];
+        const UINT folderLength = GetSystemDirectoryW(path, MAX_PATH);
+        const wchar_t kFileName[] = L"\\uxtheme.dll";
+        if (folderLength == 0 || folderLength + sizeof kFileName / sizeof *kFileName > MAX_PATH) return;
+        lstrcpyW(path + folderLength, kFileName);
+        module = LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (!module) return;
         openThemeFile = Ordinal<OpenThemeFileFn>(kOpenThemeFileOrdinal);
         closeThemeFile = Ordinal<CloseThemeFileFn>(kCloseThemeFileOrdinal);
@@ -103,34 +116,150 @@ private:
 };
 
 // ---- Messages ----
-// A refusal is shown in a message box when there is no standard error output; a note is not.
-enum class Shown { kAlways, kOnlyOnTheErrorOutput };
+// The longest message, its texts filled in, in characters with the NUL.
+constexpr int kMessageCapacity = 1024;
+// A style's sizes named in a message; the rest are left out.
+constexpr int kMostNamedSizes = 8;
+// A size's name in quotation marks.
+constexpr int kQuotedNameCapacity = MAX_PATH + 8;
 
-void Say(const wchar_t* text, Shown shown = Shown::kAlways) {
-    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-    if (error && error != INVALID_HANDLE_VALUE && GetFileType(error) != FILE_TYPE_UNKNOWN) {
-        char bytes[1024];
-        const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes - 2, nullptr, nullptr);
-        if (length > 0) {
-            bytes[length - 1] = '\r';
-            bytes[length] = '\n';
-            DWORD written = 0;
-            WriteFile(error, bytes, static_cast<DWORD>(length + 1), &written, nullptr);
+// `pattern` with %1 to %9 replaced by `texts` (a missing one by nothing), cut to what fits `message`.
+void Fill(const wchar_t* pattern, const wchar_t* const* texts, int textCount, wchar_t* message, int capacity) {
+    int used = 0;
+    for (; *pattern && used + 1 < capacity; ++pattern) {
+        if (pattern[0] == L'%' && pattern[1] >= L'1' && pattern[1] <= L'9') {
+            const int index = pattern[1] - L'1';
+            if (index < textCount && texts[index])
+                for (const wchar_t* text = texts[index]; *text && used + 1 < capacity; ++text) message[used++] = *text;
+            ++pattern;
+            continue;
         }
-        return;
+        message[used++] = *pattern;
     }
-    if (shown == Shown::kAlways) MessageBoxW(nullptr, text, L"chgtheme", MB_OK | MB_ICONINFORMATION);
+    message[used] = L'\0';
 }
 
-// Says a text about the size variant `size`: `before`, the size's name and `after`, cut to what fits.
-void SayAboutSize(const wchar_t* before, const wchar_t* size, const wchar_t* after, Shown shown = Shown::kAlways) {
-    wchar_t message[2 * MAX_PATH + 160];
-    const wchar_t* const parts[] = {before, size, after};
-    size_t used = 0;
-    for (const wchar_t* part : parts)
-        for (; *part && used + 1 < sizeof message / sizeof *message; ++part) message[used++] = *part;
-    message[used] = L'\0';
-    Say(message, shown);
+// A row of the tool's string table in the user's language, or `fallback` where it is missing.
+void LoadRow(UINT row, wchar_t* text, int capacity, const wchar_t* fallback) {
+    if (LoadStringW(GetModuleHandleW(nullptr), row, text, capacity) > 0) return;
+    lstrcpynW(text, fallback, capacity);
+}
+
+// The size variant `size` as the user knows it: the text of the main dialog's button for it.
+void ButtonText(int size, wchar_t* text, int capacity) {
+    text[0] = L'\0';
+    for (const DialogText& control : kDialogTexts)
+        if (control.control == kSizeButtons[size] && !MultiByteToWideChar(CP_ACP, 0, control.text, -1, text, capacity))
+            text[0] = L'\0';
+}
+
+// `name` in the language's quotation marks.
+void Quoted(const wchar_t* name, wchar_t* text, int capacity) {
+    wchar_t pattern[16];
+    LoadRow(IDS_TOOL_QUOTED_SIZE, pattern, 16, L"\"%1\"");
+    Fill(pattern, &name, 1, text, capacity);
+}
+
+void QuotedSizeName(int size, wchar_t* text, int capacity) {
+    wchar_t name[64];
+    ButtonText(size, name, 64);
+    Quoted(name, text, capacity);
+}
+
+// The sizes a style offers as the user knows them: a size of the main dialog by its button's text, any
+// other by the style's display name for it or, without one, its name. At most kMostNamedSizes are kept.
+struct OfferedSizes {
+    WCHAR names[kMostNamedSizes][MAX_PATH + 1];
+    int count;
+};
+
+// "a", "b" and "c", as the language lists, each in quotation marks.
+void OfferedSizeList(const OfferedSizes& offered, wchar_t* list, int capacity) {
+    wchar_t separator[16], lastSeparator[16];
+    LoadRow(IDS_TOOL_LIST_SEPARATOR, separator, 16, L", ");
+    LoadRow(IDS_TOOL_LIST_LAST_SEPARATOR, lastSeparator, 16, L" and ");
+    int used = 0;
+    list[0] = L'\0';
+    for (int i = 0; i < offered.count; ++i) {
+        wchar_t name[kQuotedNameCapacity];
+        Quoted(offered.names[i], name, kQuotedNameCapacity);
+        const wchar_t* const texts[] = {i == 0 ? L"" : i + 1 == offered.count ? lastSeparator : separator, name};
+        Fill(L"%1%2", texts, 2, list + used, capacity - used);
+        used += lstrlenW(list + used);
+    }
+}
+
+// What a refusal or a failure says: `technical`, the line for the standard error output with %1 for the
+// size variant's own name; `row`, the user's message in the string table; the size asked for (-1: none);
+// the sizes the style offers, where the message names them.
+struct Message {
+    const wchar_t* technical;
+    UINT row;
+    int size;
+    const OfferedSizes* offered;
+};
+
+bool HasErrorOutput() {
+    HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    return error && error != INVALID_HANDLE_VALUE && GetFileType(error) != FILE_TYPE_UNKNOWN;
+}
+
+void WriteErrorLine(const wchar_t* technical, int size) {
+    wchar_t text[kMessageCapacity];
+    const wchar_t* const name = size >= 0 ? kSizeNames[size] : L"";
+    Fill(technical, &name, 1, text, kMessageCapacity);
+    char bytes[1024];
+    const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes - 2, nullptr, nullptr);
+    if (length <= 0) return;
+    bytes[length - 1] = '\r';
+    bytes[length] = '\n';
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes, static_cast<DWORD>(length + 1), &written, nullptr);
+}
+
+// The message for the user: the row with the size asked for as %1 and the sizes the style offers as %2,
+// or, where no size was asked for, the three sizes as %1 to %3.
+void UserMessage(const Message& message, wchar_t* text, int capacity) {
+    wchar_t pattern[kMessageCapacity];
+    LoadRow(message.row, pattern, kMessageCapacity, message.technical);
+    wchar_t sizes[kSizeCount][kQuotedNameCapacity];
+    wchar_t list[kMessageCapacity] = L"";
+    const wchar_t* texts[kSizeCount] = {};
+    for (int size = 0; size < kSizeCount; ++size) {
+        if (message.size >= 0 && size != message.size) continue;
+        const int slot = message.size >= 0 ? 0 : size;
+        QuotedSizeName(size, sizes[slot], kQuotedNameCapacity);
+        texts[slot] = sizes[slot];
+    }
+    if (message.offered) {
+        OfferedSizeList(*message.offered, list, kMessageCapacity);
+        texts[1] = list;
+    }
+    Fill(pattern, texts, kSizeCount, text, capacity);
+}
+
+void Tell(const Message& message) {
+    if (HasErrorOutput()) return WriteErrorLine(message.technical, message.size);
+    wchar_t text[kMessageCapacity];
+    UserMessage(message, text, kMessageCapacity);
+    MessageBoxW(nullptr, text, L"" OPTIVUE_PRODUCT_NAME, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+}
+
+// A note for the console alone: nobody else needs to read it.
+void Note(const wchar_t* technical, int size) {
+    if (HasErrorOutput()) WriteErrorLine(technical, size);
+}
+
+// ---- The system ----
+// Windows XP (NT 5.1) and its server and 64-bit editions (NT 5.2): the systems whose theme library has the
+// theme-file functions at the ordinals above.
+bool ThemeLibraryIsKnown() {
+    OSVERSIONINFOW version;
+    ZeroMemory(&version, sizeof version);
+    version.dwOSVersionInfoSize = sizeof version;
+    if (!GetVersionExW(&version)) return false;
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
+           (version.dwMinorVersion == 1 || version.dwMinorVersion == 2);
 }
 
 // ---- The active style ----
@@ -172,16 +301,26 @@ bool ReadActiveStyle(ActiveStyle* style) {
 
 enum class Offer { kOffered, kNotOffered, kUnknown };
 
-Offer StyleOffersSize(const ThemeLibrary& library, ActiveStyle* style, const wchar_t* size) {
+// Whether the style offers `size`; when it does not, `offered` names the sizes it does offer. A style that
+// lists no size at all is one whose sizes are unknown.
+Offer StyleOffersSize(const ThemeLibrary& library, ActiveStyle* style, int size, OfferedSizes* offered) {
     if (!library.enumThemeSizes) return Offer::kUnknown;
-    for (DWORD index = 0; index < kMostSizes; ++index) {
+    offered->count = 0;
+    DWORD index = 0;
+    for (; index < kMostSizes; ++index) {
         // Whole names records: some versions of the library fill only the name at the record's start.
         ThemeNames names = {};
         if (FAILED(library.enumThemeSizes(style->file, style->color[0] ? style->color : nullptr, index, &names))) break;
         names.name[MAX_PATH] = L'\0';
-        if (lstrcmpiW(names.name, size) == 0) return Offer::kOffered;
+        names.displayName[MAX_PATH] = L'\0';
+        if (lstrcmpiW(names.name, kSizeNames[size]) == 0) return Offer::kOffered;
+        if (offered->count == kMostNamedSizes) continue;
+        WCHAR* const name = offered->names[offered->count++];
+        lstrcpyW(name, names.displayName[0] ? names.displayName : names.name);
+        for (int known = 0; known < kSizeCount; ++known)
+            if (lstrcmpiW(names.name, kSizeNames[known]) == 0) ButtonText(known, name, MAX_PATH + 1);
     }
-    return Offer::kNotOffered;
+    return index == 0 ? Offer::kUnknown : Offer::kNotOffered;
 }
 
 bool SwitchLive(const ThemeLibrary& library, const ActiveStyle& style, const wchar_t* size) {
@@ -312,39 +451,50 @@ bool PlaceStartupShortcut() {
     return saved;
 }
 
-// The one argument, when it is one of the three size variants.
-const wchar_t* SizeArgument() {
+// The one argument, when it is one of the three size variants: its index in kSizeNames; -1 otherwise.
+int SizeArgument() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!arguments) return nullptr;
-    const wchar_t* size = nullptr;
+    if (!arguments) return -1;
+    int size = -1;
     if (count == 2)
-        for (const wchar_t* name : kSizeNames)
-            if (lstrcmpW(arguments[1], name) == 0) size = name;
+        for (int i = 0; i < kSizeCount; ++i)
+            if (lstrcmpW(arguments[1], kSizeNames[i]) == 0) size = i;
     LocalFree(arguments);
     return size;
 }
 
 int Run() {
-    const wchar_t* size = SizeArgument();
-    if (!size) {
-        Say(L"chgtheme: give one size variant: NormalSize, LargeFonts or ExtraLargeFonts.");
+    const int sizeIndex = SizeArgument();
+    if (sizeIndex < 0) {
+        Tell({L"chgtheme: give one size variant: NormalSize, LargeFonts or ExtraLargeFonts.", IDS_TOOL_USAGE, -1, nullptr});
         return kBadArgument;
+    }
+    const wchar_t* const size = kSizeNames[sizeIndex];
+    if (!ThemeLibraryIsKnown()) {
+        Tell({L"chgtheme: this system is not Windows NT 5.1 or 5.2, whose theme library the tool knows; nothing was "
+              L"changed.",
+              IDS_TOOL_UNSUPPORTED_SYSTEM, sizeIndex, nullptr});
+        return kUnsupportedSystem;
     }
     ActiveStyle style;
     if (!ReadActiveStyle(&style)) {
-        Say(L"chgtheme: no visual style is active, so there is no size to switch.");
+        Tell({L"chgtheme: no visual style is active, so there is no size to switch.", IDS_TOOL_NO_ACTIVE_STYLE, sizeIndex,
+              nullptr});
         return kNoActiveStyle;
     }
 
     const ThemeLibrary library;
-    switch (StyleOffersSize(library, &style, size)) {
+    OfferedSizes offered;
+    switch (StyleOffersSize(library, &style, sizeIndex, &offered)) {
         case Offer::kOffered: break;
         case Offer::kNotOffered:
-            SayAboutSize(L"chgtheme: the active visual style does not offer the size ", size, L"; nothing was changed.");
+            Tell({L"chgtheme: the active visual style does not offer the size %1; nothing was changed.",
+                  IDS_TOOL_SIZE_NOT_OFFERED, sizeIndex, &offered});
             return kSizeNotOffered;
         case Offer::kUnknown:
-            Say(L"chgtheme: this system's theme library cannot list a visual style's sizes; nothing was changed.");
+            Tell({L"chgtheme: this system's theme library cannot list a visual style's sizes; nothing was changed.",
+                  IDS_TOOL_SIZES_UNKNOWN, sizeIndex, nullptr});
             return kSizesUnknown;
     }
 
@@ -356,16 +506,17 @@ int Run() {
     if (switched) return kSwitchedLive;
 
     if (!RecordSizeForNextLogon(size)) {
-        SayAboutSize(L"chgtheme: the size ", size, L" could neither be switched now nor recorded for the next logon.");
+        Tell({L"chgtheme: the size %1 could neither be switched now nor recorded for the next logon.",
+              IDS_TOOL_NOT_RECORDED, sizeIndex, nullptr});
         return kNotRecorded;
     }
     if (!WriteRegDword(HKEY_CURRENT_USER, OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE, 1) || !PlaceStartupShortcut()) {
-        SayAboutSize(L"chgtheme: the size ", size,
-                     L" takes effect at the next logon, but Optivue's follow-up run could not be asked for.");
+        Tell({L"chgtheme: the size %1 takes effect at the next logon, but Optivue's follow-up run could not be asked "
+              L"for.",
+              IDS_TOOL_FOLLOW_UP_NOT_ASKED, sizeIndex, nullptr});
         return kNotRecorded;
     }
-    SayAboutSize(L"chgtheme: the size ", size, L" takes effect at the next logon; Optivue finishes the change then.",
-                 Shown::kOnlyOnTheErrorOutput);
+    Note(L"chgtheme: the size %1 takes effect at the next logon; Optivue finishes the change then.", sizeIndex);
     return kRecordedForNextLogon;
 }
 

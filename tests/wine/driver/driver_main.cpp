@@ -5,7 +5,9 @@
 // With --pose=main, about, confirm or notice (and --version=NAME) it starts the program instead, brings up
 // the main dialog, the About box over it, the Large size's confirmation or the notice after it, writes
 // "ready" with the posed window's place on the screen (WxH+X+Y) and holds the pose until a line arrives on
-// its standard input; tests/wine/screenshots takes its pictures meanwhile.
+// its standard input; tests/wine/screenshots takes its pictures meanwhile. --pose=style-box starts the
+// visual-style tool beside the program with Large Size under Wine's own style, which lacks it, and poses
+// the tool's message box.
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
@@ -23,7 +25,55 @@ const char* Option(const char* argument, const char* name) {
     return std::strncmp(argument, name, length) == 0 ? argument + length : nullptr;
 }
 
+void Ready(HWND posed) {
+    // Time for the last paint to reach the display.
+    Sleep(500);
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(posed, &rect);
+    std::cout << "ready " << rect.right - rect.left << "x" << rect.bottom - rect.top << "+" << rect.left << "+"
+              << rect.top << std::endl;
+    std::string line;
+    std::getline(std::cin, line);
+}
+
+// The tool as the program starts it, without a standard error output, so that it speaks in a message box.
+int PoseStyleToolBox() {
+    const std::string kThemeManagerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    test_platform::SavedUserSettings saved({kThemeManagerKey});
+    test_platform::PutString(kThemeManagerKey, "ThemeActive", "1");
+    test_platform::PutString(kThemeManagerKey, "SizeName", "NormalSize");
+    const std::string tool = e2e::ProgramPath().substr(0, e2e::ProgramPath().find_last_of('\\') + 1) + "chgtheme.exe";
+    std::string commandLine = "\"" + tool + "\" LargeFonts";
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;  // each of them null
+    PROCESS_INFORMATION process;
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return 1;
+    CloseHandle(process.hThread);
+    HWND box = nullptr;
+    e2e::WaitUntil([&box, &process] {
+        for (HWND window = GetTopWindow(nullptr); window && !box; window = GetWindow(window, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == process.dwProcessId && IsWindowVisible(window) && e2e::ClassName(window) == "#32770")
+                box = window;
+        }
+        return box != nullptr || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+    });
+    if (box) {
+        e2e::Sync(box);
+        Ready(box);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+    WaitForSingleObject(process.hProcess, e2e::kWaitMs);
+    CloseHandle(process.hProcess);
+    return box ? 0 : 1;
+}
+
 int Pose(const std::string& pose, const std::string& version) {
+    if (pose == "style-box") return PoseStyleToolBox();
     // The notice comes only after a size is applied: the user's settings are put back when the pose ends.
     test_platform::SavedUserSettings saved({"Control Panel\\Desktop\\WindowMetrics", "Control Panel\\Cursors",
                                             "Control Panel\\Appearance", "Control Panel\\Colors",
@@ -60,14 +110,7 @@ int Pose(const std::string& pose, const std::string& version) {
         e2e::Sync(about);
         posed = about;
     }
-    // Time for the last paint to reach the display.
-    Sleep(500);
-    RECT rect = {0, 0, 0, 0};
-    GetWindowRect(posed, &rect);
-    std::cout << "ready " << rect.right - rect.left << "x" << rect.bottom - rect.top << "+" << rect.left << "+"
-              << rect.top << std::endl;
-    std::string line;
-    std::getline(std::cin, line);
+    Ready(posed);
     if (frozen) {
         ResumeThread(frozen);
         CloseHandle(frozen);
@@ -91,7 +134,7 @@ int main(int argc, char** argv) {
         if (const char* value = Option(argv[i], "--version=")) version = value;
     }
     if (e2e::ProgramPath().empty()) {
-        std::fprintf(stderr, "usage: app_driver.exe --program=PATH [--pose=main|about|confirm|notice [--version=NAME]] "
+        std::fprintf(stderr, "usage: app_driver.exe --program=PATH [--pose=main|about|confirm|notice|style-box [--version=NAME]] "
                              "[GoogleTest options]\n");
         return 2;
     }

@@ -7,7 +7,9 @@
 #include "tests/fixtures/style_tool_double.h"
 #include "tests/fixtures/theme_library_stand_in.h"
 #include "tests/support/style_tool.h"
+#include "tests/support/system_theme_library.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/style_tool_messages.h"
 #include "tests/wine/driver/program.h"
 #include "tests/wine/driver/size_command_overhead.h"
 
@@ -532,24 +534,27 @@ TEST_F(SizeCommand, AStyleSwitchThatChangesTheColoursSeveralTimesOverTwoSecondsL
     EXPECT_LE(longestMs, 500u) << "a broadcast waited on the program";
 }
 
-// The real tool, installed where it belongs with a theme library beside it whose apply brings colours and
-// waits for the go-ahead of the test. The program is ended during its watch, before the tool's apply: the
-// tool's own keeping of the colours is what leaves them as the user had them.
+// The real tool, installed where it belongs, with the system's theme library or a stand-in in its place.
 class RealStyleTool {
 public:
-    RealStyleTool() {
+    // `standIn`: the file of a theme library stand-in beside this driver; null: Wine's own library.
+    explicit RealStyleTool(const char* standIn = nullptr) {
         const std::string tool = kStyleToolPath;
         const std::string brontype = tool.substr(0, tool.find_last_of('\\'));
         const std::string korvani = brontype.substr(0, brontype.find_last_of('\\'));
         if (CreateDirectoryA(korvani.c_str(), nullptr)) createdFolders_.push_back(korvani);
         if (CreateDirectoryA(brontype.c_str(), nullptr)) createdFolders_.insert(createdFolders_.begin(), brontype);
         const std::string programFolder = e2e::ProgramPath().substr(0, e2e::ProgramPath().find_last_of('\\') + 1);
-        files_ = {tool, brontype + "\\uxtheme.dll"};
-        installed_ = CopyFileA((programFolder + "chgtheme.exe").c_str(), files_[0].c_str(), TRUE) &&
-                     CopyFileA((test_platform::ProgramFolder() + "uxtheme_disturbing_apply.dll").c_str(), files_[1].c_str(), TRUE);
-        PutString(kOverridesKey, "uxtheme", "native");
+        files_ = {tool};
+        installed_ = CopyFileA((programFolder + "chgtheme.exe").c_str(), tool.c_str(), TRUE);
+        if (standIn) {
+            const std::string standInFile = test_platform::ProgramFolder() + standIn;
+            library_.emplace(standInFile.c_str());
+            installed_ = installed_ && library_->InPlace();
+        }
     }
     ~RealStyleTool() {
+        library_.reset();
         test_platform::DeleteKeyTree("Software\\Wine\\AppDefaults\\chgtheme.exe");
         for (const std::string& file : files_)
             for (int attempt = 0; attempt < 100 && GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES &&
@@ -563,9 +568,9 @@ public:
     bool Installed() const { return installed_; }
 
 private:
-    static constexpr const char* kOverridesKey = "Software\\Wine\\AppDefaults\\chgtheme.exe\\DllOverrides";
     std::vector<std::string> files_;
     std::vector<std::string> createdFolders_;  // the inner one first
+    std::optional<test_platform::SystemThemeLibrary> library_;
     bool installed_ = false;
 };
 
@@ -583,6 +588,9 @@ HANDLE StyleToolProcess() {
     return process;
 }
 
+// The real tool with a theme library in the system's place whose apply brings colours and waits for the
+// go-ahead of the test. The program is ended during its watch, before the tool's apply: the tool's own
+// keeping of the colours is what leaves them as the user had them.
 TEST_F(SizeCommand, TheStyleToolKeepsTheUsersColoursWhenTheProgramIsEndedDuringItsWatch) {
     const System& system = kSystems[0];
     const HWND iconView = Arrange(system);
@@ -591,7 +599,7 @@ TEST_F(SizeCommand, TheStyleToolKeepsTheUsersColoursWhenTheProgramIsEndedDuringI
     PutString(kThemeManagerKey, "DllName", "C:\\Optivue Tests\\sizes.msstyles");
     PutString(kThemeManagerKey, "ColorName", "Plain");
     UseUserColors();
-    RealStyleTool tool;
+    RealStyleTool tool("uxtheme_disturbing_apply.dll");
     ASSERT_TRUE(tool.Installed());
     HANDLE goAhead = CreateEventA(nullptr, TRUE, FALSE, theme_library_stand_in::kGoAheadEvent);
     ASSERT_NE(nullptr, goAhead);
@@ -624,6 +632,91 @@ TEST_F(SizeCommand, TheStyleToolKeepsTheUsersColoursWhenTheProgramIsEndedDuringI
     const std::vector<COLORREF> colors = test_platform::ColorsSeenByAnotherProcess();
     ASSERT_EQ(size_t(COLOR_MENUBAR + 1), colors.size());
     EXPECT_EQ(theme_library_stand_in::kDisturbedColors[2].color, colors[theme_library_stand_in::kDisturbedColors[2].index]);
+}
+
+// A message box up now, titled "Optivue" with its message text (control 0xFFFF), of whichever program.
+HWND MessageBoxUp() {
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
+        if (IsWindowVisible(window) && e2e::ClassName(window) == "#32770" && e2e::Text(window) == "Optivue" &&
+            GetDlgItem(window, 0xFFFF))
+            return window;
+    return nullptr;
+}
+
+std::wstring WideText(HWND window) {
+    WCHAR text[4096] = L"";
+    GetWindowTextW(window, text, sizeof text / sizeof *text);
+    return text;
+}
+
+// The real tool and Wine's own style "Light", which offers NormalSize only, as many styles that people
+// install do: a Large command ends with the tool's message box, in the user's language, and leaves the
+// style and the colours as they were. The test style, which offers every size, is switched without a box.
+TEST_F(SizeCommand, TheRealStyleToolTellsTheUserWhenTheStyleLacksTheSizeAndSwitchesAStyleThatHasIt) {
+    const std::string wineStyle = StoredText(kThemeManagerKey, "DllName").value_or("");
+    const std::string wineColor = StoredText(kThemeManagerKey, "ColorName").value_or("");
+    ASSERT_NE(std::string::npos, wineStyle.find("light.msstyles")) << wineStyle;
+    const struct {
+        const char* label;
+        std::string file, color;
+        DWORD exitCode;
+        const wchar_t* message;  // in the run's language; null: no message box
+        const char* sizeAfter;
+    } cases[] = {
+        {"Wine's own style", wineStyle, wineColor, 4,
+         German() ? style_tool_messages::kLargeNotOfferedGerman : style_tool_messages::kLargeNotOfferedEnglish,
+         "NormalSize"},
+        {"the test style with every size", test_platform::ProgramFolder() + "sizes.msstyles", "Plain", 0, nullptr,
+         "LargeFonts"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const HWND iconView = Arrange(kSystems[0]);
+        ASSERT_NE(nullptr, iconView);
+        PutString(kThemeManagerKey, "DllName", c.file);
+        PutString(kThemeManagerKey, "ColorName", c.color);
+        PutString(kThemeManagerKey, "SizeName", "NormalSize");
+        // The style has been in use: without this mark Wine's theme library, the first time a program loads
+        // it, applies the style's colours and metrics as if the style had just been chosen.
+        PutString(kThemeManagerKey, "LoadedBefore", "1");
+        UseUserColors();
+        RealStyleTool tool;
+        ASSERT_TRUE(tool.Installed());
+
+        Program program(kSystems[0].version);
+        const HWND dialog = ClickSizeButton(program, kLevels[1]);
+        ASSERT_NE(nullptr, dialog);
+        ConfirmAndFollowToTheEnd(program, dialog, kLevels[1], Variant::XpStyled, nullptr);
+        if (HasFatalFailure()) return;
+
+        // The program has ended; the tool, which started a second after the click, has ended by now unless
+        // its message box waits for the user.
+        HANDLE toolProcess = StyleToolProcess();
+        const HWND box = MessageBoxUp();
+        if (c.message) {
+            ASSERT_NE(nullptr, toolProcess) << "the tool ended without a message box";
+            ASSERT_NE(nullptr, box);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(box, &owner);
+            EXPECT_EQ(GetProcessId(toolProcess), owner) << "the message box is not the tool's";
+            EXPECT_EQ(L"Optivue", WideText(box));
+            EXPECT_EQ(c.message, WideText(GetDlgItem(box, 0xFFFF)));
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(toolProcess, e2e::kWaitMs));
+            DWORD exitCode = 0xFFFFFFFF;
+            GetExitCodeProcess(toolProcess, &exitCode);
+            EXPECT_EQ(c.exitCode, exitCode);
+        } else {
+            EXPECT_EQ(nullptr, box) << "a message box: " << e2e::Text(GetDlgItem(box, 0xFFFF));
+            EXPECT_EQ(nullptr, toolProcess) << "the tool still runs";
+        }
+        if (toolProcess) CloseHandle(toolProcess);
+        EXPECT_EQ(c.file, StoredText(kThemeManagerKey, "DllName").value_or("(none)"));
+        EXPECT_EQ(c.color, StoredText(kThemeManagerKey, "ColorName").value_or("(none)"));
+        EXPECT_EQ(c.sizeAfter, StoredText(kThemeManagerKey, "SizeName").value_or("(none)"));
+        ExpectUserLiveColors();
+        ExpectUserStoredColors();
+    }
 }
 
 // ---- The benchmark: from the click on OK to the program's end ----
