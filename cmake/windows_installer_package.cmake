@@ -2,6 +2,8 @@
 # facts of the product that cmake/product_facts.cmake read from res/product.h.
 find_program(OPTIVUE_WIXL wixl REQUIRED)
 find_program(OPTIVUE_MSIBUILD msibuild REQUIRED)
+find_program(OPTIVUE_TOUCH touch REQUIRED)
+set(OPTIVUE_PACKAGE_IDENTITY ${CMAKE_CURRENT_LIST_DIR}/../tools/package/package_identity.py)
 
 set(OPTIVUE_PACKAGE_SOURCE ${CMAKE_CURRENT_LIST_DIR}/../installer/optivue.wxs)
 
@@ -15,6 +17,11 @@ string(SUBSTRING "${OPTIVUE_INSTALLATION_FOLDER}" ${last} -1 OPTIVUE_FOLDER_NAME
 # Makes a package of `VERSION` that installs PROGRAM as optivue.exe and TOOL as chgtheme.exe. Its ProductCode
 # follows from the UpgradeCode and the version: every release has its own, and a package built again for
 # the same version is the same product.
+#
+# The same source makes the same package (cmake/reproducible.cmake): the cabinet takes each file's
+# modification time, so the files carry the source's time (in UTC: the cabinet's dates are local times);
+# wixl's own summary information (the time of the run, a random PackageCode) is set afterwards by
+# tools/package/package_identity.py to the source's time and a PackageCode that follows from the contents.
 function(optivue_package)
     cmake_parse_arguments(PACKAGE "" "OUTPUT;VERSION;PROGRAM;TOOL" "DEPENDS" ${ARGN})
     string(REGEX REPLACE "[{}]" "" namespace "${OPTIVUE_PACKAGE_UPGRADE_CODE}")
@@ -34,7 +41,9 @@ function(optivue_package)
         COMMAND ${CMAKE_COMMAND} -E copy ${PACKAGE_PROGRAM} ${stage}/optivue.exe
         COMMAND ${CMAKE_COMMAND} -E copy ${PACKAGE_TOOL} ${stage}/chgtheme.exe
         COMMAND ${CMAKE_COMMAND} -E copy ${OPTIVUE_ARTWORK_DIR}/optivue.ico ${stage}/optivue.ico
-        COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${OPTIVUE_WIXL} -a x86 -o ${part}
+        COMMAND ${OPTIVUE_TOUCH} -d @${OPTIVUE_SOURCE_DATE_EPOCH} ${stage}/optivue.exe ${stage}/chgtheme.exe
+            ${stage}/optivue.ico
+        COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${OPTIVUE_AT_SOURCE_DATE} ${OPTIVUE_WIXL} -a x86 -o ${part}
             -D ProductName=${OPTIVUE_PRODUCT_NAME} -D Maker=${OPTIVUE_MAKER} -D Version=${PACKAGE_VERSION}
             -D UpgradeCode=${OPTIVUE_PACKAGE_UPGRADE_CODE} -D ProductCode={${product_code}}
             -D MakerFolder=${OPTIVUE_MAKER_FOLDER} -D FolderName=${OPTIVUE_FOLDER_NAME}
@@ -42,8 +51,11 @@ function(optivue_package)
             -D ProgramFile=optivue.exe -D ToolFile=chgtheme.exe -D IconFile=optivue.ico
             ${OPTIVUE_PACKAGE_SOURCE}
         COMMAND ${OPTIVUE_MSIBUILD} ${part} -q ${unsupported_system} -q ${setup_present} -q ${follow_up_shortcut}
+        COMMAND ${OPTIVUE_PYTHON} -B ${OPTIVUE_PACKAGE_IDENTITY} ${part} ${OPTIVUE_PACKAGE_UPGRADE_CODE}
+            ${OPTIVUE_SOURCE_DATE_EPOCH}
         COMMAND ${CMAKE_COMMAND} -E rename ${part} ${PACKAGE_OUTPUT}
         DEPENDS ${PACKAGE_DEPENDS} optivue_artwork ${OPTIVUE_PACKAGE_SOURCE} ${OPTIVUE_RES_DIR}/product.h
+            ${OPTIVUE_PACKAGE_IDENTITY} ${OPTIVUE_SOURCE_DATE_EPOCH_FILE}
         COMMENT "Making the Windows Installer package ${name}.msi (${PACKAGE_VERSION})"
         VERBATIM)
 endfunction()

@@ -1,18 +1,21 @@
 #!/usr/bin/env python3
 """The release checks of the Windows Installer package, on what msitools reads from the built file: its
-summary information (Windows Installer 2.0, Intel, English, compressed, the maker and the version), the
+summary information (Windows Installer 2.0, Intel, English, compressed, the maker and the version, made
+and saved at the source's time), the
 product's facts as res/product.h has them, the rows that make it per-machine, upgradable and refusing,
 every reference between its tables, and the files in its cabinet, byte for byte the ones built.
 
-    check_package.py MSIINFO MSIEXTRACT PACKAGE PRODUCT_HEADER PROGRAM TOOL
+    check_package.py MSIINFO MSIEXTRACT PACKAGE PRODUCT_HEADER PROGRAM TOOL SOURCE_DATE_EPOCH
 
 Prints every finding and exits with 1 when there is one."""
+import calendar
 import filecmp
 import os
 import re
 import subprocess
 import sys
 import tempfile
+import time
 import uuid
 
 findings = []
@@ -43,7 +46,7 @@ def table(msiinfo, package, name):
     return [line.rstrip("\r").split("\t") for line in text.splitlines()[3:]]
 
 
-def main(msiinfo, msiextract, package, product_header, program, tool):
+def main(msiinfo, msiextract, package, product_header, program, tool, source_date_epoch):
     facts = header_strings(product_header)
     name, maker, version = facts["OPTIVUE_PRODUCT_NAME"], facts["OPTIVUE_MAKER"], facts["OPTIVUE_VERSION_TEXT"]
     folder, upgrade_code = facts["OPTIVUE_INSTALLATION_FOLDER"], facts["OPTIVUE_PACKAGE_UPGRADE_CODE"]
@@ -58,6 +61,13 @@ def main(msiinfo, msiextract, package, product_header, program, tool):
     check(summary.get("Subject") == f"{name} {version}", f"subject: {summary.get('Subject')}")
     check(re.fullmatch(r"\{[0-9A-F-]{36}\}", summary.get("Revision number (UUID)", "")) is not None,
           "no package code")
+    # msiinfo gives the times in local time: the test runs in UTC.
+    for field in ("Created", "Last saved"):
+        try:
+            stamp = calendar.timegm(time.strptime(summary.get(field, ""), "%a %b %d %H:%M:%S %Y"))
+        except ValueError:
+            stamp = None
+        check(stamp == int(source_date_epoch), f"{field}: {summary.get(field)}, not the source's time")
 
     tables = set(subprocess.run([msiinfo, "tables", package], check=True, capture_output=True,
                                 text=True).stdout.split())
@@ -139,7 +149,7 @@ def main(msiinfo, msiextract, package, product_header, program, tool):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 7:
+    if len(sys.argv) != 8:
         print(__doc__)
         sys.exit(2)
     sys.exit(main(*sys.argv[1:]))
