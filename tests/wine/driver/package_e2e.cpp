@@ -139,7 +139,7 @@ void ExpectSetupInstalled() {
     EXPECT_EQ(OPTIVUE_VERSION_TEXT, e2e::VersionString(InstallationFolder() + "\\optivue.exe", "FileVersion"));
     EXPECT_EQ(OPTIVUE_VERSION_TEXT, e2e::VersionString(InstallationFolder() + "\\chgtheme.exe", "FileVersion"));
     const test_platform::StoredValue version = e2e::MachineValue(kSetupUninstallKey, "DisplayVersion");
-    EXPECT_EQ(OPTIVUE_VERSION_TEXT, std::string(version.data.begin(), version.data.end()).c_str());
+    EXPECT_EQ(std::string(OPTIVUE_VERSION_TEXT), std::string(version.data.begin(), version.data.end()).c_str());
 }
 
 // The release's installation from the package: its files, its Start menu entry and one registration.
