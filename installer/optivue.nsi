@@ -72,11 +72,11 @@ LangString UnsupportedSystem ${LANG_GERMAN} "${PRODUCT} läuft nur unter Windows
 LangString PackageInstalled ${LANG_ENGLISH} "${PRODUCT} is already installed from the Windows Installer package optivue.msi. Remove it under Add or Remove Programs first, then run this setup program."
 LangString PackageInstalled ${LANG_GERMAN} "${PRODUCT} ist bereits aus dem Windows-Installer-Paket optivue.msi installiert. Entfernen Sie es zuerst unter Software, dann starten Sie dieses Setup-Programm."
 LangString NotAdministrator ${LANG_ENGLISH} "Installing or removing ${PRODUCT} needs an administrator's rights. Please log on as an administrator and try again."
+LangString NotAdministrator ${LANG_GERMAN} "Zum Installieren oder Entfernen von ${PRODUCT} sind Administratorrechte nötig. Bitte melden Sie sich als Administrator an und versuchen Sie es erneut."
 LangString NewerInstalled ${LANG_ENGLISH} "A newer version of ${PRODUCT} is already installed."
 LangString NewerInstalled ${LANG_GERMAN} "Eine neuere Version von ${PRODUCT} ist bereits installiert."
 LangString FolderNotLocked ${LANG_ENGLISH} "The permissions of the folder $INSTDIR could not be set. ${PRODUCT} was not installed."
 LangString FolderNotLocked ${LANG_GERMAN} "Die Berechtigungen des Ordners $INSTDIR konnten nicht gesetzt werden. ${PRODUCT} wurde nicht installiert."
-LangString NotAdministrator ${LANG_GERMAN} "Zum Installieren oder Entfernen von ${PRODUCT} sind Administratorrechte nötig. Bitte melden Sie sich als Administrator an und versuchen Sie es erneut."
 
 VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"
