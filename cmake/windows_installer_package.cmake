@@ -32,10 +32,28 @@ function(optivue_package)
     set(part ${stage}/${name}.msi)
     set(uninstall_key "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\${OPTIVUE_PRODUCT_NAME}")
     # Rows that wixl 0.101 cannot write from the WiX source: the launch conditions beside the downgrade
-    # check, and the follow-up shortcut in the user's Startup folder that the removal deletes.
-    set(unsupported_system "INSERT INTO `LaunchCondition` (`Condition`, `Description`) VALUES ('Installed OR VersionNT >= 500', '[OptivueUnsupportedSystem]')")
+    # check, the follow-up shortcut in the user's Startup folder that the removal deletes, and the
+    # permissions of both folders and the two files (see the head of installer/optivue.wxs).
+    set(unsupported_system "INSERT INTO `LaunchCondition` (`Condition`, `Description`) VALUES ('Installed OR (VersionNT >= 500 AND VersionNT <= 502)', '[OptivueUnsupportedSystem]')")
     set(setup_present "INSERT INTO `LaunchCondition` (`Condition`, `Description`) VALUES ('Installed OR NOT OPTIVUESETUPINSTALLED', '[OptivueSetupPresent]')")
     set(follow_up_shortcut "INSERT INTO `RemoveFile` (`FileKey`, `Component_`, `FileName`, `DirProperty`, `InstallMode`) VALUES ('RemoveFollowUpShortcut', 'Program', '${OPTIVUE_STARTUP_SHORTCUT}', 'OPTIVUEUSERSTARTUP', 2)")
+    set(pending_follow_up "UPDATE `Component` SET `Condition` = 'OPTIVUEFOLLOWUPPENDING = \"#1\"' WHERE `Component` = 'PendingFollowUp'")
+    set(lock_table "CREATE TABLE `LockPermissions` (`LockObject` CHAR(72) NOT NULL, `Table` CHAR(32) NOT NULL, `Domain` CHAR(255), `User` CHAR(255) NOT NULL, `Permission` LONG PRIMARY KEY `LockObject`, `Table`, `Domain`, `User`)")
+    # GENERIC_ALL, and GENERIC_READ | GENERIC_EXECUTE as the signed number the column holds.
+    set(locks "")
+    foreach(object "MakerFolder CreateFolder" "ProgramFolder CreateFolder" "optivue.exe File" "chgtheme.exe File")
+        string(REPLACE " " ";" object "${object}")
+        list(GET object 0 key)
+        list(GET object 1 table)
+        foreach(grant "Administrators 268435456" "Everyone -1610612736")
+            string(REPLACE " " ";" grant "${grant}")
+            list(GET grant 0 user)
+            list(GET grant 1 permission)
+            list(APPEND locks -q "INSERT INTO `LockPermissions` (`LockObject`, `Table`, `User`, `Permission`) VALUES ('${key}', '${table}', '${user}', ${permission})")
+        endforeach()
+    endforeach()
+    # The installing user's shortcut name, as the Shortcut table wants it: without ".lnk".
+    string(REGEX REPLACE "[.]lnk$" "" follow_up_shortcut_name "${OPTIVUE_STARTUP_SHORTCUT}")
     add_custom_command(OUTPUT ${PACKAGE_OUTPUT}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}
         COMMAND ${CMAKE_COMMAND} -E copy ${PACKAGE_PROGRAM} ${stage}/optivue.exe
@@ -48,9 +66,11 @@ function(optivue_package)
             -D UpgradeCode=${OPTIVUE_PACKAGE_UPGRADE_CODE} -D ProductCode={${product_code}}
             -D MakerFolder=${OPTIVUE_MAKER_FOLDER} -D FolderName=${OPTIVUE_FOLDER_NAME}
             -D ProgramKey=${OPTIVUE_PROGRAM_KEY} -D SetupUninstallKey=${uninstall_key}
+            -D FollowUpShortcutName=${follow_up_shortcut_name}
             -D ProgramFile=optivue.exe -D ToolFile=chgtheme.exe -D IconFile=optivue.ico
             ${OPTIVUE_PACKAGE_SOURCE}
         COMMAND ${OPTIVUE_MSIBUILD} ${part} -q ${unsupported_system} -q ${setup_present} -q ${follow_up_shortcut}
+            -q ${pending_follow_up} -q ${lock_table} ${locks}
         COMMAND ${OPTIVUE_PYTHON} -B ${OPTIVUE_PACKAGE_IDENTITY} ${part} ${OPTIVUE_PACKAGE_UPGRADE_CODE}
             ${OPTIVUE_SOURCE_DATE_EPOCH}
         COMMAND ${CMAKE_COMMAND} -E rename ${part} ${PACKAGE_OUTPUT}

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """The release checks of the Windows Installer package, on what msitools reads from the built file: its
 summary information (Windows Installer 2.0, Intel, English, compressed, the maker and the version, made
-and saved at the source's time), the
-product's facts as res/product.h has them, the rows that make it per-machine, upgradable and refusing,
-every reference between its tables, and the files in its cabinet, byte for byte the ones built.
+and saved at the source's time), the product's facts as res/product.h has them, the rows that make it
+per-machine, upgradable and refusing, the permissions it gives the folders and the files, the rows that
+keep a pending follow-up run over an upgrade, every reference between its tables, and the files in its
+cabinet, byte for byte the ones built.
 
     check_package.py MSIINFO MSIEXTRACT PACKAGE PRODUCT_HEADER PROGRAM TOOL SOURCE_DATE_EPOCH
 
@@ -91,12 +92,13 @@ def main(msiinfo, msiextract, package, product_header, program, tool, source_dat
     components = {row[0]: row for row in rows["Component"]}
     for file in files.values():
         check(components[file[1]][2] == "ProgramFolder", f"{file[2]} is not in the program folder")
-    shortcuts = rows["Shortcut"]
+    shortcuts_all = rows["Shortcut"]
+    shortcuts = [row for row in shortcuts_all if row[1] != "OPTIVUEUSERSTARTUP"]
     check(len(shortcuts) == 1 and shortcuts[0][2] == name and shortcuts[0][4] == "[#optivue.exe]"
           and shortcuts[0][11] == "ProgramFolder", f"Start menu entry {shortcuts}")
 
     conditions = {row[0]: row[1] for row in rows["LaunchCondition"]}
-    for condition in ("Installed OR VersionNT >= 500", "Installed OR NOT OPTIVUESETUPINSTALLED",
+    for condition in ("Installed OR (VersionNT >= 500 AND VersionNT <= 502)", "Installed OR NOT OPTIVUESETUPINSTALLED",
                       "NOT WIX_DOWNGRADE_DETECTED"):
         check(condition in conditions, f"no launch condition {condition!r}")
     # Each message is a property, English in the Property table, German set by an action before the check.
@@ -122,6 +124,41 @@ def main(msiinfo, msiextract, package, product_header, program, tool, source_dat
           f"program key not removed: {rows['Registry']}")
     check(any(r[2] == "Optivue.lnk" and r[3] == "OPTIVUEUSERSTARTUP" and r[4] == "2" for r in rows["RemoveFile"]),
           f"follow-up shortcut not removed: {rows['RemoveFile']}")
+
+    # The permissions of both folders (created with them, also when they are there) and of both files, which
+    # replace what they had: Administrators full control (GENERIC_ALL), Everyone read and execute
+    # (GENERIC_READ | GENERIC_EXECUTE, as the signed number the column holds). Windows Installer adds SYSTEM's
+    # full control itself, and maps only these two English names to their well-known SIDs in every language.
+    generic_all, read_execute = str(0x10000000), str(0xA0000000 - 2**32)
+    locked = {"MakerFolder": "CreateFolder", "ProgramFolder": "CreateFolder", "optivue.exe": "File",
+              "chgtheme.exe": "File"}
+    wanted = {(key, table, "", user, permission) for key, table in locked.items()
+              for user, permission in (("Administrators", generic_all), ("Everyone", read_execute))}
+    locks = {tuple(row) for row in rows.get("LockPermissions", [])}
+    check(locks == wanted, f"permissions {sorted(locks)}, not {sorted(wanted)}")
+    created = {row[0]: row[1] for row in rows.get("CreateFolder", [])}
+    check(created == {"MakerFolder": "MakerFolder", "ProgramFolder": "Program"}, f"created folders {created}")
+    file_keys = {row[0] for row in rows["File"]}
+    check({key for key, table in locked.items() if table == "File"} <= file_keys, f"locked files not in {file_keys}")
+    order = {row[0]: int(row[2]) for row in rows["InstallExecuteSequence"]}
+    check(order.get("CreateFolders", 0) > order["InstallInitialize"] and
+          order.get("CreateFolders", 10**6) < order["InstallFiles"], "folders not created before the files")
+
+    # A pending follow-up run kept over an upgrade: the flag read before the older version's removal, and
+    # put back with the shortcut by a component installed only then.
+    locators = {row[0]: row for row in rows["RegLocator"]}
+    flag = locators.get("PendingFollowUpFlag", [])
+    check(flag[1:4] == ["1", facts["OPTIVUE_PROGRAM_KEY"], facts["OPTIVUE_CHANGED_VALUE"]],
+          f"the pending follow-up flag is not read: {flag}")
+    check(["OPTIVUEFOLLOWUPPENDING", "PendingFollowUpFlag"] in [row[:2] for row in rows["AppSearch"]],
+          "the pending follow-up flag is not searched")
+    pending = components.get("PendingFollowUp", [""] * 6)
+    check(pending[4] == 'OPTIVUEFOLLOWUPPENDING = "#1"', f"pending follow-up component's condition {pending[4]!r}")
+    check(any(r[0] == pending[5] and r[1] == "1" and r[4] == "#1" and r[5] == "PendingFollowUp"
+              for r in rows["Registry"]), "the pending follow-up flag is not put back")
+    check(any(r[1] == "OPTIVUEUSERSTARTUP" and r[2] + ".lnk" == facts["OPTIVUE_STARTUP_SHORTCUT"]
+              and r[3] == "PendingFollowUp" and r[4] == "[#optivue.exe]" for r in shortcuts_all),
+          "the follow-up shortcut is not put back")
 
     # References between tables.
     for t, column in (("File", 1), ("Registry", 5), ("RemoveFile", 1), ("Shortcut", 3), ("FeatureComponents", 1)):

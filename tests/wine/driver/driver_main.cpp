@@ -1,7 +1,8 @@
 // app_driver.exe: the end-to-end tests of optivue.exe and its installer under Wine. Each run of
 // tests/wine/wine-run picks the language and the screen; the test filter picks the checks that belong to
 // that set-up, and the tests set the system version per start of a program.
-//   app_driver.exe --program=PATH [--setup=PATH] [--package=PATH --older-package=PATH] [GoogleTest options]
+//   app_driver.exe --program=PATH [--setup=PATH] [--package=PATH --older-package=PATH --older-setup=PATH]
+//                  [GoogleTest options]
 // With --pose=main, about, confirm or notice (and --version=NAME) it starts the program instead, brings up
 // the main dialog, the About box over it, the Large size's confirmation or the notice after it, writes
 // "ready" with the posed window's place on the screen (WxH+X+Y) and holds the pose until a line arrives on
@@ -130,6 +131,7 @@ int main(int argc, char** argv) {
         if (const char* value = Option(argv[i], "--setup=")) e2e::SetSetupPath(value);
         if (const char* value = Option(argv[i], "--package=")) e2e::SetPackagePath(value);
         if (const char* value = Option(argv[i], "--older-package=")) e2e::SetOlderPackagePath(value);
+        if (const char* value = Option(argv[i], "--older-setup=")) e2e::SetOlderSetupPath(value);
         if (const char* value = Option(argv[i], "--pose=")) pose = value;
         if (const char* value = Option(argv[i], "--version=")) version = value;
     }

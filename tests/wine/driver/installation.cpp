@@ -126,6 +126,12 @@ Shortcut ReadShortcut(const std::string& path) {
     return shortcut;
 }
 
+std::string Msiexec() {
+    char folder[MAX_PATH] = "";
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\msiexec.exe";
+}
+
 long RunToTheEnd(const std::string& path, const std::string& arguments, const char* version) {
     Program program(path, arguments, version);
     if (!program.Started()) return -1;

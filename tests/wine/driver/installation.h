@@ -34,6 +34,9 @@ struct Shortcut {
 // The shell link's target and working folder; empty when it cannot be read. Needs COM initialised.
 Shortcut ReadShortcut(const std::string& path);
 
+// msiexec.exe in the system folder.
+std::string Msiexec();
+
 // Runs a program (an installer, msiexec) and waits for it; its exit code, or -1 when it did not end.
 long RunToTheEnd(const std::string& path, const std::string& arguments, const char* version = nullptr);
 

@@ -1,18 +1,24 @@
 // The installer as an administrator and a user meet it: a silent install puts both programs into the fixed
 // folder with their version and manifest, adds the Start menu entry and the entry under Add or Remove
-// Programs, and the program starts from the Start menu in its folder; a silent uninstall removes all that
-// and the program's own traces but not the user's appearance settings; a system the program does not
-// support is refused, silently with an exit code and otherwise with a message in the system's language.
+// Programs, and the program starts from the Start menu in its folder, whatever /D= says; a silent uninstall
+// removes all that and the program's own traces but not the user's appearance settings, and run in place
+// it returns when that is done, so that the package can be installed at once; a system the program does
+// not support is refused, silently with an exit code and otherwise with a message in the system's
+// language.
+
 #include "res/product.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/installation.h"
 #include "tests/wine/driver/program.h"
 
+#include <msi.h>
 #include <objbase.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,6 +29,7 @@ using e2e::MachineValue;
 using e2e::Program;
 using e2e::RunToTheEnd;
 using e2e::StartMenuEntry;
+using e2e::Msiexec;
 using e2e::VersionString;
 using test_platform::GetValue;
 using test_platform::StoredValue;
@@ -36,6 +43,31 @@ constexpr DWORD kUnsupportedSystem = 3;
 std::string MachineText(const char* name) {
     const StoredValue value = MachineValue(kUninstallKey, name);
     return value.exists ? std::string(value.data.begin(), value.data.end()).c_str() : "(none)";
+}
+
+// A file Windows deletes at the next restart (MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT).
+const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+bool DeletedAtRestart(const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    std::vector<char> names(64 * 1024, '\0');
+    DWORD size = static_cast<DWORD>(names.size() - 3);
+    const bool read = RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(names.data()), &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    // Pairs of names, each ending in a NUL: the file ("\\??\\C:\\..."), then where it goes (empty: nowhere).
+    // The buffer ends in NULs that the value does not fill.
+    const char* name = names.data();
+    while (read && *name) {
+        const std::string file = name;
+        name += file.size() + 1;
+        const std::string target = name;
+        name += target.size() + 1;
+        if (target.empty() && file.size() >= path.size() &&
+            !lstrcmpiA(file.c_str() + file.size() - path.size(), path.c_str()))
+            return true;
+    }
+    return false;
 }
 
 bool NothingInstalled() {
@@ -56,13 +88,25 @@ protected:
         CoUninitialize();
     }
 
-    // What an earlier run may have left, taken away without the uninstaller.
+    // What an earlier run may have left, taken away without the setup program's uninstaller; the package
+    // by its own.
     static void RemoveInstallation() {
+        DeleteFileA(StartMenuEntry().c_str());
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str());
+        char product[39];
+        for (int tries = 3; tries > 0 && MsiEnumRelatedProductsA(OPTIVUE_PACKAGE_UPGRADE_CODE, 0, 0, product) ==
+                                              ERROR_SUCCESS;
+             --tries)
+            RunToTheEnd(Msiexec(), std::string("/x ") + product + " /qn");
         for (const char* file : kFiles) DeleteFileA((kFolder + "\\" + file).c_str());
         RemoveDirectoryA(kFolder.c_str());
         RemoveDirectoryA(kMakerFolder.c_str());
-        DeleteFileA(StartMenuEntry().c_str());
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str());
+        // What an uninstaller run in place left for the next restart, which this prefix never has.
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "PendingFileRenameOperations");
+            RegCloseKey(key);
+        }
     }
 
     // The user's settings the uninstall must leave and the program's traces it must remove.
@@ -92,7 +136,7 @@ TEST_F(Installer, ASilentInstallPutsTheProgramInItsFolderWithItsEntriesAndItStar
     EXPECT_EQ(OPTIVUE_VERSION_TEXT, MachineText("DisplayVersion"));
     EXPECT_EQ(OPTIVUE_MAKER, MachineText("Publisher"));
     EXPECT_EQ("\"" + kFolder + "\\uninstall.exe\"", MachineText("UninstallString"));
-    EXPECT_EQ("\"" + kFolder + "\\uninstall.exe\" /S", MachineText("QuietUninstallString"));
+    EXPECT_EQ("\"" + kFolder + "\\uninstall.exe\" /S _?=" + kFolder, MachineText("QuietUninstallString"));
     const StoredValue size = MachineValue(kUninstallKey, "EstimatedSize");
     ASSERT_EQ(4u, size.data.size());
     EXPECT_EQ(static_cast<DWORD>(REG_DWORD), size.type);
@@ -127,8 +171,47 @@ TEST_F(Installer, ASilentUninstallRemovesTheProgramAndItsTracesButNotTheAppearan
               GetValue("Control Panel\\Desktop\\WindowMetrics", "Shell Icon Size").data);
 }
 
+TEST_F(Installer, TheFolderOptionIsIgnored) {
+    const std::string elsewhere = "C:\\Optivue elsewhere";
+    ASSERT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S /D=" + elsewhere));
+
+    for (const char* file : kFiles) EXPECT_TRUE(e2e::FileExists(kFolder + "\\" + file)) << file;
+    EXPECT_EQ(kFolder, MachineText("InstallLocation"));
+    EXPECT_FALSE(e2e::FileExists(elsewhere));
+    RemoveDirectoryA(elsewhere.c_str());
+}
+
+// The command the README gives administrators, registered as QuietUninstallString.
+TEST_F(Installer, ASilentUninstallRunInPlaceReturnsWhenTheRemovalIsDoneSoThatThePackageInstallsAtOnce) {
+    ASSERT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S"));
+    test_platform::PutValue("Software\\Korvani\\optiv", "Changed", REG_DWORD, {1, 0, 0, 0});
+    e2e::CreateFileWithText(FollowUpShortcut());
+
+    EXPECT_EQ(0, RunToTheEnd(kFolder + "\\uninstall.exe", "/S _?=" + kFolder));
+    // Done when it returned, with nothing waited for.
+    EXPECT_FALSE(e2e::FileExists(kFolder + "\\optivue.exe"));
+    EXPECT_FALSE(e2e::FileExists(kFolder + "\\chgtheme.exe"));
+    EXPECT_FALSE(e2e::FileExists(StartMenuEntry()));
+    EXPECT_FALSE(MachineKeyExists(kUninstallKey));
+    EXPECT_FALSE(e2e::FileExists(FollowUpShortcut()));
+    EXPECT_FALSE(test_platform::KeyExists("Software\\Korvani\\optiv"));
+    // A running program cannot delete itself: the uninstaller moves out of the folder, which then goes, and
+    // is deleted at the next restart. Where it cannot be moved while it runs (Wine), it stays in the folder
+    // until that restart.
+    const std::string uninstaller = kFolder + "\\uninstall.exe";
+    EXPECT_TRUE(!e2e::FileExists(kFolder) || (!e2e::FileExists(kFolder + "\\optivue.exe") &&
+                                               DeletedAtRestart(uninstaller)))
+        << "the uninstaller is neither gone nor to be deleted at the next restart";
+
+    ASSERT_EQ(0, RunToTheEnd(Msiexec(), "/i \"" + e2e::PackagePath() + "\" /qn"));
+    EXPECT_EQ(OPTIVUE_VERSION_TEXT, VersionString(kFolder + "\\optivue.exe", "FileVersion"));
+    char product[39];
+    EXPECT_EQ(static_cast<UINT>(ERROR_SUCCESS), MsiEnumRelatedProductsA(OPTIVUE_PACKAGE_UPGRADE_CODE, 0, 0, product));
+}
+
 TEST_F(Installer, ASystemTheProgramDoesNotSupportIsRefused) {
-    for (const char* version : {"win98", "nt40", "win95"}) {
+    // Windows 98, NT 4 and 95; Vista (NT 6.0) and 7 (NT 6.1), which the program would take for 2000 or XP.
+    for (const char* version : {"win98", "nt40", "win95", "vista", "win7"}) {
         SCOPED_TRACE(version);
         EXPECT_EQ(static_cast<long>(kUnsupportedSystem), RunToTheEnd(e2e::SetupPath(), "/S", version));
         EXPECT_TRUE(NothingInstalled());

@@ -1,6 +1,6 @@
-// optivue.msi as an administrator rolls it out with msiexec: each case puts the machine in a state (nothing,
-// the package's installation, an older package's, the setup program's), runs msiexec or the setup program
-// once, and checks the exit code, a message a person confirms where the run shows one, and the whole end
+// optivue.msi as an administrator rolls it out with msiexec, and optivue-setup.exe beside it: each case puts
+// the machine in a state (nothing, the package's installation, an older package's, the setup program's, an
+// older setup program's), runs msiexec or a setup program once, and checks the exit code, a message a person confirms where the run shows one, and the whole end
 // state: the installation there is (the release's files, Start menu entry and one registration, or nothing
 // of the package), the program's own traces (removed by a removal, kept otherwise), and the user's
 // appearance settings and another program's key of the maker (always kept).
@@ -20,6 +20,7 @@
 namespace {
 
 using e2e::InstallationFolder;
+using e2e::Msiexec;
 using test_platform::GetValue;
 using test_platform::TextWithNul;
 
@@ -27,10 +28,11 @@ const std::string kSetupUninstallKey = "Software\\Microsoft\\Windows\\CurrentVer
 const char* const kProgramKey = "Software\\Korvani\\optiv";
 const char* const kOtherKey = "Software\\Korvani\\Other";
 constexpr long kInstallFailure = 1603;    // ERROR_INSTALL_FAILURE: a launch condition refused
-constexpr long kSetupBesidePackage = 5;   // optivue-setup.exe's exit code
+constexpr long kSetupBesidePackage = 5;   // optivue-setup.exe's exit codes
+constexpr long kSetupOverNewerVersion = 6;
 
-enum class Machine { Empty, Package, OlderPackage, Setup };
-enum class Tool { Msiexec, Setup };
+enum class Machine { Empty, Package, OlderPackage, Setup, OlderSetup };
+enum class Tool { Msiexec, Setup, OlderSetup };
 
 struct PackageCase {
     const char* name;
@@ -40,8 +42,8 @@ struct PackageCase {
     const char* action;    // msiexec's /i or /x, with the package; nothing for the setup program
     const char* ui;        // /qn, /qb; /S or nothing for the setup program
     long exitCode;
-    Machine after;         // Empty: nothing of either installer is there
-    bool removesTraces;    // the program's key and its follow-up shortcut are gone
+    Machine after;         // Empty: nothing of either installer is there; the setup program's is the release's
+    bool removesTraces;    // the program's key and its follow-up shortcut (a pending follow-up run) are gone
     const char* english;   // the message the run shows and a person confirms; null: none
     const char* german;
     bool startFromMenu;
@@ -57,6 +59,8 @@ const char kSetupPresentEn[] =
 const char kSetupPresentDe[] =
     "Optivue ist bereits mit seinem Setup-Programm optivue-setup.exe installiert. Entfernen Sie es zuerst unter "
     "Software, dann installieren Sie dieses Paket.";
+const char kNewerInstalledEn[] = "A newer version of Optivue is already installed.";
+const char kNewerInstalledDe[] = "Eine neuere Version von Optivue ist bereits installiert.";
 const char kPackagePresentEn[] =
     "Optivue is already installed from the Windows Installer package optivue.msi. Remove it under Add or "
     "Remove Programs first, then run this setup program.";
@@ -71,15 +75,28 @@ const PackageCase kCases[] = {
      nullptr, false},
     {"SamePackageTwice", Machine::Package, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package, false,
      nullptr, nullptr, false},
-    // The older version's removal takes the program's traces as any removal does.
+    // A pending follow-up run outlives the upgrade: only a real removal takes it.
     {"UpgradeFromOlderPackage", Machine::OlderPackage, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package,
-     true, nullptr, nullptr, true},
+     false, nullptr, nullptr, true},
+    {"SetupUpgradeFromOlderSetup", Machine::OlderSetup, nullptr, Tool::Setup, "", "/S", 0, Machine::Setup, false,
+     nullptr, nullptr, true},
+    {"SetupRefusedOverNewerVersion", Machine::Setup, nullptr, Tool::OlderSetup, "", "", kSetupOverNewerVersion,
+     Machine::Setup, false, kNewerInstalledEn, kNewerInstalledDe, false},
+    {"SetupRefusedSilentlyOverNewerVersion", Machine::Setup, nullptr, Tool::OlderSetup, "", "/S",
+     kSetupOverNewerVersion, Machine::Setup, false, nullptr, nullptr, false},
     {"RefusedOnWindows98", Machine::Empty, "win98", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
      false, nullptr, nullptr, false},
     {"RefusedOnWindows95", Machine::Empty, "win95", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
      false, nullptr, nullptr, false},
     {"RefusedOnWindowsNt4", Machine::Empty, "nt40", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
      false, nullptr, nullptr, false},
+    // NT 6.0 and 6.1, which the program would take for Windows 2000 or XP.
+    {"RefusedOnWindowsVista", Machine::Empty, "vista", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
+     false, nullptr, nullptr, false},
+    {"RefusedOnWindows7", Machine::Empty, "win7", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
+     false, nullptr, nullptr, false},
+    {"RefusedOnWindows7WithMessage", Machine::Empty, "win7", Tool::Msiexec, "/i", "/qb", kInstallFailure,
+     Machine::Empty, false, kUnsupportedEn, kUnsupportedDe, false},
     {"RefusedOnWindows98WithMessage", Machine::Empty, "win98", Tool::Msiexec, "/i", "/qb", kInstallFailure,
      Machine::Empty, false, kUnsupportedEn, kUnsupportedDe, false},
     {"RefusedBesideTheSetupProgramsInstallation", Machine::Setup, nullptr, Tool::Msiexec, "/i", "/qb",
@@ -89,12 +106,6 @@ const PackageCase kCases[] = {
     {"SetupProgramRefusedSilentlyBesideThePackagesInstallation", Machine::Package, nullptr, Tool::Setup, "", "/S",
      kSetupBesidePackage, Machine::Package, false, nullptr, nullptr, false},
 };
-
-std::string Msiexec() {
-    char folder[MAX_PATH] = "";
-    GetSystemDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\msiexec.exe";
-}
 
 long RunMsiexec(const char* action, const std::string& package, const char* ui) {
     return e2e::RunToTheEnd(Msiexec(), std::string(action) + " \"" + package + "\" " + ui);
@@ -119,6 +130,16 @@ std::string ProductInfo(const std::string& product, const char* property) {
 
 bool SetupInstalled() {
     return e2e::FileExists(InstallationFolder() + "\\uninstall.exe") && e2e::MachineKeyExists(kSetupUninstallKey);
+}
+
+// The release's installation by the setup program: its files and its registration.
+void ExpectSetupInstalled() {
+    EXPECT_TRUE(SetupInstalled());
+    EXPECT_TRUE(InstalledProducts().empty());
+    EXPECT_EQ(OPTIVUE_VERSION_TEXT, e2e::VersionString(InstallationFolder() + "\\optivue.exe", "FileVersion"));
+    EXPECT_EQ(OPTIVUE_VERSION_TEXT, e2e::VersionString(InstallationFolder() + "\\chgtheme.exe", "FileVersion"));
+    const test_platform::StoredValue version = e2e::MachineValue(kSetupUninstallKey, "DisplayVersion");
+    EXPECT_EQ(std::string(OPTIVUE_VERSION_TEXT), std::string(version.data.begin(), version.data.end()).c_str());
 }
 
 // The release's installation from the package: its files, its Start menu entry and one registration.
@@ -158,6 +179,7 @@ protected:
         ASSERT_FALSE(e2e::PackagePath().empty()) << "name the package with --package=PATH";
         ASSERT_FALSE(e2e::OlderPackagePath().empty()) << "name the older package with --older-package=PATH";
         ASSERT_FALSE(e2e::SetupPath().empty()) << "name the setup program with --setup=PATH";
+        ASSERT_FALSE(e2e::OlderSetupPath().empty()) << "name the older setup program with --older-setup=PATH";
         CoInitialize(nullptr);
         RemoveEverything();
         ASSERT_TRUE(InstalledProducts().empty());
@@ -166,6 +188,7 @@ protected:
     void TearDown() override {
         e2e::UseVersion(nullptr, Msiexec());
         e2e::UseVersion(nullptr, e2e::SetupPath());
+        e2e::UseVersion(nullptr, e2e::OlderSetupPath());
         RemoveEverything();
         DeleteFileA(e2e::FollowUpShortcut().c_str());
         CoUninitialize();
@@ -188,6 +211,7 @@ protected:
             case Machine::Package: ASSERT_EQ(0, RunMsiexec("/i", e2e::PackagePath(), "/qn")); break;
             case Machine::OlderPackage: ASSERT_EQ(0, RunMsiexec("/i", e2e::OlderPackagePath(), "/qn")); break;
             case Machine::Setup: ASSERT_EQ(0, e2e::RunToTheEnd(e2e::SetupPath(), "/S")); break;
+            case Machine::OlderSetup: ASSERT_EQ(0, e2e::RunToTheEnd(e2e::OlderSetupPath(), "/S")); break;
         }
     }
 
@@ -206,7 +230,9 @@ TEST_P(MsiPackage, LeavesTheMachineAsAnAdministratorExpects) {
     test_platform::PutString("Control Panel\\Cursors", "", "Optivue test pointers");
     test_platform::PutString("Control Panel\\Desktop\\WindowMetrics", "Shell Icon Size", "48");
 
-    const std::string program = c.tool == Tool::Msiexec ? Msiexec() : e2e::SetupPath();
+    const std::string program = c.tool == Tool::Msiexec ? Msiexec()
+                                : c.tool == Tool::Setup ? e2e::SetupPath()
+                                                        : e2e::OlderSetupPath();
     std::string arguments = c.ui;
     if (c.tool == Tool::Msiexec) arguments = std::string(c.action) + " \"" + e2e::PackagePath() + "\" " + c.ui;
     e2e::Program run(program, arguments, c.system);
@@ -224,10 +250,7 @@ TEST_P(MsiPackage, LeavesTheMachineAsAnAdministratorExpects) {
 
     switch (c.after) {
         case Machine::Package: ExpectPackageInstalled(); break;
-        case Machine::Setup:
-            EXPECT_TRUE(SetupInstalled());
-            EXPECT_TRUE(InstalledProducts().empty());
-            break;
+        case Machine::Setup: ExpectSetupInstalled(); break;
         default:
             ExpectNothingOfThePackage();
             EXPECT_FALSE(e2e::FileExists(InstallationFolder()));

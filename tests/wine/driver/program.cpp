@@ -21,6 +21,7 @@ std::string g_programPath;
 std::string g_setupPath;
 std::string g_packagePath;
 std::string g_olderPackagePath;
+std::string g_olderSetupPath;
 
 constexpr const char* kAppDefaults = "Software\\Wine\\AppDefaults\\";
 constexpr DWORD kPollMs = 20;
@@ -90,6 +91,8 @@ void SetPackagePath(const std::string& path) { g_packagePath = WindowsPath(path)
 const std::string& PackagePath() { return g_packagePath; }
 void SetOlderPackagePath(const std::string& path) { g_olderPackagePath = WindowsPath(path); }
 const std::string& OlderPackagePath() { return g_olderPackagePath; }
+void SetOlderSetupPath(const std::string& path) { g_olderSetupPath = WindowsPath(path); }
+const std::string& OlderSetupPath() { return g_olderSetupPath; }
 
 void UseVersion(const char* version, const std::string& programPath) {
     const std::string key = kAppDefaults + programPath.substr(programPath.find_last_of('\\') + 1);

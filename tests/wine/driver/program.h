@@ -25,6 +25,9 @@ void SetProgramPath(const std::string& path);
 const std::string& ProgramPath();  // as Windows names it
 void SetSetupPath(const std::string& path);
 const std::string& SetupPath();
+// The setup program of a lower version, for the upgrade and the refused downgrade.
+void SetOlderSetupPath(const std::string& path);
+const std::string& OlderSetupPath();
 // The Windows Installer package, and one of a lower version for the upgrade.
 void SetPackagePath(const std::string& path);
 const std::string& PackagePath();
