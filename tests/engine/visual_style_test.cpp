@@ -2,6 +2,7 @@
 // while the watch runs: every kept live colour and every stored value that fits is back afterwards; a
 // stored value that does not fit stays as the tool left it. A tool of that name outside the installation
 // folder is never started.
+#include "res/resource_ids.h"
 #include "settings/visual_style.h"
 #include "tests/fixtures/style_tool_double.h"
 #include "tests/support/style_tool.h"
@@ -80,7 +81,7 @@ TEST_F(VisualStyleTest, WhatTheToolChangesDuringTheWatchIsPutBackExceptWhatTheSw
     StyleToolDouble tool(StyleToolDouble::Place::kInstallationFolder);
     ASSERT_TRUE(tool.Installed());
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(413));
+    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
     ASSERT_TRUE(tool.Finished()) << "the stand-in had not made its changes by the end of the watch";
 
     std::vector<BYTE> changed;
@@ -118,7 +119,7 @@ TEST_F(VisualStyleTest, AToolOfThatNameOutsideTheInstallationFolderIsNeverStarte
     StyleToolDouble elsewhere(StyleToolDouble::Place::kProgramFolder);
     ASSERT_TRUE(elsewhere.Installed());
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(412));
+    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_NORMAL));
 
     EXPECT_FALSE(elsewhere.Finished());
     EXPECT_EQ(liveBefore_, LiveColors());

@@ -1,6 +1,7 @@
 #include "tests/support/settings_world.h"
 
 #include "app/follow_up_run.h"
+#include "res/resource_ids.h"
 #include "settings/visual_style.h"
 
 #include <commctrl.h>
@@ -87,8 +88,9 @@ std::vector<Subject> Subjects() {
                             [&procedure](Walk& w, auto* seen, auto*) {
                                 return journal_walk::SizeProcedureSteps(w, procedure, seen);
                             }});
-    subjects.push_back({"SwitchVisualStyleSize(413)", [] { return SwitchVisualStyleSize(413); },
-                        [](Walk& w, auto* seen, auto*) { return journal_walk::VisualStyleSwitch(w, 413, seen); }});
+    subjects.push_back(
+        {"SwitchVisualStyleSize(413)", [] { return SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE); },
+         [](Walk& w, auto* seen, auto*) { return journal_walk::VisualStyleSwitch(w, IDS_STYLE_SIZE_LARGE, seen); }});
     subjects.push_back({"CheckFollowUpRun",
                         [] {
                             CheckFollowUpRun(g_world.dialog);

@@ -9,6 +9,7 @@
 // its standard input; tests/wine/screenshots takes its pictures meanwhile. --pose=style-box starts the
 // visual-style tool beside the program with Large Size under Wine's own style, which lacks it, and poses
 // the tool's message box.
+#include "res/resource_ids.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
@@ -85,7 +86,7 @@ int Pose(const std::string& pose, const std::string& version) {
     HANDLE frozen = nullptr;
     HWND posed = dialog;
     if (pose == "confirm" || pose == "notice") {
-        e2e::ClickOn(GetDlgItem(dialog, 1012));
+        e2e::ClickOn(GetDlgItem(dialog, IDC_LARGE_SIZE));
         const HWND confirm = program.WaitForConfirmation();
         if (!confirm) return 1;
         e2e::Sync(confirm);

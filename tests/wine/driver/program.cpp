@@ -1,5 +1,6 @@
 #include "tests/wine/driver/program.h"
 
+#include "res/resource_ids.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/window_probe.h"
 
@@ -145,7 +146,8 @@ HWND Program::WaitForWindow(const std::function<bool(HWND)>& match) const {
 
 HWND Program::WaitForMainDialog() const {
     const HWND dialog = WaitForWindow([](HWND window) {
-        return ClassName(window) == "#32770" && Text(window) == "Optivue" && GetDlgItem(window, 1010) != nullptr;
+        return ClassName(window) == "#32770" && Text(window) == "Optivue" &&
+               GetDlgItem(window, IDC_NORMAL_SIZE) != nullptr;
     });
     // Shown is not yet ready: the first input must find the dialog waiting for it.
     if (dialog) {
@@ -163,8 +165,9 @@ HWND Program::WaitForMessageBox() const {
 
 HWND Program::WaitForConfirmation() const {
     return WaitForWindow([](HWND window) {
-        return ClassName(window) == "#32770" && Text(window) == "Optivue" && GetDlgItem(window, 1008) != nullptr &&
-               GetDlgItem(window, IDOK) != nullptr && GetDlgItem(window, 1010) == nullptr;
+        return ClassName(window) == "#32770" && Text(window) == "Optivue" &&
+               GetDlgItem(window, IDC_CONFIRM_MESSAGE) != nullptr && GetDlgItem(window, IDOK) != nullptr &&
+               GetDlgItem(window, IDC_NORMAL_SIZE) == nullptr;
     });
 }
 

@@ -63,7 +63,7 @@ public:
     HWND WaitForMainDialog() const;
     // A message box: "Optivue" with the message text (control 0xFFFF).
     HWND WaitForMessageBox() const;
-    // The confirmation of a size command: "Optivue" with the message text (control 1008) and "OK".
+    // The confirmation of a size command: "Optivue" with the message text (IDC_CONFIRM_MESSAGE) and "OK".
     HWND WaitForConfirmation() const;
     // The notice at the end of a size command: "Optivue" saying "Settings have changed.".
     HWND WaitForChangedNotice() const;

@@ -3,6 +3,7 @@
 // and the program's end with 0; or a cancelled confirmation that leaves everything as it was. Each level on
 // Windows XP with and without a visual style (ThemeActive "1", "0", missing, its key missing) and on
 // Windows 2000, in the run's language.
+#include "res/resource_ids.h"
 #include "settings/visual_style.h"
 #include "tests/fixtures/style_tool_double.h"
 #include "tests/fixtures/theme_library_stand_in.h"
@@ -84,9 +85,60 @@ struct Level {
 };
 
 const Level kLevels[] = {
-    {"Normal", 1010, 1001, 301, 2, 204, 402, 216, 221, 412, 18, -11, 75, 114, 75, 75, 114, 75},
-    {"Large", 1012, 1003, 302, 3, 202, 403, 217, 222, 413, 21, -16, 91, 130, 91, 107, 146, 107},
-    {"Extra Large", 1013, 1000, 303, 4, 203, 404, 218, 223, 414, 24, -19, 91, 130, 91, 107, 146, 107},
+    {.label = "Normal",
+     .button = IDC_NORMAL_SIZE,
+     .command = IDM_NORMAL_SIZE,
+     .confirmationRow = IDS_CONFIRM_NORMAL_SIZE,
+     .textSize = 2,
+     .pointerSchemeRow = IDS_POINTER_SCHEME_NORMAL,
+     .iconSizeRow = IDS_ICON_SIZE_NORMAL,
+     .xpSchemeRow = IDS_XP_SCHEME_NORMAL,
+     .win2000SchemeRow = IDS_W2K_SCHEME_NORMAL,
+     .styleSizeRow = IDS_STYLE_SIZE_NORMAL,
+     .captionHeight = 18,
+     .captionFontHeight = -11,
+     .englishHorizontal = 75,
+     .germanHorizontal = 114,
+     .vertical = 75,
+     .englishViewCx = 75,
+     .germanViewCx = 114,
+     .viewCy = 75},
+    {.label = "Large",
+     .button = IDC_LARGE_SIZE,
+     .command = IDM_LARGE_SIZE,
+     .confirmationRow = IDS_CONFIRM_LARGE_SIZE,
+     .textSize = 3,
+     .pointerSchemeRow = IDS_POINTER_SCHEME_LARGE,
+     .iconSizeRow = IDS_ICON_SIZE_LARGE,
+     .xpSchemeRow = IDS_XP_SCHEME_LARGE,
+     .win2000SchemeRow = IDS_W2K_SCHEME_LARGE,
+     .styleSizeRow = IDS_STYLE_SIZE_LARGE,
+     .captionHeight = 21,
+     .captionFontHeight = -16,
+     .englishHorizontal = 91,
+     .germanHorizontal = 130,
+     .vertical = 91,
+     .englishViewCx = 107,
+     .germanViewCx = 146,
+     .viewCy = 107},
+    {.label = "Extra Large",
+     .button = IDC_EXTRA_LARGE_SIZE,
+     .command = IDM_EXTRA_LARGE_SIZE,
+     .confirmationRow = IDS_CONFIRM_EXTRA_LARGE_SIZE,
+     .textSize = 4,
+     .pointerSchemeRow = IDS_POINTER_SCHEME_EXTRA_LARGE,
+     .iconSizeRow = IDS_ICON_SIZE_EXTRA_LARGE,
+     .xpSchemeRow = IDS_XP_SCHEME_EXTRA_LARGE,
+     .win2000SchemeRow = IDS_W2K_SCHEME_EXTRA_LARGE,
+     .styleSizeRow = IDS_STYLE_SIZE_EXTRA_LARGE,
+     .captionHeight = 24,
+     .captionFontHeight = -19,
+     .englishHorizontal = 91,
+     .germanHorizontal = 130,
+     .vertical = 91,
+     .englishViewCx = 107,
+     .germanViewCx = 146,
+     .viewCy = 107},
 };
 
 bool German() {
@@ -161,9 +213,10 @@ protected:
         if (system.themeActive) PutString(kThemeManagerKey, "ThemeActive", system.themeActive);
         test_platform::DeleteValue(kBrowserKey, "IEFontSize");
         PutString(kCursorsKey, "", "Before");
-        PutString(kWindowMetricsKey, ProgramRow(401).c_str(), "Before");
+        PutString(kWindowMetricsKey, ProgramRow(IDS_ICON_SIZE_VALUE_NAME).c_str(), "Before");
         PutString(kNewSchemesKey, "SelectedStyle", "21");
-        PutString(kAppearanceKey, "Current", ProgramRow(system.variant == Variant::Win2000 ? 221 : 216));
+        PutString(kAppearanceKey, "Current",
+                  ProgramRow(system.variant == Variant::Win2000 ? IDS_W2K_SCHEME_NORMAL : IDS_XP_SCHEME_NORMAL));
         test_platform::DeleteKeyTree(style_tool_double::kReportKey);
         return test_platform::DesktopIconView(0);
     }
@@ -197,7 +250,7 @@ void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level,
     ASSERT_NE(nullptr, confirm);
     EXPECT_EQ(dialog, GetWindow(confirm, GW_OWNER));
     EXPECT_FALSE(IsWindowEnabled(dialog)) << "the confirmation is modal";
-    EXPECT_EQ(ProgramRow(level.confirmationRow), e2e::Text(GetDlgItem(confirm, 1008)));
+    EXPECT_EQ(ProgramRow(level.confirmationRow), e2e::Text(GetDlgItem(confirm, IDC_CONFIRM_MESSAGE)));
     EXPECT_EQ("OK", e2e::Text(GetDlgItem(confirm, IDOK)));
     EXPECT_EQ("Cancel", e2e::Text(GetDlgItem(confirm, IDCANCEL)));
     ASSERT_TRUE(e2e::WaitForForeground(confirm));
@@ -254,7 +307,8 @@ void ExpectSettingsOf(const Level& level, Variant variant, HWND iconView, const 
     const test_platform::StoredValue textSize = GetValue(kBrowserKey, "IEFontSize");
     EXPECT_EQ((std::vector<BYTE>{level.textSize, 0, 0, 0}), textSize.data) << "browser text size";
     EXPECT_EQ(ProgramRow(level.pointerSchemeRow), StoredText(kCursorsKey, "").value_or("")) << "pointer scheme";
-    EXPECT_EQ(ProgramRow(level.iconSizeRow), StoredText(kWindowMetricsKey, ProgramRow(401).c_str()).value_or(""))
+    EXPECT_EQ(ProgramRow(level.iconSizeRow),
+              StoredText(kWindowMetricsKey, ProgramRow(IDS_ICON_SIZE_VALUE_NAME).c_str()).value_or(""))
         << "icon size";
     const IconViewSpacing viewSpacing = {german ? level.germanViewCx : level.englishViewCx, level.viewCy};
     EXPECT_TRUE(viewSpacing == SpacingOf(iconView)) << "the desktop's icon view: " << SpacingOf(iconView).cx << " x "
@@ -271,7 +325,7 @@ void ExpectSettingsOf(const Level& level, Variant variant, HWND iconView, const 
         // Frames and fonts are the style's: the window metrics and the scheme stay; the tool switched the size.
         EXPECT_EQ(before.iCaptionHeight, nonClient.iCaptionHeight);
         EXPECT_EQ(before.lfCaptionFont.lfHeight, nonClient.lfCaptionFont.lfHeight);
-        EXPECT_EQ(ProgramRow(216), current);
+        EXPECT_EQ(ProgramRow(IDS_XP_SCHEME_NORMAL), current);
         EXPECT_TRUE(styleTool.Finished()) << "the visual-style tool did not run";
         EXPECT_EQ(ProgramRow(level.styleSizeRow),
                   StoredText(style_tool_double::kReportKey, style_tool_double::kArgument).value_or("(not started)"));
@@ -363,7 +417,7 @@ TEST_F(SizeCommand, ACancelledConfirmationChangesNothingAndTheNextClickAsksAgain
         e2e::ClickOn(GetDlgItem(dialog, cancel.level.button));
         const HWND confirm = program.WaitForConfirmation();
         ASSERT_NE(nullptr, confirm);
-        EXPECT_EQ(ProgramRow(cancel.level.confirmationRow), e2e::Text(GetDlgItem(confirm, 1008)));
+        EXPECT_EQ(ProgramRow(cancel.level.confirmationRow), e2e::Text(GetDlgItem(confirm, IDC_CONFIRM_MESSAGE)));
         ASSERT_TRUE(e2e::WaitForForeground(confirm));
         if (std::string(cancel.way) == "Escape") {
             e2e::PressKey(VK_ESCAPE);
@@ -402,7 +456,7 @@ TEST_F(SizeCommand, CommandsSentWhileAConfirmationIsUpOrAfterTheSizeWasAppliedAr
     ASSERT_NE(nullptr, confirm);
 
     // Extra Large sent while Normal's confirmation is up: no second confirmation.
-    ASSERT_TRUE(SendNotifyMessageA(dialog, WM_COMMAND, 1000, 0));
+    ASSERT_TRUE(SendNotifyMessageA(dialog, WM_COMMAND, IDM_EXTRA_LARGE_SIZE, 0));
     e2e::Sync(dialog);
     e2e::Sync(confirm);
     // Counted shown or not: a second confirmation would exist by now, though perhaps not be shown yet.
@@ -410,18 +464,18 @@ TEST_F(SizeCommand, CommandsSentWhileAConfirmationIsUpOrAfterTheSizeWasAppliedAr
     for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        confirmations += owner == program.Id() && GetDlgItem(window, 1008) && GetDlgItem(window, IDOK) &&
-                         !GetDlgItem(window, 1010);
+        confirmations += owner == program.Id() && GetDlgItem(window, IDC_CONFIRM_MESSAGE) && GetDlgItem(window, IDOK) &&
+                         !GetDlgItem(window, IDC_NORMAL_SIZE);
     }
     EXPECT_EQ(1, confirmations);
-    EXPECT_EQ(ProgramRow(kLevels[0].confirmationRow), e2e::Text(GetDlgItem(confirm, 1008)));
+    EXPECT_EQ(ProgramRow(kLevels[0].confirmationRow), e2e::Text(GetDlgItem(confirm, IDC_CONFIRM_MESSAGE)));
 
     ASSERT_TRUE(e2e::WaitForForeground(confirm));
     ClickOkOf(confirm);
     const HWND notice = program.WaitForChangedNotice();
     ASSERT_NE(nullptr, notice);
     // Large sent to the hidden main window while the notice is up: nothing opens, the program ends as before.
-    ASSERT_TRUE(SendNotifyMessageA(dialog, WM_COMMAND, 1003, 0));
+    ASSERT_TRUE(SendNotifyMessageA(dialog, WM_COMMAND, IDM_LARGE_SIZE, 0));
     EXPECT_EQ(nullptr, program.WaitForConfirmation()) << "a confirmation opened before the program ended";
     DWORD exitCode = 1;
     ASSERT_TRUE(program.WaitForExit(&exitCode));

@@ -3,6 +3,7 @@
 // floors built the same way: bare_dialog.exe, a small dialog that does nothing else, and picture_floor.exe,
 // the program's own resources and main dialog template showing the system's three pictures and nothing else.
 // What optivue.exe costs above the second floor is the program's own work.
+#include "res/resource_ids.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
@@ -36,7 +37,9 @@ struct Medians {
 
 TEST(StartUp, DISABLED_BenchmarkTimeToTheMainWindowAndPeakMemory) {
     const int runs = e2e::BenchmarkRuns();
-    const auto isMainDialog = [](HWND w) { return e2e::Text(w) == "Optivue" && GetDlgItem(w, 1010) != nullptr; };
+    const auto isMainDialog = [](HWND w) {
+        return e2e::Text(w) == "Optivue" && GetDlgItem(w, IDC_NORMAL_SIZE) != nullptr;
+    };
     // The two floors first, then the program; the runs take turns, so that a machine that slows down or
     // speeds up over the run weighs on all three alike.
     const struct {

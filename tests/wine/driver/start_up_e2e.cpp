@@ -1,4 +1,5 @@
 // Start-up as the user meets it: a second copy, an unsupported system and a small screen.
+#include "res/resource_ids.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
@@ -26,7 +27,7 @@ void ExpectMessagesThenEnd(Program& program, const std::vector<const char*>& mes
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(box, IDCANCEL)));
         // The only window of the program on screen.
         EXPECT_EQ(std::vector<std::string>{"#32770 \"Optivue\""}, program.VisibleWindows());
-        EXPECT_EQ(nullptr, GetDlgItem(box, 1010)) << "the box is not the main dialog";
+        EXPECT_EQ(nullptr, GetDlgItem(box, IDC_NORMAL_SIZE)) << "the box is not the main dialog";
         ASSERT_TRUE(e2e::WaitForForeground(box)) << "the message box never became the active window";
         e2e::PressKey(VK_RETURN);
         ASSERT_TRUE(e2e::WaitUntilGone(box)) << "Enter did not close the message box";
