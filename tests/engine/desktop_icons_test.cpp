@@ -4,6 +4,7 @@
 // platform and under Wine, where the desktop fixture plays the shell's icon view in another process.
 #include "res/resource_ids.h"
 #include "settings/desktop_icons.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 
 #include <commctrl.h>
@@ -18,7 +19,7 @@ namespace {
 
 using test_platform::GetValue;
 
-const std::string kWindowMetricsKey = "Control Panel\\Desktop\\WindowMetrics";
+const std::string kWindowMetricsKey = test_keys::kWindowMetrics;
 const char* const kLanguages[] = {"en", "de"};
 constexpr UINT kValueNameRow = IDS_ICON_SIZE_VALUE_NAME;
 constexpr UINT kBaseSizeRow = IDS_ICON_BASE_SIZE;

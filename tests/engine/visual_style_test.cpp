@@ -5,6 +5,7 @@
 #include "res/resource_ids.h"
 #include "settings/visual_style.h"
 #include "tests/fixtures/style_tool_double.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/style_tool.h"
 #include "tests/support/test_platform.h"
 
@@ -24,7 +25,7 @@ namespace {
 using test_platform::StoredValue;
 using test_platform::StyleToolDouble;
 
-const char kColorsKey[] = "Control Panel\\Colors";
+const char* const kColorsKey = test_keys::kColors;
 constexpr int kColorCount = COLOR_MENUBAR + 1;
 
 // The kept colours, which the switch puts back; index 25, COLOR_MENUHILIGHT and COLOR_MENUBAR are the
@@ -39,19 +40,10 @@ std::vector<COLORREF> LiveColors() {
 
 std::map<std::string, StoredValue> StoredColors() {
     std::map<std::string, StoredValue> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kColorsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    for (DWORD index = 0;; ++index) {
-        char name[256];
-        DWORD nameSize = sizeof name;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        values[name] = test_platform::GetValue(kColorsKey, name);
-    }
-    RegCloseKey(key);
+    for (const std::string& name : test_platform::ValueNames(kColorsKey))
+        values[name] = test_platform::GetValue(kColorsKey, name.c_str());
     return values;
 }
-
-std::vector<BYTE> TextBytes(const char* text) { return std::vector<BYTE>(text, text + std::strlen(text) + 1); }
 
 class VisualStyleTest : public testing::Test {
 protected:
@@ -104,7 +96,7 @@ TEST_F(VisualStyleTest, WhatTheToolChangesDuringTheWatchIsPutBackExceptWhatTheSw
     std::map<std::string, StoredValue> storedAfter = StoredColors();
     const StoredValue oversized = storedAfter[style_tool_double::kOversizedName];
     EXPECT_EQ(DWORD(REG_SZ), oversized.type);
-    EXPECT_EQ(TextBytes(style_tool_double::kOversizedRewritten), oversized.data);
+    EXPECT_EQ(test_platform::TextWithNul(style_tool_double::kOversizedRewritten), oversized.data);
     storedAfter.erase(style_tool_double::kOversizedName);
     storedBefore_.erase(style_tool_double::kOversizedName);
     ASSERT_EQ(storedBefore_.size(), storedAfter.size());

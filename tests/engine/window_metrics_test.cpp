@@ -3,6 +3,7 @@
 // SystemParametersInfoA; a system language's cases run where the string table has that language.
 #include "res/resource_ids.h"
 #include "settings/window_metrics.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 
 #include <gtest/gtest.h>
@@ -17,19 +18,13 @@ namespace {
 
 using test_platform::GetValue;
 using test_platform::PutValue;
+using test_platform::StoredText;
 using test_platform::TextWithNul;
 
-const std::string kAppearanceKey = "Control Panel\\Appearance";
-const std::string kNewSchemesKey = "Control Panel\\Appearance\\New Schemes";
-const std::string kSchemeKey = "Control Panel\\Appearance\\New Schemes\\21";
+const std::string kAppearanceKey = test_keys::kAppearance;
+const std::string kNewSchemesKey = test_keys::kNewSchemes;
+const std::string kSchemeKey = test_keys::kStandardScheme;
 const char* const kLanguages[] = {"en", "de"};
-
-std::optional<std::string> StoredText(const std::string& keyPath, const char* name) {
-    const test_platform::StoredValue stored = GetValue(keyPath, name);
-    if (!stored.exists) return std::nullopt;
-    if (stored.type != REG_SZ) return "<type " + std::to_string(stored.type) + ">";
-    return std::string(stored.data.begin(), stored.data.end() - (stored.data.empty() ? 0 : 1));
-}
 
 class WindowMetricsTest : public testing::Test {
 protected:

@@ -3,6 +3,7 @@
 // arithmetic has no whole column or row to work with.
 #include "settings/desktop_icons.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/size_rows.h"
 
 #include <commctrl.h>
@@ -22,7 +23,7 @@ using journal_steps::StepsStartingWith;
 using simwin::machine;
 using simwin::StringTables;
 
-const std::string kWindowMetrics = "HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics";
+const std::string kWindowMetrics = test_keys::InCurrentUser(test_keys::kWindowMetrics);
 
 bool ApplyNormalXpClassic() { return ApplyDesktopIconMetrics(DESKTOP_ICON_ROWS(XP_CLASSIC, NORMAL)); }
 bool ApplyLargeXpClassic() { return ApplyDesktopIconMetrics(DESKTOP_ICON_ROWS(XP_CLASSIC, LARGE)); }

@@ -10,6 +10,7 @@
 #include "settings/browser_text_size.h"
 #include "settings/visual_style.h"
 #include "settings/window_metrics.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/settings_world.h"
 
 #include <simwin/sim.h>
@@ -125,7 +126,7 @@ std::vector<Reader> Readers() {
           }},
          // The browser's text size always; the mail identity's exactly when the text read is not empty.
          [](const Bytes& stored) { return Text(stored).empty() ? 1 : 2; }},
-        {"Changed", "Software\\Korvani\\optiv", "Changed", "\x01",
+        {"Changed", test_keys::kProgram, "Changed", "\x01",
          {"CheckFollowUpRun",
           [] {
               CheckFollowUpRun(TheWorld().dialog);

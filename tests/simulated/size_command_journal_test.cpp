@@ -5,6 +5,7 @@
 #include "res/resource_ids.h"
 #include "settings/size_procedures.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
 
 #include <simwin/sim.h>
 
@@ -18,7 +19,7 @@ namespace {
 
 using simwin::machine;
 
-const std::string kThemeManager = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+const std::string kThemeManager = test_keys::InCurrentUser(test_keys::kThemeManager);
 
 void UseSystem(OsKind kind) {
     machine().kernel.version.dwPlatformId = VER_PLATFORM_WIN32_NT;

@@ -2,6 +2,7 @@
 // argument order, so the rows loaded, in order, show which writer ran with which arguments.
 #include "settings/size_procedures.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/size_rows.h"
 #include "tests/support/test_platform.h"
 
@@ -17,8 +18,8 @@ namespace {
 
 using simwin::machine;
 
-const std::string kBrowserKey = "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3";
-const std::string kNewSchemes = "HKEY_CURRENT_USER\\Control Panel\\Appearance\\New Schemes";
+const std::string kBrowserKey = test_keys::InCurrentUser(test_keys::kBrowserScripts);
+const std::string kNewSchemes = test_keys::InCurrentUser(test_keys::kNewSchemes);
 
 std::vector<std::string> Rows(std::initializer_list<int> rows) {
     std::vector<std::string> lines;

@@ -4,6 +4,7 @@
 #include "res/resource_ids.h"
 #include "settings/visual_style.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
 
 #include <simwin/sim.h>
 
@@ -22,7 +23,7 @@ using journal_steps::StepsStartingWith;
 using simwin::machine;
 using simwin::StringTables;
 
-const std::string kColorsKey = "HKEY_CURRENT_USER\\Control Panel\\Colors";
+const std::string kColorsKey = test_keys::InCurrentUser(test_keys::kColors);
 
 // The 28 kept colours in the order they are visited: alphabetical by their Win32 names.
 const int kPreservedOrder[] = {21, 15, 20, 22, 16, 10, 2, 12, 1, 18, 9, 27, 28, 17,

@@ -3,6 +3,7 @@
 // built from the rows.
 #include "settings/window_metrics.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/size_rows.h"
 #include "tests/support/test_platform.h"
 
@@ -21,7 +22,7 @@ using journal_steps::Steps;
 using simwin::machine;
 using simwin::StringTables;
 
-const std::string kAppearance = "HKEY_CURRENT_USER\\Control Panel\\Appearance";
+const std::string kAppearance = test_keys::InCurrentUser(test_keys::kAppearance);
 const std::string kNewSchemes = kAppearance + "\\New Schemes";
 
 const char kGetMetrics[] = "SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, NONCLIENTMETRICSA{cbSize=340}, 0x0)";

@@ -5,7 +5,9 @@
 #include "settings/size_procedures.h"
 #include "settings/string_rows.h"
 #include "settings/visual_style.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/size_rows.h"
+#include "tests/support/test_platform.h"
 
 #include <commctrl.h>
 
@@ -22,14 +24,14 @@ using simwin::machine;
 using simwin::Quote;
 
 const std::string kCurrentUser = "HKEY_CURRENT_USER\\";
-const char kBrowserKey[] = "Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3";
+const char* const kBrowserKey = test_keys::kBrowserScripts;
 const char kMailKeyBelowIdentity[] = "\\Software\\Microsoft\\Outlook Express\\5.0\\Trident\\International\\1252";
-const char kCursorsKey[] = "Control Panel\\Cursors";
-const char kAppearanceKey[] = "Control Panel\\Appearance";
-const char kNewSchemesKey[] = "Control Panel\\Appearance\\New Schemes";
-const char kStandardSchemeKey[] = "Control Panel\\Appearance\\New Schemes\\21";
-const char kWindowMetricsKey[] = "Control Panel\\Desktop\\WindowMetrics";
-const char kColorsKey[] = "Control Panel\\Colors";
+const char* const kCursorsKey = test_keys::kCursors;
+const char* const kAppearanceKey = test_keys::kAppearance;
+const char* const kNewSchemesKey = test_keys::kNewSchemes;
+const char* const kStandardSchemeKey = test_keys::kStandardScheme;
+const char* const kWindowMetricsKey = test_keys::kWindowMetrics;
+const char* const kColorsKey = test_keys::kColors;
 
 constexpr int kPointerValues = 14;
 constexpr size_t kLongestText = 255;
@@ -49,12 +51,6 @@ std::string TrimmedText(const std::string& text) {
     const size_t begin = text.find_first_not_of(blanks);
     if (begin == std::string::npos) return "";
     return text.substr(begin, text.find_last_not_of(blanks) - begin + 1);
-}
-
-Bytes WithNul(const std::string& text) {
-    Bytes data(text.begin(), text.end());
-    data.push_back(0);
-    return data;
 }
 
 // A saved colour value as the system stores it written back: a text whose NUL the size leaves out gets it
@@ -220,7 +216,7 @@ bool Walk::WriteValue(const std::string& key, const std::string& name, DWORD typ
 
 bool Walk::WriteText(const std::string& key, const std::string& name, DWORD type, const std::string& text) {
     if (text.size() > kLongestText) return false;
-    return WriteValue(key, name, type, WithNul(text));
+    return WriteValue(key, name, type, test_platform::TextWithNul(text));
 }
 
 bool Walk::DeleteValue(const std::string& key, const std::string& name) {
@@ -438,7 +434,7 @@ int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen) {
 
 // ---- The follow-up run ----
 void FollowUpRun(Walk& w, const std::string& dialog, const std::string& shortcut, FollowUpSeen* seen) {
-    const char* programKey = "Software\\Korvani\\optiv";
+    const char* const programKey = test_keys::kProgram;
     const Bytes zero = {0, 0, 0, 0};
     const std::optional<DWORD> changed = w.ReadDword(programKey, "Changed");
     if (changed && *changed != 0) {

@@ -3,6 +3,7 @@
 #include "app/follow_up_run.h"
 #include "res/resource_ids.h"
 #include "settings/visual_style.h"
+#include "tests/support/registry_keys.h"
 
 #include <commctrl.h>
 
@@ -18,8 +19,8 @@ using journal_walk::Walk;
 using simwin::machine;
 
 const std::string kCurrentUser = "HKEY_CURRENT_USER\\";
-const std::string kColorsKey = "HKEY_CURRENT_USER\\Control Panel\\Colors";
-const std::string kCursorsKey = "HKEY_CURRENT_USER\\Control Panel\\Cursors";
+const std::string kColorsKey = test_keys::InCurrentUser(test_keys::kColors);
+const std::string kCursorsKey = test_keys::InCurrentUser(test_keys::kCursors);
 const std::string kStartup = "C:\\Documents and Settings\\User\\Start Menu\\Programs\\Startup";
 
 World g_world;

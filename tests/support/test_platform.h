@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,11 @@ struct StoredValue {
     std::vector<BYTE> data;
 };
 StoredValue GetValue(const std::string& keyPath, const char* name);
+// A text value as the ANSI calls read it (the system converts what it keeps in UTF-16), up to its first NUL;
+// "<type N>" for a value of another type than REG_SZ and REG_EXPAND_SZ, nothing for a missing one.
+std::optional<std::string> StoredText(const std::string& keyPath, const char* name);
+// The names of a key's values, in the order the registry lists them; none when the key is missing.
+std::vector<std::string> ValueNames(const std::string& keyPath);
 bool KeyExists(const std::string& keyPath);
 void DeleteValue(const std::string& keyPath, const char* name);
 void DeleteKeyTree(const std::string& keyPath);  // the key and everything below it, if it is there

@@ -10,6 +10,7 @@
 // visual-style tool beside the program with Large Size under Wine's own style, which lacks it, and poses
 // the tool's message box.
 #include "res/resource_ids.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
@@ -40,7 +41,7 @@ void Ready(HWND posed) {
 
 // The tool as the program starts it, without a standard error output, so that it speaks in a message box.
 int PoseStyleToolBox() {
-    const std::string kThemeManagerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    const std::string kThemeManagerKey = test_keys::kThemeManager;
     test_platform::SavedUserSettings saved({kThemeManagerKey});
     test_platform::PutString(kThemeManagerKey, "ThemeActive", "1");
     test_platform::PutString(kThemeManagerKey, "SizeName", "NormalSize");

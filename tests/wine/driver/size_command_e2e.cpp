@@ -7,6 +7,7 @@
 #include "settings/visual_style.h"
 #include "tests/fixtures/style_tool_double.h"
 #include "tests/fixtures/theme_library_stand_in.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/style_tool.h"
 #include "tests/support/system_theme_library.h"
 #include "tests/support/test_platform.h"
@@ -35,13 +36,14 @@ namespace {
 using e2e::Program;
 using test_platform::GetValue;
 using test_platform::PutString;
+using test_platform::StoredText;
 
-const std::string kThemeManagerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
-const std::string kWindowMetricsKey = "Control Panel\\Desktop\\WindowMetrics";
-const std::string kCursorsKey = "Control Panel\\Cursors";
-const std::string kBrowserKey = "Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3";
-const std::string kAppearanceKey = "Control Panel\\Appearance";
-const std::string kNewSchemesKey = "Control Panel\\Appearance\\New Schemes";
+const std::string kThemeManagerKey = test_keys::kThemeManager;
+const std::string kWindowMetricsKey = test_keys::kWindowMetrics;
+const std::string kCursorsKey = test_keys::kCursors;
+const std::string kBrowserKey = test_keys::kBrowserScripts;
+const std::string kAppearanceKey = test_keys::kAppearance;
+const std::string kNewSchemesKey = test_keys::kNewSchemes;
 // Every key a size command changes or the tests arrange; put back after each test.
 const std::vector<std::string> kTouchedKeys = {kThemeManagerKey, kWindowMetricsKey, kCursorsKey, kBrowserKey,
                                                kAppearanceKey,   "Control Panel\\Colors"};
@@ -157,32 +159,20 @@ std::string ProgramRow(UINT row) {
     return text;
 }
 
-std::optional<std::string> StoredText(const std::string& keyPath, const char* name) {
-    const test_platform::StoredValue stored = GetValue(keyPath, name);
-    if (!stored.exists) return std::nullopt;
-    std::string text(stored.data.begin(), stored.data.end());
-    return text.substr(0, text.find('\0'));
-}
-
 // Every value of the keys a size command changes, to compare before and after.
 std::string Fingerprint() {
     std::string all;
     for (const std::string& keyPath : kTouchedKeys) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        if (!test_platform::KeyExists(keyPath)) {
             all += "[" + keyPath + "] missing\n";
             continue;
         }
         all += "[" + keyPath + "]\n";
-        for (DWORD i = 0;; ++i) {
-            char name[256];
-            BYTE data[1024];
-            DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-            if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
-            all += std::string(name, nameSize) + "=" + std::to_string(type) + ":" +
-                   std::string(reinterpret_cast<char*>(data), dataSize) + "\n";
+        for (const std::string& name : test_platform::ValueNames(keyPath)) {
+            const test_platform::StoredValue value = GetValue(keyPath, name.c_str());
+            all += name + "=" + std::to_string(value.type) + ":" + std::string(value.data.begin(), value.data.end()) +
+                   "\n";
         }
-        RegCloseKey(key);
     }
     return all;
 }

@@ -1,5 +1,6 @@
 // Start-up as the user meets it: a second copy, an unsupported system and a small screen.
 #include "res/resource_ids.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
 
@@ -14,7 +15,7 @@ using e2e::Program;
 
 const char* const kUnsupportedSystem = "This application requires Windows 2000/Xp or later.";
 const char* const kScreenTooSmall = "Set Display setting over 1024*768 pixel.";
-const char* const kProgramKey = "Software\\Korvani\\optiv";
+const char* const kProgramKey = test_keys::kProgram;
 
 // Reads each message box in turn, checks it and presses Enter on it, then waits for the program to end.
 void ExpectMessagesThenEnd(Program& program, const std::vector<const char*>& messages) {
