@@ -16,10 +16,6 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
-#include <simwin/sim.h>
-#endif
-
 namespace {
 
 using test_platform::StoredValue;
@@ -49,9 +45,7 @@ class VisualStyleTest : public testing::Test {
 protected:
     void SetUp() override {
         test_platform::ResetScratch();
-#ifndef _WIN32
-        simwin::StoreColorKey();
-#endif
+        test_platform::EnsureStoredColors();
         liveBefore_ = LiveColors();
         // 31 bytes: one more than the switch can keep.
         test_platform::PutValue(kColorsKey, style_tool_double::kOversizedName, REG_BINARY, std::vector<BYTE>(31, 0x5A));

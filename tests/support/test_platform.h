@@ -13,8 +13,6 @@ namespace test_platform {
 // A key under HKEY_CURRENT_USER that belongs to the tests alone.
 constexpr const char* kScratchKey = "Software\\Optivue Tests";
 
-bool IsSimulated();
-
 // This program's folder, with its closing backslash: on a real system where its file lies, on the
 // simulated one "C:\\Optivue Tests\\".
 std::string ProgramFolder();
@@ -45,6 +43,10 @@ std::vector<std::string> ValueNames(const std::string& keyPath);
 bool KeyExists(const std::string& keyPath);
 void DeleteValue(const std::string& keyPath, const char* name);
 void DeleteKeyTree(const std::string& keyPath);  // the key and everything below it, if it is there
+
+// Makes HKEY_CURRENT_USER\Control Panel\Colors hold the display's colours as Windows keeps them: a real
+// system has them there; the simulated one's fresh machine gets them.
+void EnsureStoredColors();
 
 // A font record as the string table's font rows describe one: height, weight and character set of
 // "Tahoma", every other member 0.

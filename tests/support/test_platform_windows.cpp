@@ -16,7 +16,7 @@
 
 namespace test_platform {
 
-bool IsSimulated() { return false; }
+void EnsureStoredColors() {}
 
 std::string ProgramFolder() {
     char path[MAX_PATH];
