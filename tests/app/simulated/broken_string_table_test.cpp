@@ -3,7 +3,7 @@
 // too many. Every run ends normally and walks through with the broken row refused where its reader
 // refuses it: a metric row's parser refuses it, and the record it was meant for never reaches the system.
 #include "res/resource_ids.h"
-#include "tests/support/settings_world.h"
+#include "tests/app/simulated/settings_world.h"
 
 #include <simwin/sim.h>
 

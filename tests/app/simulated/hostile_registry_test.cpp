@@ -11,7 +11,7 @@
 #include "settings/visual_style.h"
 #include "settings/window_metrics.h"
 #include "tests/support/registry_keys.h"
-#include "tests/support/settings_world.h"
+#include "tests/app/simulated/settings_world.h"
 
 #include <simwin/sim.h>
 

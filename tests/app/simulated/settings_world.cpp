@@ -1,4 +1,4 @@
-#include "tests/support/settings_world.h"
+#include "tests/app/simulated/settings_world.h"
 
 #include "app/follow_up_run.h"
 #include "res/resource_ids.h"
