@@ -37,19 +37,12 @@ struct Level {
     LONG titleFontHeight;
 };
 
-const Level kNormal = {
-    "Normal", IDS_ICON_SIZE_NORMAL, IDS_ICON_SPACING_NORMAL, IDS_ICON_VERTICAL_SPACING_NORMAL, "32", 75, 114, 75, -11};
-const Level kLarge = {
-    "Large", IDS_ICON_SIZE_LARGE, IDS_ICON_SPACING_LARGE, IDS_ICON_VERTICAL_SPACING_LARGE, "48", 91, 130, 91, -13};
-const Level kExtraLarge = {"ExtraLarge",
-                           IDS_ICON_SIZE_EXTRA_LARGE,
-                           IDS_ICON_SPACING_EXTRA_LARGE,
-                           IDS_ICON_VERTICAL_SPACING_EXTRA_LARGE,
-                           "48",
-                           91,
-                           130,
-                           91,
-                           -16};
+const Level kNormal = {"Normal", IDS_ICON_SIZE_NORMAL, IDS_ICON_SPACING_NORMAL,
+                       IDS_ICON_VERTICAL_SPACING_NORMAL, "32", 75, 114, 75, -11};
+const Level kLarge = {"Large", IDS_ICON_SIZE_LARGE, IDS_ICON_SPACING_LARGE,
+                      IDS_ICON_VERTICAL_SPACING_LARGE, "48", 91, 130, 91, -13};
+const Level kExtraLarge = {"ExtraLarge", IDS_ICON_SIZE_EXTRA_LARGE, IDS_ICON_SPACING_EXTRA_LARGE,
+                           IDS_ICON_VERTICAL_SPACING_EXTRA_LARGE, "48", 91, 130, 91, -16};
 
 ICONMETRICSA CurrentIconMetrics() {
     ICONMETRICSA metrics;

@@ -421,7 +421,8 @@ TEST_F(ChgthemeTest, ThemeLibraryIsLoadedFromTheSystemFolderOnlyNotFromBesideThe
         const ProgramRun run = RunTool(tool, "LargeFonts");
         EXPECT_EQ(0u, run.exitCode) << run.message;
         EXPECT_EQ("LargeFonts", StoredText(kThemeManagerKey, "SizeName").value_or("(missing)"));
-        EXPECT_FALSE(GetValue(kLoadedKey, kLoadedFromValue).exists) << StoredText(kLoadedKey, kLoadedFromValue).value_or("(missing)");
+        EXPECT_FALSE(GetValue(kLoadedKey, kLoadedFromValue).exists)
+            << StoredText(kLoadedKey, kLoadedFromValue).value_or("(missing)");
     }
     {
         SCOPED_TRACE("in the system folder");
@@ -557,7 +558,8 @@ TEST_F(ChgthemeTest, AStyleThatOffersTheSizeIsSwitchedLiveAndNoFollowUpRunIsAske
         EXPECT_EQ("", run.message);
         EXPECT_EQ(c.size, StoredText(kThemeManagerKey, "SizeName").value_or("(missing)"));
         EXPECT_EQ("Plain", StoredText(kThemeManagerKey, "ColorName").value_or("(missing)"));
-        EXPECT_EQ(0, lstrcmpiA(TestStylePath().c_str(), StoredText(kThemeManagerKey, "DllName").value_or("(missing)").c_str()));
+        EXPECT_EQ(0, lstrcmpiA(TestStylePath().c_str(),
+                               StoredText(kThemeManagerKey, "DllName").value_or("(missing)").c_str()));
         const ThemeSeen seen = ThemeSeenAfresh();
         EXPECT_TRUE(seen.active);
         EXPECT_EQ(0, lstrcmpiA(TestStylePath().c_str(), seen.file.c_str())) << seen.file;
@@ -654,7 +656,9 @@ TEST_F(ChgthemeTest, TheUsersOwnColoursLiveAndStoredAreKeptWhateverColoursTheSwi
         const std::vector<COLORREF> colors = test_platform::ColorsSeenByAnotherProcess();
         ASSERT_EQ(size_t(COLOR_MENUBAR + 1), colors.size());
         for (const auto& live : kLive) EXPECT_EQ(live.color, colors[live.index]) << "colour " << live.index;
-        for (const auto& stored : kStored) EXPECT_EQ(stored.text, StoredText("Control Panel\\Colors", stored.name).value_or("(missing)")) << stored.name;
+        for (const auto& stored : kStored)
+            EXPECT_EQ(stored.text, StoredText("Control Panel\\Colors", stored.name).value_or("(missing)"))
+                << stored.name;
         // The style's own menu colour is the style's to set.
         if (c.library) {
             EXPECT_EQ(kDisturbedColors[2].color, colors[kDisturbedColors[2].index]);
