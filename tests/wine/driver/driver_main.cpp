@@ -12,7 +12,10 @@
 #include "res/resource_ids.h"
 #include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <gtest/gtest.h>
 
@@ -127,13 +130,9 @@ int Pose(const std::string& pose, const std::string& version) {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    e2e::ReadPathOptions(argc, argv);
     std::string pose, version;
     for (int i = 1; i < argc; ++i) {
-        if (const char* value = Option(argv[i], "--program=")) e2e::SetProgramPath(value);
-        if (const char* value = Option(argv[i], "--setup=")) e2e::SetSetupPath(value);
-        if (const char* value = Option(argv[i], "--package=")) e2e::SetPackagePath(value);
-        if (const char* value = Option(argv[i], "--older-package=")) e2e::SetOlderPackagePath(value);
-        if (const char* value = Option(argv[i], "--older-setup=")) e2e::SetOlderSetupPath(value);
         if (const char* value = Option(argv[i], "--pose=")) pose = value;
         if (const char* value = Option(argv[i], "--version=")) version = value;
     }

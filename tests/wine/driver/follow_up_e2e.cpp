@@ -3,7 +3,9 @@
 // removes the shortcut and ends without a main window; anything else is a normal run that leaves the flag 0.
 #include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
 
 #include <commctrl.h>
 #include <shlobj.h>

@@ -3,6 +3,7 @@
 #include "res/product.h"
 #include "res/resource_ids.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
 
 #include <objbase.h>
 #include <shlobj.h>

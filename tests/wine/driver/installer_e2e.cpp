@@ -9,8 +9,11 @@
 #include "res/product.h"
 #include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/installation.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <msi.h>
 #include <objbase.h>

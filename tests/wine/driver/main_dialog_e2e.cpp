@@ -2,7 +2,10 @@
 // fonts, the focus and the tab order for each picture set; the system menu's About box, the OK command,
 // the system commands and the three ways to close it.
 #include "res/resource_ids.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <gtest/gtest.h>
 

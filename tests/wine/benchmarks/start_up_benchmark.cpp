@@ -5,7 +5,10 @@
 // What optivue.exe costs above the second floor is the program's own work.
 #include "res/resource_ids.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/benchmarks/relay_trace.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <psapi.h>
 
@@ -35,7 +38,7 @@ struct Medians {
     SIZE_T peakPrivateKb;
 };
 
-TEST(StartUp, DISABLED_BenchmarkTimeToTheMainWindowAndPeakMemory) {
+TEST(StartUp, BenchmarkTimeToTheMainWindowAndPeakMemory) {
     const int runs = e2e::BenchmarkRuns();
     const auto isMainDialog = [](HWND w) {
         return e2e::Text(w) == "Optivue" && GetDlgItem(w, IDC_NORMAL_SIZE) != nullptr;
