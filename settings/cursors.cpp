@@ -1,5 +1,6 @@
 #include "settings/cursors.h"
 
+#include "res/resource_ids.h"
 #include "settings/registry.h"
 #include "settings/string_rows.h"
 
@@ -50,8 +51,8 @@ void ApplyCursorScheme(UINT nameRow, const char* PointerFiles::*files) {
 
 }  // namespace
 
-void ApplyDefaultCursors() { ApplyCursorScheme(204, nullptr); }
+void ApplyDefaultCursors() { ApplyCursorScheme(IDS_POINTER_SCHEME_NORMAL, nullptr); }
 
-void ApplyLargeCursors() { ApplyCursorScheme(202, &PointerFiles::large); }
+void ApplyLargeCursors() { ApplyCursorScheme(IDS_POINTER_SCHEME_LARGE, &PointerFiles::large); }
 
-void ApplyExtraLargeCursors() { ApplyCursorScheme(203, &PointerFiles::extraLarge); }
+void ApplyExtraLargeCursors() { ApplyCursorScheme(IDS_POINTER_SCHEME_EXTRA_LARGE, &PointerFiles::extraLarge); }

@@ -15,15 +15,34 @@ enum class SizeLevel { Normal, Large, ExtraLarge };
 // The system variant a size procedure is written for.
 enum class SizeVariant { XpStyled, XpClassic, Win2000 };
 
+// The window-metrics step's rows: the metric line and its five font lines.
+struct WindowMetricRows {
+    UINT metrics;
+    UINT captionFont;
+    UINT smallCaptionFont;
+    UINT menuFont;
+    UINT statusFont;
+    UINT messageFont;
+};
+
+// The desktop-icons step's rows.
+struct DesktopIconRows {
+    UINT valueName;
+    UINT size;
+    UINT baseSize;
+    UINT horizontalSpacing;
+    UINT verticalSpacing;
+    UINT titleFont;
+};
+
 // The string-table rows and the text size that one procedure hands to the writers.
 struct SizeProcedureRows {
     int textSize;
     void (*applyPointerScheme)();
-    UINT metricsRow;                 // with the five font rows below; 0 on XpStyled
-    UINT fontRows[5];                // caption, small caption, menu, status, message
+    WindowMetricRows windowMetrics;  // all 0 on XpStyled
     bool (*selectScheme)(UINT row);  // null on XpStyled
     UINT schemeRow;
-    UINT iconRows[6];                // value name, size, base size, horizontal, vertical, title font
+    DesktopIconRows desktopIcons;
     int styleRow;                    // the visual-style size argument; 0 unless XpStyled
 };
 

@@ -1,5 +1,6 @@
 #include "settings/visual_style.h"
 
+#include "res/resource_ids.h"
 #include "settings/pause.h"
 #include "settings/preserved_colors.h"
 #include "settings/registry_key.h"
@@ -80,7 +81,7 @@ void StartStyleTool(const char* sizeName) {
 }  // namespace
 
 int SwitchVisualStyleSize(int row) {
-    if (row != 412 && row != 413 && row != 414) return 0;
+    if (row != IDS_STYLE_SIZE_NORMAL && row != IDS_STYLE_SIZE_LARGE && row != IDS_STYLE_SIZE_EXTRA_LARGE) return 0;
     RowText sizeName;
     if (!LoadRow(static_cast<UINT>(row), &sizeName)) return 0;
 

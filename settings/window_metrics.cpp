@@ -1,5 +1,6 @@
 #include "settings/window_metrics.h"
 
+#include "res/resource_ids.h"
 #include "settings/metric_lines.h"
 #include "settings/registry.h"
 #include "settings/string_rows.h"
@@ -20,13 +21,13 @@ const struct {
     UINT schemeRow;
     const char* selectedSize;
 } kXpSchemeSizes[] = {
-    {216, "0"},  // Normal
-    {217, "2"},  // Large
-    {218, "1"},  // ExtraLarge
+    {IDS_XP_SCHEME_NORMAL, "0"},
+    {IDS_XP_SCHEME_LARGE, "2"},
+    {IDS_XP_SCHEME_EXTRA_LARGE, "1"},
 };
 
 // The names of the three standard Windows 2000 schemes, which are also the names it may record.
-const UINT kWin2000SchemeRows[] = {221, 222, 223};
+const UINT kWin2000SchemeRows[] = {IDS_W2K_SCHEME_NORMAL, IDS_W2K_SCHEME_LARGE, IDS_W2K_SCHEME_EXTRA_LARGE};
 
 bool IsWin2000SchemeRow(UINT row) {
     return std::find(std::begin(kWin2000SchemeRows), std::end(kWin2000SchemeRows), row) != std::end(kWin2000SchemeRows);

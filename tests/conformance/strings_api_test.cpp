@@ -1,6 +1,7 @@
 // The string calls the program relies on: LoadStringA on the program's own table, StrToIntA, lstrcmpA, and
 // WideCharToMultiByte into the ANSI code page (1252 on English and German systems).
 // Checked on the simulated platform and under Wine alike.
+#include "res/resource_ids.h"
 #include "tests/support/test_platform.h"
 
 #include <shlwapi.h>
@@ -18,11 +19,11 @@ TEST(StringsApiTest, LoadStringACopiesAtMostOneLessThanTheBufferAndTerminates) {
     ASSERT_TRUE(test_platform::UseLanguage("en") || test_platform::UseLanguage("de"));
     char buffer[16];
     std::memset(buffer, 0xA5, sizeof buffer);
-    EXPECT_EQ(15, LoadStringA(GetModuleHandleA(nullptr), 401, buffer, 16));
+    EXPECT_EQ(15, LoadStringA(GetModuleHandleA(nullptr), IDS_ICON_SIZE_VALUE_NAME, buffer, 16));
     EXPECT_STREQ("Shell Icon Size", buffer);
 
     std::memset(buffer, 0xA5, sizeof buffer);
-    EXPECT_EQ(5, LoadStringA(GetModuleHandleA(nullptr), 401, buffer, 6));
+    EXPECT_EQ(5, LoadStringA(GetModuleHandleA(nullptr), IDS_ICON_SIZE_VALUE_NAME, buffer, 6));
     EXPECT_STREQ("Shell", buffer);
     EXPECT_EQ(0xA5, static_cast<unsigned char>(buffer[6]));
 

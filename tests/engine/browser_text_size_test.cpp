@@ -2,6 +2,7 @@
 // four bytes of REG_BINARY in both places, whatever was there before, and no stray key under "Identities"
 // when there is no default identity. Runs on the simulated platform and under Wine.
 #include "settings/browser_text_size.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +18,8 @@ using test_platform::KeyExists;
 using test_platform::PutValue;
 using test_platform::TextWithNul;
 
-const std::string kBrowserKey = "Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3";
-const std::string kIdentities = "Identities";
+const std::string kBrowserKey = test_keys::kBrowserScripts;
+const std::string kIdentities = test_keys::kIdentities;
 const std::string kMailTail = "\\Software\\Microsoft\\Outlook Express\\5.0\\Trident\\International\\1252";
 const std::string kIdentity = "{6B1A8C2E-0F3D-4A57-9E21-7C5B3D9A1F40}";
 

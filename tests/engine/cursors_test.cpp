@@ -2,6 +2,7 @@
 // pointer files with "%SYSTEMROOT%" unexpanded, "Scheme Source", and nothing else of the key touched.
 // Runs on the simulated platform and under Wine (where SPI_SETCURSORS fails, which must not matter).
 #include "settings/cursors.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ using test_platform::GetValue;
 using test_platform::PutValue;
 using test_platform::TextWithNul;
 
-const std::string kCursorsKey = "Control Panel\\Cursors";
+const std::string kCursorsKey = test_keys::kCursors;
 
 // The pointer values in the order of the scheme, each with the stem of its file name.
 const struct {

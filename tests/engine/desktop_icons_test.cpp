@@ -2,7 +2,9 @@
 // the registry and SPI_GETICONMETRICS give afterwards (in this process and in another), and the spacing
 // the icon view reports and arranges its icons with, with and without snap-to-grid. Runs on the simulated
 // platform and under Wine, where the desktop fixture plays the shell's icon view in another process.
+#include "res/resource_ids.h"
 #include "settings/desktop_icons.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 
 #include <commctrl.h>
@@ -17,10 +19,10 @@ namespace {
 
 using test_platform::GetValue;
 
-const std::string kWindowMetricsKey = "Control Panel\\Desktop\\WindowMetrics";
+const std::string kWindowMetricsKey = test_keys::kWindowMetrics;
 const char* const kLanguages[] = {"en", "de"};
-constexpr UINT kValueNameRow = 401;
-constexpr UINT kBaseSizeRow = 405;
+constexpr UINT kValueNameRow = IDS_ICON_SIZE_VALUE_NAME;
+constexpr UINT kBaseSizeRow = IDS_ICON_BASE_SIZE;
 
 // The rows of one size level, and what the English and German tables hold in them.
 struct Level {
@@ -35,9 +37,12 @@ struct Level {
     LONG titleFontHeight;
 };
 
-const Level kNormal = {"Normal", 402, 421, 431, "32", 75, 114, 75, -11};
-const Level kLarge = {"Large", 403, 422, 432, "48", 91, 130, 91, -13};
-const Level kExtraLarge = {"ExtraLarge", 404, 423, 433, "48", 91, 130, 91, -16};
+const Level kNormal = {"Normal", IDS_ICON_SIZE_NORMAL, IDS_ICON_SPACING_NORMAL,
+                       IDS_ICON_VERTICAL_SPACING_NORMAL, "32", 75, 114, 75, -11};
+const Level kLarge = {"Large", IDS_ICON_SIZE_LARGE, IDS_ICON_SPACING_LARGE,
+                      IDS_ICON_VERTICAL_SPACING_LARGE, "48", 91, 130, 91, -13};
+const Level kExtraLarge = {"ExtraLarge", IDS_ICON_SIZE_EXTRA_LARGE, IDS_ICON_SPACING_EXTRA_LARGE,
+                           IDS_ICON_VERTICAL_SPACING_EXTRA_LARGE, "48", 91, 130, 91, -16};
 
 ICONMETRICSA CurrentIconMetrics() {
     ICONMETRICSA metrics;
@@ -85,11 +90,15 @@ TEST_F(DesktopIconsTest, StoresTheIconSizeAndGivesTheSystemTheRowsSpacingAndTitl
         UINT titleFontRow;
         BYTE charSet;
     } cases[] = {
-        {"XpStyled", &kNormal, 501, DEFAULT_CHARSET},  {"XpStyled", &kLarge, 511, DEFAULT_CHARSET},
-        {"XpStyled", &kExtraLarge, 521, DEFAULT_CHARSET}, {"XpClassic", &kNormal, 531, DEFAULT_CHARSET},
-        {"XpClassic", &kLarge, 541, DEFAULT_CHARSET},  {"XpClassic", &kExtraLarge, 551, DEFAULT_CHARSET},
-        {"Win2000", &kNormal, 561, ANSI_CHARSET},       {"Win2000", &kLarge, 571, ANSI_CHARSET},
-        {"Win2000", &kExtraLarge, 581, ANSI_CHARSET},
+        {"XpStyled", &kNormal, IDS_XP_STYLED_NORMAL_ICON_FONT, DEFAULT_CHARSET},
+        {"XpStyled", &kLarge, IDS_XP_STYLED_LARGE_ICON_FONT, DEFAULT_CHARSET},
+        {"XpStyled", &kExtraLarge, IDS_XP_STYLED_EXTRA_LARGE_ICON_FONT, DEFAULT_CHARSET},
+        {"XpClassic", &kNormal, IDS_XP_CLASSIC_NORMAL_ICON_FONT, DEFAULT_CHARSET},
+        {"XpClassic", &kLarge, IDS_XP_CLASSIC_LARGE_ICON_FONT, DEFAULT_CHARSET},
+        {"XpClassic", &kExtraLarge, IDS_XP_CLASSIC_EXTRA_LARGE_ICON_FONT, DEFAULT_CHARSET},
+        {"Win2000", &kNormal, IDS_W2K_NORMAL_ICON_FONT, ANSI_CHARSET},
+        {"Win2000", &kLarge, IDS_W2K_LARGE_ICON_FONT, ANSI_CHARSET},
+        {"Win2000", &kExtraLarge, IDS_W2K_EXTRA_LARGE_ICON_FONT, ANSI_CHARSET},
     };
     ASSERT_NE(nullptr, test_platform::DesktopIconView(0));
     std::optional<IconMetricsOfRows> last;
@@ -163,7 +172,7 @@ TEST_F(DesktopIconsTest, TheIconViewGetsTheSpacingForItsGridAndArrangesItsIconsW
         ASSERT_NE(nullptr, view);
 
         EXPECT_TRUE(ApplyDesktopIconMetrics(kValueNameRow, c.level->sizeRow, kBaseSizeRow, c.level->horizontalRow,
-                                            c.level->verticalRow, 541));
+                                            c.level->verticalRow, IDS_XP_CLASSIC_LARGE_ICON_FONT));
 
         const LRESULT spacing = SendMessageA(view, LVM_GETITEMSPACING, FALSE, 0);
         EXPECT_EQ(c.cx, LOWORD(spacing));

@@ -20,12 +20,9 @@ const std::string kKey = kScratchKey;
 constexpr unsigned char kCanary = 0xA5;
 constexpr size_t kGuard = 16;  // bytes after the 256 the layer may write, which must stay untouched
 
+using test_platform::TextWithNul;
+
 std::vector<BYTE> Bytes(const std::string& text) { return std::vector<BYTE>(text.begin(), text.end()); }
-std::vector<BYTE> WithNul(const std::string& text) {
-    auto bytes = Bytes(text);
-    bytes.push_back(0);
-    return bytes;
-}
 
 class RegistryLayerTest : public testing::Test {
 protected:
@@ -58,13 +55,13 @@ struct StoredText {
 TEST_F(RegistryLayerTest, ReadRegStringReturnsTheTextUpToItsNulOrEmptiesTheOutput) {
     const std::string chars255(255, 'x'), chars256(256, 'y');
     const std::vector<StoredText> cases = {
-        {"plain text", REG_SZ, WithNul("Windows Standard"), 1, "Windows Standard"},
-        {"empty text stored as one NUL", REG_SZ, WithNul(""), 1, ""},
-        {"255 characters and NUL", REG_SZ, WithNul(chars255), 1, chars255},
-        {"256 characters and NUL (257 bytes)", REG_SZ, WithNul(chars256), 0, ""},
+        {"plain text", REG_SZ, TextWithNul("Windows Standard"), 1, "Windows Standard"},
+        {"empty text stored as one NUL", REG_SZ, TextWithNul(""), 1, ""},
+        {"255 characters and NUL", REG_SZ, TextWithNul(chars255), 1, chars255},
+        {"256 characters and NUL (257 bytes)", REG_SZ, TextWithNul(chars256), 0, ""},
         {"4096 bytes", REG_BINARY, std::vector<BYTE>(4096, 'z'), 0, ""},
         {"zero-length value", REG_SZ, {}, 0, ""},
-        {"expandable text, not expanded", REG_EXPAND_SZ, WithNul("%SYSTEMROOT%\\cursors\\arrow_m.cur"), 1,
+        {"expandable text, not expanded", REG_EXPAND_SZ, TextWithNul("%SYSTEMROOT%\\cursors\\arrow_m.cur"), 1,
          "%SYSTEMROOT%\\cursors\\arrow_m.cur"},
         {"binary without NUL", REG_BINARY, Bytes("abc"), 1, "abc"},
         {"256 bytes without NUL are cut to 255", REG_BINARY, Bytes(chars256), 1, chars256.substr(0, 255)},
@@ -90,7 +87,7 @@ TEST_F(RegistryLayerTest, ReadRegStringReturnsTheTextUpToItsNulOrEmptiesTheOutpu
 }
 
 TEST_F(RegistryLayerTest, ReadRegStringOfAMissingValueEmptiesTheOutputButOfAMissingKeyLeavesIt) {
-    PutValue(kKey, "Other", REG_SZ, WithNul("x"));
+    PutValue(kKey, "Other", REG_SZ, TextWithNul("x"));
     char out[kRegTextSize] = "sentinel";
     EXPECT_EQ(0, ReadRegString(HKEY_CURRENT_USER, kKey.c_str(), "Missing", out));
     EXPECT_STREQ("", out);
@@ -118,7 +115,7 @@ TEST_F(RegistryLayerTest, ReadRegDwordAcceptsExactlyFourBytesOfAnyType) {
         {"2 bytes", REG_BINARY, {1, 0}, 0, kSentinel},
         {"8 bytes", REG_BINARY, {1, 0, 0, 0, 0, 0, 0, 0}, 0, kSentinel},
         {"0 bytes", REG_BINARY, {}, 0, kSentinel},
-        {"text \"1\"", REG_SZ, WithNul("1"), 0, kSentinel},
+        {"text \"1\"", REG_SZ, TextWithNul("1"), 0, kSentinel},
         {"4 text bytes without NUL", REG_SZ, {'1', '1', '1', '1'}, 1, 0x31313131},
     };
     for (const auto& c : cases) {
@@ -152,7 +149,7 @@ TEST_F(RegistryLayerTest, StringWritersStoreTheTextWithItsNulAndReadBackTheSame)
             const auto stored = GetValue(kKey, "Name");
             EXPECT_TRUE(stored.exists);
             EXPECT_EQ(type, stored.type);
-            EXPECT_EQ(WithNul(text), stored.data);
+            EXPECT_EQ(TextWithNul(text), stored.data);
             char back[kRegTextSize];
             EXPECT_EQ(1, ReadRegString(HKEY_CURRENT_USER, kKey.c_str(), "Name", back));
             EXPECT_EQ(text, back);
@@ -168,7 +165,7 @@ TEST_F(RegistryLayerTest, StringWritersRefuseTextsLongerThan255CharactersAndWrit
 }
 
 TEST_F(RegistryLayerTest, DwordAndBinaryWritersStoreExactlyTheirBytesAndReplaceOtherTypes) {
-    PutValue(kKey, "IEFontSize", REG_SZ, WithNul("large"));
+    PutValue(kKey, "IEFontSize", REG_SZ, TextWithNul("large"));
     const BYTE size[4] = {3, 0, 0, 0};
     EXPECT_EQ(1, WriteRegBinary(HKEY_CURRENT_USER, kKey.c_str(), "IEFontSize", size, 4));
     auto stored = GetValue(kKey, "IEFontSize");
@@ -210,8 +207,8 @@ TEST_F(RegistryLayerTest, TheEmptyNameAddressesTheDefaultValueAndNamesIgnoreCase
 
 // ---- DeleteRegValue ----
 TEST_F(RegistryLayerTest, DeleteRegValueRemovesOneValueAndReportsWhetherThereWasOne) {
-    PutValue(kKey, "Current", REG_SZ, WithNul("Windows Standard"));
-    PutValue(kKey, "Keep", REG_SZ, WithNul("x"));
+    PutValue(kKey, "Current", REG_SZ, TextWithNul("Windows Standard"));
+    PutValue(kKey, "Keep", REG_SZ, TextWithNul("x"));
     EXPECT_EQ(1, DeleteRegValue(HKEY_CURRENT_USER, kKey.c_str(), "Current"));
     EXPECT_FALSE(GetValue(kKey, "Current").exists);
     EXPECT_TRUE(GetValue(kKey, "Keep").exists);

@@ -1,6 +1,7 @@
 // Every row that the program reads loads from the string table of each language, with the values the
 // size profiles need, and every metric row parses. On the simulated platform both languages are checked;
 // under Wine the table the system's lookup picks for the process's language (the runner sets it).
+#include "res/resource_ids.h"
 #include "settings/metric_lines.h"
 #include "settings/string_rows.h"
 #include "tests/support/test_platform.h"
@@ -44,41 +45,41 @@ TEST_P(StringRowsTest, PlainRowsHoldTheirTextsInThisLanguage) {
         std::string text;
     };
     const std::vector<Row> rows = {
-        {101, "About Optivue..."},
-        {111, "This application requires Windows 2000/Xp or later."},
-        {112, "Set Display setting over 1024*768 pixel."},
-        {202, de ? "Windows-Standard (gro\xDF)" : "Windows Standard (large)"},
-        {203, de ? "Windows-Standard (extragro\xDF)" : "Windows Standard (extra large)"},
-        {204, de ? "Windows-Standard" : "Windows Default"},
-        {216, de ? "Windows-Standard" : "Windows Standard"},
-        {217, de ? "Windows-Standard (gro\xDF)" : "Windows Standard (large)"},
-        {218, de ? "Windows-Standard (extragro\xDF)" : "Windows Standard (extra large)"},
-        {221, de ? "Windows-Standard" : "Windows Standard"},
-        {222, de ? "Windows-Standard (gro\xDF)" : "Windows Standard (large)"},
-        {223, de ? "Windows-Standard (extragro\xDF)" : "Windows Standard (extra large)"},
-        {301, Confirmation("normal")},
-        {302, Confirmation("large")},
-        {303, Confirmation("extra large")},
-        {401, "Shell Icon Size"},
-        {402, "32"},
-        {403, "48"},
-        {404, "48"},
-        {405, "32"},
-        {412, "NormalSize"},
-        {413, "LargeFonts"},
-        {414, "ExtraLargeFonts"},
-        {421, de ? "114" : "75"},
-        {422, de ? "130" : "91"},
-        {423, de ? "130" : "91"},
-        {431, "75"},
-        {432, "91"},
-        {433, "91"},
+        {IDS_ABOUT_ENTRY, "About Optivue..."},
+        {IDS_UNSUPPORTED_SYSTEM, "This application requires Windows 2000/Xp or later."},
+        {IDS_SCREEN_TOO_SMALL, "Set Display setting over 1024*768 pixel."},
+        {IDS_POINTER_SCHEME_LARGE, de ? "Windows-Standard (gro\xDF)" : "Windows Standard (large)"},
+        {IDS_POINTER_SCHEME_EXTRA_LARGE, de ? "Windows-Standard (extragro\xDF)" : "Windows Standard (extra large)"},
+        {IDS_POINTER_SCHEME_NORMAL, de ? "Windows-Standard" : "Windows Default"},
+        {IDS_XP_SCHEME_NORMAL, de ? "Windows-Standard" : "Windows Standard"},
+        {IDS_XP_SCHEME_LARGE, de ? "Windows-Standard (gro\xDF)" : "Windows Standard (large)"},
+        {IDS_XP_SCHEME_EXTRA_LARGE, de ? "Windows-Standard (extragro\xDF)" : "Windows Standard (extra large)"},
+        {IDS_W2K_SCHEME_NORMAL, de ? "Windows-Standard" : "Windows Standard"},
+        {IDS_W2K_SCHEME_LARGE, de ? "Windows-Standard (gro\xDF)" : "Windows Standard (large)"},
+        {IDS_W2K_SCHEME_EXTRA_LARGE, de ? "Windows-Standard (extragro\xDF)" : "Windows Standard (extra large)"},
+        {IDS_CONFIRM_NORMAL_SIZE, Confirmation("normal")},
+        {IDS_CONFIRM_LARGE_SIZE, Confirmation("large")},
+        {IDS_CONFIRM_EXTRA_LARGE_SIZE, Confirmation("extra large")},
+        {IDS_ICON_SIZE_VALUE_NAME, "Shell Icon Size"},
+        {IDS_ICON_SIZE_NORMAL, "32"},
+        {IDS_ICON_SIZE_LARGE, "48"},
+        {IDS_ICON_SIZE_EXTRA_LARGE, "48"},
+        {IDS_ICON_BASE_SIZE, "32"},
+        {IDS_STYLE_SIZE_NORMAL, "NormalSize"},
+        {IDS_STYLE_SIZE_LARGE, "LargeFonts"},
+        {IDS_STYLE_SIZE_EXTRA_LARGE, "ExtraLargeFonts"},
+        {IDS_ICON_SPACING_NORMAL, de ? "114" : "75"},
+        {IDS_ICON_SPACING_LARGE, de ? "130" : "91"},
+        {IDS_ICON_SPACING_EXTRA_LARGE, de ? "130" : "91"},
+        {IDS_ICON_VERTICAL_SPACING_NORMAL, "75"},
+        {IDS_ICON_VERTICAL_SPACING_LARGE, "91"},
+        {IDS_ICON_VERTICAL_SPACING_EXTRA_LARGE, "91"},
     };
     for (const auto& row : rows) EXPECT_EQ(row.text, Load(row.id)) << "row " << row.id;
 }
 
 TEST_P(StringRowsTest, GermanSchemeNamesEndInTheSingleByteSharpS) {
-    const std::string large = Load(217);
+    const std::string large = Load(IDS_XP_SCHEME_LARGE);
     ASSERT_GE(large.size(), 2u);
     const unsigned char last = static_cast<unsigned char>(large[large.size() - 2]);
     EXPECT_EQ(German() ? 0xDF : 'e', last) << "the row arrives in code page 1252";
@@ -93,13 +94,45 @@ TEST_P(StringRowsTest, EveryFontRowTheProgramReadsParsesToItsHeightWeightAndChar
     };
     // Icon title fonts of the XpStyled groups, then the six fonts of each XpClassic and Win2000 group.
     const std::vector<FontRow> rows = {
-        {501, -11, 400}, {511, -13, 400}, {521, -16, 400},
-        {531, -11, 400}, {532, -11, 700}, {533, -11, 700}, {534, -11, 400}, {535, -11, 400}, {536, -11, 400},
-        {541, -13, 400}, {542, -16, 700}, {543, -13, 700}, {544, -13, 400}, {545, -13, 400}, {546, -13, 400},
-        {551, -16, 400}, {552, -19, 700}, {553, -13, 700}, {554, -16, 400}, {555, -13, 400}, {556, -16, 400},
-        {561, -11, 400}, {562, -11, 700}, {563, -11, 700}, {564, -11, 400}, {565, -11, 400}, {566, -11, 400},
-        {571, -13, 400}, {572, -16, 700}, {573, -13, 700}, {574, -13, 400}, {575, -13, 400}, {576, -13, 400},
-        {581, -16, 400}, {582, -19, 700}, {583, -13, 700}, {584, -16, 400}, {585, -13, 400}, {586, -16, 400},
+        {IDS_XP_STYLED_NORMAL_ICON_FONT, -11, 400},
+        {IDS_XP_STYLED_LARGE_ICON_FONT, -13, 400},
+        {IDS_XP_STYLED_EXTRA_LARGE_ICON_FONT, -16, 400},
+        {IDS_XP_CLASSIC_NORMAL_ICON_FONT, -11, 400},
+        {IDS_XP_CLASSIC_NORMAL_CAPTION_FONT, -11, 700},
+        {IDS_XP_CLASSIC_NORMAL_SMALL_CAPTION_FONT, -11, 700},
+        {IDS_XP_CLASSIC_NORMAL_MENU_FONT, -11, 400},
+        {IDS_XP_CLASSIC_NORMAL_STATUS_FONT, -11, 400},
+        {IDS_XP_CLASSIC_NORMAL_MESSAGE_FONT, -11, 400},
+        {IDS_XP_CLASSIC_LARGE_ICON_FONT, -13, 400},
+        {IDS_XP_CLASSIC_LARGE_CAPTION_FONT, -16, 700},
+        {IDS_XP_CLASSIC_LARGE_SMALL_CAPTION_FONT, -13, 700},
+        {IDS_XP_CLASSIC_LARGE_MENU_FONT, -13, 400},
+        {IDS_XP_CLASSIC_LARGE_STATUS_FONT, -13, 400},
+        {IDS_XP_CLASSIC_LARGE_MESSAGE_FONT, -13, 400},
+        {IDS_XP_CLASSIC_EXTRA_LARGE_ICON_FONT, -16, 400},
+        {IDS_XP_CLASSIC_EXTRA_LARGE_CAPTION_FONT, -19, 700},
+        {IDS_XP_CLASSIC_EXTRA_LARGE_SMALL_CAPTION_FONT, -13, 700},
+        {IDS_XP_CLASSIC_EXTRA_LARGE_MENU_FONT, -16, 400},
+        {IDS_XP_CLASSIC_EXTRA_LARGE_STATUS_FONT, -13, 400},
+        {IDS_XP_CLASSIC_EXTRA_LARGE_MESSAGE_FONT, -16, 400},
+        {IDS_W2K_NORMAL_ICON_FONT, -11, 400},
+        {IDS_W2K_NORMAL_CAPTION_FONT, -11, 700},
+        {IDS_W2K_NORMAL_SMALL_CAPTION_FONT, -11, 700},
+        {IDS_W2K_NORMAL_MENU_FONT, -11, 400},
+        {IDS_W2K_NORMAL_STATUS_FONT, -11, 400},
+        {IDS_W2K_NORMAL_MESSAGE_FONT, -11, 400},
+        {IDS_W2K_LARGE_ICON_FONT, -13, 400},
+        {IDS_W2K_LARGE_CAPTION_FONT, -16, 700},
+        {IDS_W2K_LARGE_SMALL_CAPTION_FONT, -13, 700},
+        {IDS_W2K_LARGE_MENU_FONT, -13, 400},
+        {IDS_W2K_LARGE_STATUS_FONT, -13, 400},
+        {IDS_W2K_LARGE_MESSAGE_FONT, -13, 400},
+        {IDS_W2K_EXTRA_LARGE_ICON_FONT, -16, 400},
+        {IDS_W2K_EXTRA_LARGE_CAPTION_FONT, -19, 700},
+        {IDS_W2K_EXTRA_LARGE_SMALL_CAPTION_FONT, -13, 700},
+        {IDS_W2K_EXTRA_LARGE_MENU_FONT, -16, 400},
+        {IDS_W2K_EXTRA_LARGE_STATUS_FONT, -13, 400},
+        {IDS_W2K_EXTRA_LARGE_MESSAGE_FONT, -16, 400},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "row " << row.id);
@@ -110,7 +143,7 @@ TEST_P(StringRowsTest, EveryFontRowTheProgramReadsParsesToItsHeightWeightAndChar
         ASSERT_TRUE(ParseLogFontLine(&font, text.text)) << text.text;
         EXPECT_EQ(row.height, font.lfHeight);
         EXPECT_EQ(row.weight, font.lfWeight);
-        EXPECT_EQ(row.id >= 561 ? ANSI_CHARSET : DEFAULT_CHARSET, font.lfCharSet);
+        EXPECT_EQ(row.id >= IDS_W2K_NORMAL_ICON_FONT ? ANSI_CHARSET : DEFAULT_CHARSET, font.lfCharSet);
         EXPECT_STREQ("Tahoma", font.lfFaceName);
     }
 }
@@ -121,12 +154,12 @@ TEST_P(StringRowsTest, EveryMetricsRowParsesToItsNineMetrics) {
         int values[9];
     };
     const std::vector<MetricsRow> rows = {
-        {604, {1, 16, 16, 18, 18, 12, 12, 18, 18}},
-        {605, {1, 18, 18, 21, 21, 18, 18, 18, 18}},
-        {606, {1, 21, 21, 24, 24, 18, 18, 21, 21}},
-        {607, {1, 16, 16, 18, 18, 12, German() ? 12 : 15, 18, 18}},
-        {608, {1, 18, 18, 21, 21, 18, 18, 18, 18}},
-        {609, {1, 21, 21, 24, 24, 18, 18, 21, 21}},
+        {IDS_XP_CLASSIC_NORMAL_METRICS, {1, 16, 16, 18, 18, 12, 12, 18, 18}},
+        {IDS_XP_CLASSIC_LARGE_METRICS, {1, 18, 18, 21, 21, 18, 18, 18, 18}},
+        {IDS_XP_CLASSIC_EXTRA_LARGE_METRICS, {1, 21, 21, 24, 24, 18, 18, 21, 21}},
+        {IDS_W2K_NORMAL_METRICS, {1, 16, 16, 18, 18, 12, German() ? 12 : 15, 18, 18}},
+        {IDS_W2K_LARGE_METRICS, {1, 18, 18, 21, 21, 18, 18, 18, 18}},
+        {IDS_W2K_EXTRA_LARGE_METRICS, {1, 21, 21, 24, 24, 18, 18, 21, 21}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "row " << row.id);

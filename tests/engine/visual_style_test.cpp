@@ -2,8 +2,10 @@
 // while the watch runs: every kept live colour and every stored value that fits is back afterwards; a
 // stored value that does not fit stays as the tool left it. A tool of that name outside the installation
 // folder is never started.
+#include "res/resource_ids.h"
 #include "settings/visual_style.h"
 #include "tests/fixtures/style_tool_double.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/style_tool.h"
 #include "tests/support/test_platform.h"
 
@@ -14,16 +16,12 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
-#include <simwin/sim.h>
-#endif
-
 namespace {
 
 using test_platform::StoredValue;
 using test_platform::StyleToolDouble;
 
-const char kColorsKey[] = "Control Panel\\Colors";
+const char* const kColorsKey = test_keys::kColors;
 constexpr int kColorCount = COLOR_MENUBAR + 1;
 
 // The kept colours, which the switch puts back; index 25, COLOR_MENUHILIGHT and COLOR_MENUBAR are the
@@ -38,27 +36,16 @@ std::vector<COLORREF> LiveColors() {
 
 std::map<std::string, StoredValue> StoredColors() {
     std::map<std::string, StoredValue> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kColorsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    for (DWORD index = 0;; ++index) {
-        char name[256];
-        DWORD nameSize = sizeof name;
-        if (RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        values[name] = test_platform::GetValue(kColorsKey, name);
-    }
-    RegCloseKey(key);
+    for (const std::string& name : test_platform::ValueNames(kColorsKey))
+        values[name] = test_platform::GetValue(kColorsKey, name.c_str());
     return values;
 }
-
-std::vector<BYTE> TextBytes(const char* text) { return std::vector<BYTE>(text, text + std::strlen(text) + 1); }
 
 class VisualStyleTest : public testing::Test {
 protected:
     void SetUp() override {
         test_platform::ResetScratch();
-#ifndef _WIN32
-        simwin::StoreColorKey();
-#endif
+        test_platform::EnsureStoredColors();
         liveBefore_ = LiveColors();
         // 31 bytes: one more than the switch can keep.
         test_platform::PutValue(kColorsKey, style_tool_double::kOversizedName, REG_BINARY, std::vector<BYTE>(31, 0x5A));
@@ -80,7 +67,7 @@ TEST_F(VisualStyleTest, WhatTheToolChangesDuringTheWatchIsPutBackExceptWhatTheSw
     StyleToolDouble tool(StyleToolDouble::Place::kInstallationFolder);
     ASSERT_TRUE(tool.Installed());
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(413));
+    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
     ASSERT_TRUE(tool.Finished()) << "the stand-in had not made its changes by the end of the watch";
 
     std::vector<BYTE> changed;
@@ -103,7 +90,7 @@ TEST_F(VisualStyleTest, WhatTheToolChangesDuringTheWatchIsPutBackExceptWhatTheSw
     std::map<std::string, StoredValue> storedAfter = StoredColors();
     const StoredValue oversized = storedAfter[style_tool_double::kOversizedName];
     EXPECT_EQ(DWORD(REG_SZ), oversized.type);
-    EXPECT_EQ(TextBytes(style_tool_double::kOversizedRewritten), oversized.data);
+    EXPECT_EQ(test_platform::TextWithNul(style_tool_double::kOversizedRewritten), oversized.data);
     storedAfter.erase(style_tool_double::kOversizedName);
     storedBefore_.erase(style_tool_double::kOversizedName);
     ASSERT_EQ(storedBefore_.size(), storedAfter.size());
@@ -118,7 +105,7 @@ TEST_F(VisualStyleTest, AToolOfThatNameOutsideTheInstallationFolderIsNeverStarte
     StyleToolDouble elsewhere(StyleToolDouble::Place::kProgramFolder);
     ASSERT_TRUE(elsewhere.Installed());
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(412));
+    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_NORMAL));
 
     EXPECT_FALSE(elsewhere.Finished());
     EXPECT_EQ(liveBefore_, LiveColors());

@@ -1,7 +1,9 @@
 // The window metrics, the five system fonts and the appearance scheme name as the system and the user's
 // registry keep them after each writer. Runs on the simulated platform and under Wine, against the real
 // SystemParametersInfoA; a system language's cases run where the string table has that language.
+#include "res/resource_ids.h"
 #include "settings/window_metrics.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 
 #include <gtest/gtest.h>
@@ -16,19 +18,13 @@ namespace {
 
 using test_platform::GetValue;
 using test_platform::PutValue;
+using test_platform::StoredText;
 using test_platform::TextWithNul;
 
-const std::string kAppearanceKey = "Control Panel\\Appearance";
-const std::string kNewSchemesKey = "Control Panel\\Appearance\\New Schemes";
-const std::string kSchemeKey = "Control Panel\\Appearance\\New Schemes\\21";
+const std::string kAppearanceKey = test_keys::kAppearance;
+const std::string kNewSchemesKey = test_keys::kNewSchemes;
+const std::string kSchemeKey = test_keys::kStandardScheme;
 const char* const kLanguages[] = {"en", "de"};
-
-std::optional<std::string> StoredText(const std::string& keyPath, const char* name) {
-    const test_platform::StoredValue stored = GetValue(keyPath, name);
-    if (!stored.exists) return std::nullopt;
-    if (stored.type != REG_SZ) return "<type " + std::to_string(stored.type) + ">";
-    return std::string(stored.data.begin(), stored.data.end() - (stored.data.empty() ? 0 : 1));
-}
 
 class WindowMetricsTest : public testing::Test {
 protected:
@@ -58,17 +54,23 @@ struct Profile {
 };
 
 const Profile kProfiles[] = {
-    {"XpClassic Normal", 604, 532, {1, 16, 16, 18, 18, 12, 12, 18, 18}, 12,
+    {"XpClassic Normal", IDS_XP_CLASSIC_NORMAL_METRICS, IDS_XP_CLASSIC_NORMAL_CAPTION_FONT,
+     {1, 16, 16, 18, 18, 12, 12, 18, 18}, 12,
      {{-11, 700}, {-11, 700}, {-11, 400}, {-11, 400}, {-11, 400}}, DEFAULT_CHARSET},
-    {"XpClassic Large", 605, 542, {1, 18, 18, 21, 21, 18, 18, 18, 18}, 18,
+    {"XpClassic Large", IDS_XP_CLASSIC_LARGE_METRICS, IDS_XP_CLASSIC_LARGE_CAPTION_FONT,
+     {1, 18, 18, 21, 21, 18, 18, 18, 18}, 18,
      {{-16, 700}, {-13, 700}, {-13, 400}, {-13, 400}, {-13, 400}}, DEFAULT_CHARSET},
-    {"XpClassic ExtraLarge", 606, 552, {1, 21, 21, 24, 24, 18, 18, 21, 21}, 18,
+    {"XpClassic ExtraLarge", IDS_XP_CLASSIC_EXTRA_LARGE_METRICS, IDS_XP_CLASSIC_EXTRA_LARGE_CAPTION_FONT,
+     {1, 21, 21, 24, 24, 18, 18, 21, 21}, 18,
      {{-19, 700}, {-13, 700}, {-16, 400}, {-13, 400}, {-16, 400}}, DEFAULT_CHARSET},
-    {"Win2000 Normal", 607, 562, {1, 16, 16, 18, 18, 12, 15, 18, 18}, 12,
+    {"Win2000 Normal", IDS_W2K_NORMAL_METRICS, IDS_W2K_NORMAL_CAPTION_FONT,
+     {1, 16, 16, 18, 18, 12, 15, 18, 18}, 12,
      {{-11, 700}, {-11, 700}, {-11, 400}, {-11, 400}, {-11, 400}}, ANSI_CHARSET},
-    {"Win2000 Large", 608, 572, {1, 18, 18, 21, 21, 18, 18, 18, 18}, 18,
+    {"Win2000 Large", IDS_W2K_LARGE_METRICS, IDS_W2K_LARGE_CAPTION_FONT,
+     {1, 18, 18, 21, 21, 18, 18, 18, 18}, 18,
      {{-16, 700}, {-13, 700}, {-13, 400}, {-13, 400}, {-13, 400}}, ANSI_CHARSET},
-    {"Win2000 ExtraLarge", 609, 582, {1, 21, 21, 24, 24, 18, 18, 21, 21}, 18,
+    {"Win2000 ExtraLarge", IDS_W2K_EXTRA_LARGE_METRICS, IDS_W2K_EXTRA_LARGE_CAPTION_FONT,
+     {1, 21, 21, 24, 24, 18, 18, 21, 21}, 18,
      {{-19, 700}, {-13, 700}, {-16, 400}, {-13, 400}, {-16, 400}}, ANSI_CHARSET},
 };
 
@@ -141,15 +143,16 @@ TEST_F(WindowMetricsTest, SelectXpSchemeSizeRecordsNameAndSizeOnlyForTheStandard
         const char* german;
         const char* selectedSize;
     } cases[] = {
-        {"scheme 21, Normal", "21", 216, true, "Windows Standard", "Windows-Standard", "0"},
-        {"scheme 21, Large", "21", 217, true, "Windows Standard (large)", "Windows-Standard (gro\xDF)", "2"},
-        {"scheme 21, ExtraLarge", "21", 218, true, "Windows Standard (extra large)", "Windows-Standard (extragro\xDF)",
-         "1"},
-        {"no SelectedStyle", nullptr, 217, false, nullptr, nullptr, nullptr},
-        {"another scheme", "22", 217, false, nullptr, nullptr, nullptr},
-        {"empty SelectedStyle", "", 217, false, nullptr, nullptr, nullptr},
-        {"21 and more", "210", 217, false, nullptr, nullptr, nullptr},
-        {"a row that is not an XP scheme", "21", 222, false, nullptr, nullptr, nullptr},
+        {"scheme 21, Normal", "21", IDS_XP_SCHEME_NORMAL, true, "Windows Standard", "Windows-Standard", "0"},
+        {"scheme 21, Large", "21", IDS_XP_SCHEME_LARGE, true, "Windows Standard (large)", "Windows-Standard (gro\xDF)",
+         "2"},
+        {"scheme 21, ExtraLarge", "21", IDS_XP_SCHEME_EXTRA_LARGE, true, "Windows Standard (extra large)",
+         "Windows-Standard (extragro\xDF)", "1"},
+        {"no SelectedStyle", nullptr, IDS_XP_SCHEME_LARGE, false, nullptr, nullptr, nullptr},
+        {"another scheme", "22", IDS_XP_SCHEME_LARGE, false, nullptr, nullptr, nullptr},
+        {"empty SelectedStyle", "", IDS_XP_SCHEME_LARGE, false, nullptr, nullptr, nullptr},
+        {"21 and more", "210", IDS_XP_SCHEME_LARGE, false, nullptr, nullptr, nullptr},
+        {"a row that is not an XP scheme", "21", IDS_W2K_SCHEME_LARGE, false, nullptr, nullptr, nullptr},
     };
     for (const char* language : kLanguages) {
         if (!test_platform::UseLanguage(language)) continue;
@@ -182,18 +185,23 @@ TEST_F(WindowMetricsTest, SelectWin2000SchemeRewritesAStandardCurrentSchemeAndDe
         bool rewritten;
         const char* after;  // null: deleted
     } cases[] = {
-        {"standard to extra large", "en", true, "Windows Standard", 223, true, "Windows Standard (extra large)"},
-        {"large to normal", "en", true, "Windows Standard (large)", 221, true, "Windows Standard"},
-        {"extra large to large", "en", true, "Windows Standard (extra large)", 222, true, "Windows Standard (large)"},
-        {"another scheme", "en", true, "Brick", 222, false, nullptr},
-        {"a standard name in other case", "en", true, "windows standard", 222, false, nullptr},
-        {"an empty Current", "en", true, "", 222, false, nullptr},
-        {"no Current", "en", true, nullptr, 222, false, nullptr},
-        {"no Appearance key", "en", false, nullptr, 222, false, nullptr},
-        {"a row that is not a Windows 2000 scheme", "en", true, "Windows Standard", 217, false, nullptr},
-        {"German standard to large", "de", true, "Windows-Standard", 222, true, "Windows-Standard (gro\xDF)"},
-        {"German extra large to normal", "de", true, "Windows-Standard (extragro\xDF)", 221, true, "Windows-Standard"},
-        {"German table, English name", "de", true, "Windows Standard", 222, false, nullptr},
+        {"standard to extra large", "en", true, "Windows Standard", IDS_W2K_SCHEME_EXTRA_LARGE, true,
+         "Windows Standard (extra large)"},
+        {"large to normal", "en", true, "Windows Standard (large)", IDS_W2K_SCHEME_NORMAL, true, "Windows Standard"},
+        {"extra large to large", "en", true, "Windows Standard (extra large)", IDS_W2K_SCHEME_LARGE, true,
+         "Windows Standard (large)"},
+        {"another scheme", "en", true, "Brick", IDS_W2K_SCHEME_LARGE, false, nullptr},
+        {"a standard name in other case", "en", true, "windows standard", IDS_W2K_SCHEME_LARGE, false, nullptr},
+        {"an empty Current", "en", true, "", IDS_W2K_SCHEME_LARGE, false, nullptr},
+        {"no Current", "en", true, nullptr, IDS_W2K_SCHEME_LARGE, false, nullptr},
+        {"no Appearance key", "en", false, nullptr, IDS_W2K_SCHEME_LARGE, false, nullptr},
+        {"a row that is not a Windows 2000 scheme", "en", true, "Windows Standard", IDS_XP_SCHEME_LARGE, false,
+         nullptr},
+        {"German standard to large", "de", true, "Windows-Standard", IDS_W2K_SCHEME_LARGE, true,
+         "Windows-Standard (gro\xDF)"},
+        {"German extra large to normal", "de", true, "Windows-Standard (extragro\xDF)", IDS_W2K_SCHEME_NORMAL, true,
+         "Windows-Standard"},
+        {"German table, English name", "de", true, "Windows Standard", IDS_W2K_SCHEME_LARGE, false, nullptr},
     };
     for (const auto& c : cases) {
         if (!test_platform::UseLanguage(c.language)) continue;

@@ -5,6 +5,9 @@
 #include "settings/size_procedures.h"
 #include "settings/string_rows.h"
 #include "settings/visual_style.h"
+#include "tests/support/registry_keys.h"
+#include "tests/support/size_rows.h"
+#include "tests/support/test_platform.h"
 
 #include <commctrl.h>
 
@@ -21,14 +24,14 @@ using simwin::machine;
 using simwin::Quote;
 
 const std::string kCurrentUser = "HKEY_CURRENT_USER\\";
-const char kBrowserKey[] = "Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3";
+const char* const kBrowserKey = test_keys::kBrowserScripts;
 const char kMailKeyBelowIdentity[] = "\\Software\\Microsoft\\Outlook Express\\5.0\\Trident\\International\\1252";
-const char kCursorsKey[] = "Control Panel\\Cursors";
-const char kAppearanceKey[] = "Control Panel\\Appearance";
-const char kNewSchemesKey[] = "Control Panel\\Appearance\\New Schemes";
-const char kStandardSchemeKey[] = "Control Panel\\Appearance\\New Schemes\\21";
-const char kWindowMetricsKey[] = "Control Panel\\Desktop\\WindowMetrics";
-const char kColorsKey[] = "Control Panel\\Colors";
+const char* const kCursorsKey = test_keys::kCursors;
+const char* const kAppearanceKey = test_keys::kAppearance;
+const char* const kNewSchemesKey = test_keys::kNewSchemes;
+const char* const kStandardSchemeKey = test_keys::kStandardScheme;
+const char* const kWindowMetricsKey = test_keys::kWindowMetrics;
+const char* const kColorsKey = test_keys::kColors;
 
 constexpr int kPointerValues = 14;
 constexpr size_t kLongestText = 255;
@@ -48,12 +51,6 @@ std::string TrimmedText(const std::string& text) {
     const size_t begin = text.find_first_not_of(blanks);
     if (begin == std::string::npos) return "";
     return text.substr(begin, text.find_last_not_of(blanks) - begin + 1);
-}
-
-Bytes WithNul(const std::string& text) {
-    Bytes data(text.begin(), text.end());
-    data.push_back(0);
-    return data;
 }
 
 // A saved colour value as the system stores it written back: a text whose NUL the size leaves out gets it
@@ -219,7 +216,7 @@ bool Walk::WriteValue(const std::string& key, const std::string& name, DWORD typ
 
 bool Walk::WriteText(const std::string& key, const std::string& name, DWORD type, const std::string& text) {
     if (text.size() > kLongestText) return false;
-    return WriteValue(key, name, type, WithNul(text));
+    return WriteValue(key, name, type, test_platform::TextWithNul(text));
 }
 
 bool Walk::DeleteValue(const std::string& key, const std::string& name) {
@@ -321,14 +318,17 @@ void XpSchemeSize(Walk& w, UINT schemeRow) {
     w.WriteText(kAppearanceKey, "Current", REG_SZ, name);
     w.WriteText(kAppearanceKey, "NewCurrent", REG_SZ, name);
     // Large is "2", ExtraLarge "1".
-    w.WriteText(kStandardSchemeKey, "SelectedSize", REG_SZ, schemeRow == 216 ? "0" : schemeRow == 217 ? "2" : "1");
+    w.WriteText(kStandardSchemeKey, "SelectedSize", REG_SZ,
+                schemeRow == IDS_XP_SCHEME_NORMAL  ? "0"
+                : schemeRow == IDS_XP_SCHEME_LARGE ? "2"
+                                                   : "1");
 }
 
 void Win2000Scheme(Walk& w, UINT schemeRow) {
     const std::string name = w.Row(schemeRow) ? Walk::RowText(schemeRow) : "";
     if (const std::optional<std::string> current = w.ReadText(kAppearanceKey, "Current")) {
         bool standard = false;
-        for (UINT row : {221u, 222u, 223u})
+        for (UINT row : {IDS_W2K_SCHEME_NORMAL, IDS_W2K_SCHEME_LARGE, IDS_W2K_SCHEME_EXTRA_LARGE})
             if (w.Row(row) && Walk::RowText(row) == *current) standard = true;
         if (standard) {
             w.WriteText(kAppearanceKey, "Current", REG_SZ, name);
@@ -434,7 +434,7 @@ int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen) {
 
 // ---- The follow-up run ----
 void FollowUpRun(Walk& w, const std::string& dialog, const std::string& shortcut, FollowUpSeen* seen) {
-    const char* programKey = "Software\\Korvani\\optiv";
+    const char* const programKey = test_keys::kProgram;
     const Bytes zero = {0, 0, 0, 0};
     const std::optional<DWORD> changed = w.ReadDword(programKey, "Changed");
     if (changed && *changed != 0) {
@@ -492,24 +492,96 @@ constexpr ViewSpacing kLargeSpacing = {107, 107, 93, 92};
 }  // namespace
 
 const ExpectedProcedure kExpectedProcedures[9] = {
-    {SizeLevel::Normal, SizeVariant::XpStyled, 2, 204, {}, ExpectedProcedure::kNone, 0,
-     {401, 402, 405, 421, 431, 501}, kNormalSpacing, 412},
-    {SizeLevel::Normal, SizeVariant::XpClassic, 2, 204, {604, 532, 533, 534, 535, 536},
-     ExpectedProcedure::kXp, 216, {401, 402, 405, 421, 431, 531}, kNormalSpacing, 0},
-    {SizeLevel::Normal, SizeVariant::Win2000, 2, 204, {607, 562, 563, 564, 565, 566},
-     ExpectedProcedure::kWin2000, 221, {401, 402, 405, 421, 431, 561}, kNormalSpacing, 0},
-    {SizeLevel::Large, SizeVariant::XpStyled, 3, 202, {}, ExpectedProcedure::kNone, 0,
-     {401, 403, 405, 422, 432, 511}, kLargeSpacing, 413},
-    {SizeLevel::Large, SizeVariant::XpClassic, 3, 202, {605, 542, 543, 544, 545, 546},
-     ExpectedProcedure::kXp, 217, {401, 403, 405, 422, 432, 541}, kLargeSpacing, 0},
-    {SizeLevel::Large, SizeVariant::Win2000, 3, 202, {608, 572, 573, 574, 575, 576},
-     ExpectedProcedure::kWin2000, 222, {401, 403, 405, 422, 432, 571}, kLargeSpacing, 0},
-    {SizeLevel::ExtraLarge, SizeVariant::XpStyled, 4, 203, {}, ExpectedProcedure::kNone, 0,
-     {401, 404, 405, 423, 433, 521}, kLargeSpacing, 414},
-    {SizeLevel::ExtraLarge, SizeVariant::XpClassic, 4, 203, {606, 552, 553, 554, 555, 556},
-     ExpectedProcedure::kXp, 218, {401, 404, 405, 423, 433, 551}, kLargeSpacing, 0},
-    {SizeLevel::ExtraLarge, SizeVariant::Win2000, 4, 203, {609, 582, 583, 584, 585, 586},
-     ExpectedProcedure::kWin2000, 223, {401, 404, 405, 423, 433, 581}, kLargeSpacing, 0},
+    {.level = SizeLevel::Normal,
+     .variant = SizeVariant::XpStyled,
+     .textSize = 2,
+     .pointerRow = IDS_POINTER_SCHEME_NORMAL,
+     .metricsRows = {},
+     .scheme = ExpectedProcedure::kNone,
+     .schemeRow = 0,
+     .iconRows = {DESKTOP_ICON_ROWS(XP_STYLED, NORMAL)},
+     .spacing = kNormalSpacing,
+     .styleRow = IDS_STYLE_SIZE_NORMAL},
+    {.level = SizeLevel::Normal,
+     .variant = SizeVariant::XpClassic,
+     .textSize = 2,
+     .pointerRow = IDS_POINTER_SCHEME_NORMAL,
+     .metricsRows = {WINDOW_METRIC_ROWS(XP_CLASSIC, NORMAL)},
+     .scheme = ExpectedProcedure::kXp,
+     .schemeRow = IDS_XP_SCHEME_NORMAL,
+     .iconRows = {DESKTOP_ICON_ROWS(XP_CLASSIC, NORMAL)},
+     .spacing = kNormalSpacing,
+     .styleRow = 0},
+    {.level = SizeLevel::Normal,
+     .variant = SizeVariant::Win2000,
+     .textSize = 2,
+     .pointerRow = IDS_POINTER_SCHEME_NORMAL,
+     .metricsRows = {WINDOW_METRIC_ROWS(W2K, NORMAL)},
+     .scheme = ExpectedProcedure::kWin2000,
+     .schemeRow = IDS_W2K_SCHEME_NORMAL,
+     .iconRows = {DESKTOP_ICON_ROWS(W2K, NORMAL)},
+     .spacing = kNormalSpacing,
+     .styleRow = 0},
+    {.level = SizeLevel::Large,
+     .variant = SizeVariant::XpStyled,
+     .textSize = 3,
+     .pointerRow = IDS_POINTER_SCHEME_LARGE,
+     .metricsRows = {},
+     .scheme = ExpectedProcedure::kNone,
+     .schemeRow = 0,
+     .iconRows = {DESKTOP_ICON_ROWS(XP_STYLED, LARGE)},
+     .spacing = kLargeSpacing,
+     .styleRow = IDS_STYLE_SIZE_LARGE},
+    {.level = SizeLevel::Large,
+     .variant = SizeVariant::XpClassic,
+     .textSize = 3,
+     .pointerRow = IDS_POINTER_SCHEME_LARGE,
+     .metricsRows = {WINDOW_METRIC_ROWS(XP_CLASSIC, LARGE)},
+     .scheme = ExpectedProcedure::kXp,
+     .schemeRow = IDS_XP_SCHEME_LARGE,
+     .iconRows = {DESKTOP_ICON_ROWS(XP_CLASSIC, LARGE)},
+     .spacing = kLargeSpacing,
+     .styleRow = 0},
+    {.level = SizeLevel::Large,
+     .variant = SizeVariant::Win2000,
+     .textSize = 3,
+     .pointerRow = IDS_POINTER_SCHEME_LARGE,
+     .metricsRows = {WINDOW_METRIC_ROWS(W2K, LARGE)},
+     .scheme = ExpectedProcedure::kWin2000,
+     .schemeRow = IDS_W2K_SCHEME_LARGE,
+     .iconRows = {DESKTOP_ICON_ROWS(W2K, LARGE)},
+     .spacing = kLargeSpacing,
+     .styleRow = 0},
+    {.level = SizeLevel::ExtraLarge,
+     .variant = SizeVariant::XpStyled,
+     .textSize = 4,
+     .pointerRow = IDS_POINTER_SCHEME_EXTRA_LARGE,
+     .metricsRows = {},
+     .scheme = ExpectedProcedure::kNone,
+     .schemeRow = 0,
+     .iconRows = {DESKTOP_ICON_ROWS(XP_STYLED, EXTRA_LARGE)},
+     .spacing = kLargeSpacing,
+     .styleRow = IDS_STYLE_SIZE_EXTRA_LARGE},
+    {.level = SizeLevel::ExtraLarge,
+     .variant = SizeVariant::XpClassic,
+     .textSize = 4,
+     .pointerRow = IDS_POINTER_SCHEME_EXTRA_LARGE,
+     .metricsRows = {WINDOW_METRIC_ROWS(XP_CLASSIC, EXTRA_LARGE)},
+     .scheme = ExpectedProcedure::kXp,
+     .schemeRow = IDS_XP_SCHEME_EXTRA_LARGE,
+     .iconRows = {DESKTOP_ICON_ROWS(XP_CLASSIC, EXTRA_LARGE)},
+     .spacing = kLargeSpacing,
+     .styleRow = 0},
+    {.level = SizeLevel::ExtraLarge,
+     .variant = SizeVariant::Win2000,
+     .textSize = 4,
+     .pointerRow = IDS_POINTER_SCHEME_EXTRA_LARGE,
+     .metricsRows = {WINDOW_METRIC_ROWS(W2K, EXTRA_LARGE)},
+     .scheme = ExpectedProcedure::kWin2000,
+     .schemeRow = IDS_W2K_SCHEME_EXTRA_LARGE,
+     .iconRows = {DESKTOP_ICON_ROWS(W2K, EXTRA_LARGE)},
+     .spacing = kLargeSpacing,
+     .styleRow = 0},
 };
 
 int SizeProcedureSteps(Walk& w, const ExpectedProcedure& procedure, StyleSwitchSeen* seen) {

@@ -1,5 +1,6 @@
 #include "tests/support/system_theme_library.h"
 
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 
 #include <windows.h>
@@ -8,7 +9,7 @@ namespace test_platform {
 
 namespace {
 
-const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\chgtheme.exe\\DllOverrides";
+const char* const kOverridesKey = test_keys::kChgthemeDllOverrides;
 
 std::string LibraryFile() { return SystemFolder() + "\\uxtheme.dll"; }
 std::string KeptFile() { return SystemFolder() + "\\uxtheme.dll.kept-by-optivue-tests"; }

@@ -62,6 +62,29 @@ StoredValue GetValue(const std::string& keyPath, const char* name) {
     return stored;
 }
 
+std::optional<std::string> StoredText(const std::string& keyPath, const char* name) {
+    const StoredValue stored = GetValue(keyPath, name);
+    if (!stored.exists) return std::nullopt;
+    if (stored.type != REG_SZ && stored.type != REG_EXPAND_SZ) return "<type " + std::to_string(stored.type) + ">";
+    const std::string text(stored.data.begin(), stored.data.end());
+    return text.substr(0, text.find('\0'));
+}
+
+std::vector<std::string> ValueNames(const std::string& keyPath) {
+    constexpr DWORD kMostValues = 65536;
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return names;
+    char name[16384];  // the longest value name the registry allows, and its NUL
+    for (DWORD index = 0; index < kMostValues; ++index) {
+        DWORD nameSize = sizeof name;
+        if (RegEnumValueA(key, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.emplace_back(name, nameSize);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
 bool KeyExists(const std::string& keyPath) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,6 @@ namespace test_platform {
 
 // A key under HKEY_CURRENT_USER that belongs to the tests alone.
 constexpr const char* kScratchKey = "Software\\Optivue Tests";
-
-bool IsSimulated();
 
 // This program's folder, with its closing backslash: on a real system where its file lies, on the
 // simulated one "C:\\Optivue Tests\\".
@@ -36,9 +35,18 @@ struct StoredValue {
     std::vector<BYTE> data;
 };
 StoredValue GetValue(const std::string& keyPath, const char* name);
+// A text value as the ANSI calls read it (the system converts what it keeps in UTF-16), up to its first NUL;
+// "<type N>" for a value of another type than REG_SZ and REG_EXPAND_SZ, nothing for a missing one.
+std::optional<std::string> StoredText(const std::string& keyPath, const char* name);
+// The names of a key's values, in the order the registry lists them; none when the key is missing.
+std::vector<std::string> ValueNames(const std::string& keyPath);
 bool KeyExists(const std::string& keyPath);
 void DeleteValue(const std::string& keyPath, const char* name);
 void DeleteKeyTree(const std::string& keyPath);  // the key and everything below it, if it is there
+
+// Makes HKEY_CURRENT_USER\Control Panel\Colors hold the display's colours as Windows keeps them: a real
+// system has them there; the simulated one's fresh machine gets them.
+void EnsureStoredColors();
 
 // A font record as the string table's font rows describe one: height, weight and character set of
 // "Tahoma", every other member 0.

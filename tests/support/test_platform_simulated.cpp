@@ -11,11 +11,11 @@
 
 namespace test_platform {
 
-bool IsSimulated() { return true; }
-
 std::string ProgramFolder() { return "C:\\Optivue Tests\\"; }
 
 void ResetScratch() { simwin::Reset(); }
+
+void EnsureStoredColors() { simwin::StoreColorKey(); }
 
 bool UseLanguage(const std::string& lang) {
     simwin::machine().strings.SetLanguage(lang == "de" ? simwin::StringTables::kGerman : simwin::StringTables::kEnglish);

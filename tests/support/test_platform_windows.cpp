@@ -16,7 +16,7 @@
 
 namespace test_platform {
 
-bool IsSimulated() { return false; }
+void EnsureStoredColors() {}
 
 std::string ProgramFolder() {
     char path[MAX_PATH];
@@ -56,13 +56,11 @@ void SnapshotKey(const std::string& path, std::vector<std::string>* names, std::
                  std::vector<std::string>* subkeys) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-    char name[16384];
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof name;
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    for (const std::string& name : ValueNames(path)) {
         names->push_back(name);
-        values->push_back(GetValue(path, name));
+        values->push_back(GetValue(path, name.c_str()));
     }
+    char name[16384];
     for (DWORD i = 0;; ++i) {
         DWORD nameSize = sizeof name;
         if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;

@@ -11,6 +11,7 @@
 //   chgtheme_tests.exe --report-theme     (the process the tests start to see the theme afresh)
 #include "res/product.h"
 #include "tests/fixtures/theme_library_stand_in.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/system_theme_library.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/style_tool_messages.h"
@@ -32,11 +33,12 @@
 namespace {
 
 using test_platform::GetValue;
+using test_platform::StoredText;
 using test_platform::StoredValue;
 
-const char kThemeManagerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
-const char kToolSettingsKey[] = "Software\\Wine\\AppDefaults\\chgtheme.exe";
-const char kOverridesKey[] = "Software\\Wine\\AppDefaults\\chgtheme.exe\\DllOverrides";
+const char* const kThemeManagerKey = test_keys::kThemeManager;
+const char* const kToolSettingsKey = test_keys::kChgthemeSettings;
+const char* const kOverridesKey = test_keys::kChgthemeDllOverrides;
 const char kReportKey[] = "Software\\Optivue Tests\\Theme Report";
 const char kReportArgument[] = "--report-theme";
 const wchar_t kInstalledProgram[] = L"C:\\Program Files\\Korvani\\Brontype\\optivue.exe";
@@ -199,22 +201,14 @@ int ReportTheme() {
     return 0;
 }
 
-// A text value as the ANSI call reads it (the system converts what was stored in UTF-16), up to its NUL.
-std::string StoredText(const std::string& keyPath, const char* name) {
-    const StoredValue value = GetValue(keyPath, name);
-    if (!value.exists) return "(missing)";
-    const char* text = reinterpret_cast<const char*>(value.data.data());
-    return std::string(text, strnlen(text, value.data.size()));
-}
-
 ThemeSeen ThemeSeenAfresh() {
     ThemeSeen seen;
     test_platform::DeleteKeyTree(kReportKey);
     if (RunProgram("\"" + ProgramFolder() + "chgtheme_tests.exe\" " + kReportArgument).exitCode != 0) return seen;
     seen.active = GetValue(kReportKey, "File").exists;
-    seen.file = StoredText(kReportKey, "File");
-    seen.color = StoredText(kReportKey, "Color");
-    seen.size = StoredText(kReportKey, "Size");
+    seen.file = StoredText(kReportKey, "File").value_or("(missing)");
+    seen.color = StoredText(kReportKey, "Color").value_or("(missing)");
+    seen.size = StoredText(kReportKey, "Size").value_or("(missing)");
     const StoredValue height = GetValue(kReportKey, "CaptionHeight");
     if (height.data.size() == 4) std::memcpy(&seen.captionHeight, height.data.data(), 4);
     test_platform::DeleteKeyTree(kReportKey);
@@ -272,7 +266,7 @@ void UseUserColors() {
 std::string StoredColors() {
     std::string all;
     for (const char* name : {"ButtonFace", "Window", "ButtonText", "Hilight", "Menu"})
-        all += std::string(name) + "=" + StoredText("Control Panel\\Colors", name) + " ";
+        all += std::string(name) + "=" + StoredText("Control Panel\\Colors", name).value_or("(missing)") + " ";
     return all;
 }
 
@@ -288,8 +282,8 @@ protected:
             shortcutKept_ = true;
         }
         ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ToolPath().c_str())) << ToolPath();
-        wineStyle_ = StoredText(kThemeManagerKey, "DllName");
-        wineColor_ = StoredText(kThemeManagerKey, "ColorName");
+        wineStyle_ = StoredText(kThemeManagerKey, "DllName").value_or("(missing)");
+        wineColor_ = StoredText(kThemeManagerKey, "ColorName").value_or("(missing)");
         // No follow-up request to begin with: every start of the program leaves the flag behind as 0.
         test_platform::DeleteKeyTree("Software\\Korvani");
     }
@@ -426,8 +420,9 @@ TEST_F(ChgthemeTest, ThemeLibraryIsLoadedFromTheSystemFolderOnlyNotFromBesideThe
         test_platform::DeleteKeyTree(kLoadedKey);
         const ProgramRun run = RunTool(tool, "LargeFonts");
         EXPECT_EQ(0u, run.exitCode) << run.message;
-        EXPECT_EQ("LargeFonts", StoredText(kThemeManagerKey, "SizeName"));
-        EXPECT_FALSE(GetValue(kLoadedKey, kLoadedFromValue).exists) << StoredText(kLoadedKey, kLoadedFromValue);
+        EXPECT_EQ("LargeFonts", StoredText(kThemeManagerKey, "SizeName").value_or("(missing)"));
+        EXPECT_FALSE(GetValue(kLoadedKey, kLoadedFromValue).exists)
+            << StoredText(kLoadedKey, kLoadedFromValue).value_or("(missing)");
     }
     {
         SCOPED_TRACE("in the system folder");
@@ -436,8 +431,8 @@ TEST_F(ChgthemeTest, ThemeLibraryIsLoadedFromTheSystemFolderOnlyNotFromBesideThe
         const ProgramRun run = RunTool(tool, "ExtraLargeFonts");
         EXPECT_EQ(5u, run.exitCode) << run.message;
         EXPECT_EQ(0, lstrcmpiA((test_platform::SystemFolder() + "\\uxtheme.dll").c_str(),
-                               StoredText(kLoadedKey, kLoadedFromValue).c_str()))
-            << StoredText(kLoadedKey, kLoadedFromValue);
+                               StoredText(kLoadedKey, kLoadedFromValue).value_or("(missing)").c_str()))
+            << StoredText(kLoadedKey, kLoadedFromValue).value_or("(missing)");
     }
 }
 
@@ -533,7 +528,7 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
         EXPECT_EQ(colorsBefore, test_platform::ColorsSeenByAnotherProcess());
         EXPECT_EQ(storedBefore, StoredColors());
         if (c.exitCode == 0) {
-            EXPECT_EQ(c.arguments, StoredText(kThemeManagerKey, "SizeName"));
+            EXPECT_EQ(c.arguments, StoredText(kThemeManagerKey, "SizeName").value_or("(missing)"));
         } else if (c.exitCode != 6) {
             const std::vector<StoredValue> after = ThemeManagerValues();
             for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i].data, after[i].data) << i;
@@ -561,9 +556,10 @@ TEST_F(ChgthemeTest, AStyleThatOffersTheSizeIsSwitchedLiveAndNoFollowUpRunIsAske
 
         EXPECT_EQ(0u, run.exitCode) << run.message;
         EXPECT_EQ("", run.message);
-        EXPECT_EQ(c.size, StoredText(kThemeManagerKey, "SizeName"));
-        EXPECT_EQ("Plain", StoredText(kThemeManagerKey, "ColorName"));
-        EXPECT_EQ(0, lstrcmpiA(TestStylePath().c_str(), StoredText(kThemeManagerKey, "DllName").c_str()));
+        EXPECT_EQ(c.size, StoredText(kThemeManagerKey, "SizeName").value_or("(missing)"));
+        EXPECT_EQ("Plain", StoredText(kThemeManagerKey, "ColorName").value_or("(missing)"));
+        EXPECT_EQ(0, lstrcmpiA(TestStylePath().c_str(),
+                               StoredText(kThemeManagerKey, "DllName").value_or("(missing)").c_str()));
         const ThemeSeen seen = ThemeSeenAfresh();
         EXPECT_TRUE(seen.active);
         EXPECT_EQ(0, lstrcmpiA(TestStylePath().c_str(), seen.file.c_str())) << seen.file;
@@ -605,9 +601,9 @@ TEST_F(ChgthemeTest, WhereTheStyleCannotBeSwitchedLiveTheSizeWaitsForTheNextLogo
 
         EXPECT_EQ(c.exitCode, run.exitCode) << run.message;
         EXPECT_EQ(c.message, run.message);
-        EXPECT_EQ("ExtraLargeFonts", StoredText(kThemeManagerKey, "SizeName"));
-        EXPECT_EQ("Plain", StoredText(kThemeManagerKey, "ColorName"));
-        EXPECT_EQ(TestStylePath(), StoredText(kThemeManagerKey, "DllName"));
+        EXPECT_EQ("ExtraLargeFonts", StoredText(kThemeManagerKey, "SizeName").value_or("(missing)"));
+        EXPECT_EQ("Plain", StoredText(kThemeManagerKey, "ColorName").value_or("(missing)"));
+        EXPECT_EQ(TestStylePath(), StoredText(kThemeManagerKey, "DllName").value_or("(missing)"));
         const FollowUpRequest request = FollowUpRequested();
         EXPECT_EQ(DWORD(REG_DWORD), request.changed.type);
         EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}), request.changed.data);
@@ -655,12 +651,14 @@ TEST_F(ChgthemeTest, TheUsersOwnColoursLiveAndStoredAreKeptWhateverColoursTheSwi
         EXPECT_EQ(0u, run.exitCode) << run.message;
         // The stand-in's apply leaves the size to the system's library.
         if (!c.library) {
-            EXPECT_EQ(c.size, StoredText(kThemeManagerKey, "SizeName"));
+            EXPECT_EQ(c.size, StoredText(kThemeManagerKey, "SizeName").value_or("(missing)"));
         }
         const std::vector<COLORREF> colors = test_platform::ColorsSeenByAnotherProcess();
         ASSERT_EQ(size_t(COLOR_MENUBAR + 1), colors.size());
         for (const auto& live : kLive) EXPECT_EQ(live.color, colors[live.index]) << "colour " << live.index;
-        for (const auto& stored : kStored) EXPECT_EQ(stored.text, StoredText("Control Panel\\Colors", stored.name)) << stored.name;
+        for (const auto& stored : kStored)
+            EXPECT_EQ(stored.text, StoredText("Control Panel\\Colors", stored.name).value_or("(missing)"))
+                << stored.name;
         // The style's own menu colour is the style's to set.
         if (c.library) {
             EXPECT_EQ(kDisturbedColors[2].color, colors[kDisturbedColors[2].index]);

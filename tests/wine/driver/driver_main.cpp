@@ -9,8 +9,13 @@
 // its standard input; tests/wine/screenshots takes its pictures meanwhile. --pose=style-box starts the
 // visual-style tool beside the program with Large Size under Wine's own style, which lacks it, and poses
 // the tool's message box.
+#include "res/resource_ids.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +44,7 @@ void Ready(HWND posed) {
 
 // The tool as the program starts it, without a standard error output, so that it speaks in a message box.
 int PoseStyleToolBox() {
-    const std::string kThemeManagerKey = "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    const std::string kThemeManagerKey = test_keys::kThemeManager;
     test_platform::SavedUserSettings saved({kThemeManagerKey});
     test_platform::PutString(kThemeManagerKey, "ThemeActive", "1");
     test_platform::PutString(kThemeManagerKey, "SizeName", "NormalSize");
@@ -85,7 +90,7 @@ int Pose(const std::string& pose, const std::string& version) {
     HANDLE frozen = nullptr;
     HWND posed = dialog;
     if (pose == "confirm" || pose == "notice") {
-        e2e::ClickOn(GetDlgItem(dialog, 1012));
+        e2e::ClickOn(GetDlgItem(dialog, IDC_LARGE_SIZE));
         const HWND confirm = program.WaitForConfirmation();
         if (!confirm) return 1;
         e2e::Sync(confirm);
@@ -125,13 +130,9 @@ int Pose(const std::string& pose, const std::string& version) {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    e2e::ReadPathOptions(argc, argv);
     std::string pose, version;
     for (int i = 1; i < argc; ++i) {
-        if (const char* value = Option(argv[i], "--program=")) e2e::SetProgramPath(value);
-        if (const char* value = Option(argv[i], "--setup=")) e2e::SetSetupPath(value);
-        if (const char* value = Option(argv[i], "--package=")) e2e::SetPackagePath(value);
-        if (const char* value = Option(argv[i], "--older-package=")) e2e::SetOlderPackagePath(value);
-        if (const char* value = Option(argv[i], "--older-setup=")) e2e::SetOlderSetupPath(value);
         if (const char* value = Option(argv[i], "--pose=")) pose = value;
         if (const char* value = Option(argv[i], "--version=")) version = value;
     }

@@ -1,8 +1,11 @@
 // The follow-up run as it happens at logon: with "Changed" set from outside and the shortcut in the
 // Startup folder, a start re-lays out the desktop's icon view (the desktop fixture's), clears the flag,
 // removes the shortcut and ends without a main window; anything else is a normal run that leaves the flag 0.
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -16,7 +19,7 @@ namespace {
 
 using e2e::Program;
 
-const char* const kProgramKey = "Software\\Korvani\\optiv";
+const char* const kProgramKey = test_keys::kProgram;
 const std::vector<BYTE> kZero = {0, 0, 0, 0};
 
 // Puts the icon view into the small-icon view with its items scattered, as a desktop may be left.

@@ -1,7 +1,9 @@
 #include "tests/wine/driver/installation.h"
 
 #include "res/product.h"
+#include "res/resource_ids.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -145,7 +147,7 @@ void ExpectStartsFromTheStartMenu() {
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&dialog] {
         dialog = FindWindowA("#32770", "Optivue");
-        return dialog && GetDlgItem(dialog, 1010) && IsWindowVisible(dialog);
+        return dialog && GetDlgItem(dialog, IDC_NORMAL_SIZE) && IsWindowVisible(dialog);
     })) << "no main window";
     DWORD processId = 0;
     GetWindowThreadProcessId(dialog, &processId);

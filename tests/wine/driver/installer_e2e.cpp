@@ -7,9 +7,13 @@
 // language.
 
 #include "res/product.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/installation.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <msi.h>
 #include <objbase.h>
@@ -36,7 +40,7 @@ using test_platform::StoredValue;
 
 const std::string kFolder = e2e::InstallationFolder();
 const std::string kMakerFolder = e2e::MakerFolder();
-const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Optivue";
+const std::string kUninstallKey = test_keys::kSetupUninstall;
 const char* const kFiles[] = {"optivue.exe", "chgtheme.exe", "uninstall.exe"};
 constexpr DWORD kUnsupportedSystem = 3;
 
@@ -151,7 +155,7 @@ TEST_F(Installer, ASilentUninstallRemovesTheProgramAndItsTracesButNotTheAppearan
     ASSERT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S"));
     // What the program leaves of its own: its key, with the flag of a pending follow-up run, and the
     // follow-up shortcut; and the appearance a size command left.
-    test_platform::PutValue("Software\\Korvani\\optiv", "Changed", REG_DWORD, {1, 0, 0, 0});
+    test_platform::PutValue(test_keys::kProgram, "Changed", REG_DWORD, {1, 0, 0, 0});
     test_platform::PutString("Software\\Korvani\\Other", "Kept", "yes");
     e2e::CreateFileWithText(FollowUpShortcut());
     test_platform::PutString("Control Panel\\Cursors", "", "Optivue test pointers");
@@ -164,7 +168,7 @@ TEST_F(Installer, ASilentUninstallRemovesTheProgramAndItsTracesButNotTheAppearan
     EXPECT_TRUE(NothingInstalled());
     EXPECT_FALSE(e2e::FileExists(kMakerFolder)) << "the maker's folder was left empty";
     EXPECT_FALSE(e2e::FileExists(FollowUpShortcut()));
-    EXPECT_FALSE(test_platform::KeyExists("Software\\Korvani\\optiv"));
+    EXPECT_FALSE(test_platform::KeyExists(test_keys::kProgram));
     EXPECT_TRUE(test_platform::KeyExists("Software\\Korvani\\Other")) << "another program of the maker keeps its key";
     EXPECT_EQ(test_platform::TextWithNul("Optivue test pointers"), GetValue("Control Panel\\Cursors", "").data);
     EXPECT_EQ(test_platform::TextWithNul("48"),
@@ -184,7 +188,7 @@ TEST_F(Installer, TheFolderOptionIsIgnored) {
 // The command the README gives administrators, registered as QuietUninstallString.
 TEST_F(Installer, ASilentUninstallRunInPlaceReturnsWhenTheRemovalIsDoneSoThatThePackageInstallsAtOnce) {
     ASSERT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S"));
-    test_platform::PutValue("Software\\Korvani\\optiv", "Changed", REG_DWORD, {1, 0, 0, 0});
+    test_platform::PutValue(test_keys::kProgram, "Changed", REG_DWORD, {1, 0, 0, 0});
     e2e::CreateFileWithText(FollowUpShortcut());
 
     EXPECT_EQ(0, RunToTheEnd(kFolder + "\\uninstall.exe", "/S _?=" + kFolder));
@@ -194,7 +198,7 @@ TEST_F(Installer, ASilentUninstallRunInPlaceReturnsWhenTheRemovalIsDoneSoThatThe
     EXPECT_FALSE(e2e::FileExists(StartMenuEntry()));
     EXPECT_FALSE(MachineKeyExists(kUninstallKey));
     EXPECT_FALSE(e2e::FileExists(FollowUpShortcut()));
-    EXPECT_FALSE(test_platform::KeyExists("Software\\Korvani\\optiv"));
+    EXPECT_FALSE(test_platform::KeyExists(test_keys::kProgram));
     // A running program cannot delete itself: the uninstaller moves out of the folder, which then goes, and
     // is deleted at the next restart. Where it cannot be moved while it runs (Wine), it stays in the folder
     // until that restart.

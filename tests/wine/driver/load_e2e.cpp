@@ -2,8 +2,11 @@
 // twenty copies let go at the same moment show exactly one main window, and every other copy ends at once
 // without showing anything; a follow-up run asked for and started twice at once happens once, and the flag
 // and the shortcut are gone afterwards.
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <gtest/gtest.h>
 
@@ -86,7 +89,7 @@ TEST(Load, AFollowUpRunStartedTwiceAtOnceHappensOnceAndLeavesTheFlagCleared) {
     ASSERT_NE(nullptr, iconView);
     for (int round = 1; round <= 5; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        test_platform::PutValue("Software\\Korvani\\optiv", "Changed", REG_DWORD, {1, 0, 0, 0});
+        test_platform::PutValue(test_keys::kProgram, "Changed", REG_DWORD, {1, 0, 0, 0});
         e2e::CreateFileWithText(shortcut);
 
         std::vector<std::unique_ptr<Program>> copies = StartTogether(2);
@@ -108,7 +111,7 @@ TEST(Load, AFollowUpRunStartedTwiceAtOnceHappensOnceAndLeavesTheFlagCleared) {
             EXPECT_EQ(0u, exitCode);
         }
         EXPECT_LE(normalStarts, 1) << "the follow-up run did not happen";
-        EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0}), test_platform::GetValue("Software\\Korvani\\optiv", "Changed").data);
+        EXPECT_EQ((std::vector<BYTE>{0, 0, 0, 0}), test_platform::GetValue(test_keys::kProgram, "Changed").data);
         EXPECT_FALSE(e2e::FileExists(shortcut));
     }
 }

@@ -1,7 +1,11 @@
 // The main dialog as the user meets it: where the window stands, every control's rectangle, the texts and
 // fonts, the focus and the tab order for each picture set; the system menu's About box, the OK command,
 // the system commands and the three ways to close it.
+#include "res/resource_ids.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +27,14 @@ struct PictureSet {
 };
 
 const PictureSet kPictureSets[] = {
-    {"winxp", "en", {1014, 1015, 1016}, {{261, 326}, {351, 378}, {351, 419}}, 1001},
-    {"win2k", "en", {1020, 1021, 1022}, {{245, 294}, {341, 361}, {337, 393}}, 961},
-    {"winxp", "de", {1014, 1015, 1016}, {{263, 325}, {351, 370}, {351, 408}}, 1003},
-    {"win2k", "de", {1020, 1021, 1022}, {{246, 294}, {334, 362}, {339, 391}}, 957},
+    {"winxp", "en", {IDC_XP_PICTURE_1, IDC_XP_PICTURE_2, IDC_XP_PICTURE_3},
+     {{261, 326}, {351, 378}, {351, 419}}, 1001},
+    {"win2k", "en", {IDC_W2K_PICTURE_1, IDC_W2K_PICTURE_2, IDC_W2K_PICTURE_3},
+     {{245, 294}, {341, 361}, {337, 393}}, 961},
+    {"winxp", "de", {IDC_XP_PICTURE_1, IDC_XP_PICTURE_2, IDC_XP_PICTURE_3},
+     {{263, 325}, {351, 370}, {351, 408}}, 1003},
+    {"win2k", "de", {IDC_W2K_PICTURE_1, IDC_W2K_PICTURE_2, IDC_W2K_PICTURE_3},
+     {{246, 294}, {334, 362}, {339, 391}}, 957},
 };
 
 std::string RunLanguage() {
@@ -49,7 +57,7 @@ SIZE CloseButtonSize() {
     SIZE size = {0, 0};
     HMODULE program = LoadLibraryExA(e2e::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!program) return size;
-    HWND about = CreateDialogParamA(program, MAKEINTRESOURCEA(100), nullptr, nullptr, 0);
+    HWND about = CreateDialogParamA(program, MAKEINTRESOURCEA(IDD_ABOUT_DIALOG), nullptr, nullptr, 0);
     if (about) {
         RECT units = {0, 0, 122, 37};
         if (MapDialogRect(about, &units)) size = {units.right, units.bottom};
@@ -84,8 +92,8 @@ void CheckMainDialog(const PictureSet& set) {
 
     // Columns 8 pixels apart; in each the size button, the caption and the picture.
     LONG left = 8;
-    const int buttons[3] = {1010, 1012, 1013};
-    const int captions[3] = {1007, 1008, 1009};
+    const int buttons[3] = {IDC_NORMAL_SIZE, IDC_LARGE_SIZE, IDC_EXTRA_LARGE_SIZE};
+    const int captions[3] = {IDC_SAMPLE_CAPTION_1, IDC_SAMPLE_CAPTION_2, IDC_SAMPLE_CAPTION_3};
     for (int i = 0; i < 3; ++i) {
         const std::string column = "column " + std::to_string(i + 1);
         const LONG width = set.pictures[i].cx, height = set.pictures[i].cy;
@@ -105,7 +113,8 @@ void CheckMainDialog(const PictureSet& set) {
                closeRect, "Close");
 
     // Only the set's own pictures show.
-    for (int id : {1014, 1015, 1016, 1020, 1021, 1022}) {
+    for (int id : {IDC_XP_PICTURE_1, IDC_XP_PICTURE_2, IDC_XP_PICTURE_3, IDC_W2K_PICTURE_1, IDC_W2K_PICTURE_2,
+                   IDC_W2K_PICTURE_3}) {
         const bool own = id == set.controls[0] || id == set.controls[1] || id == set.controls[2];
         EXPECT_EQ(own, IsWindowVisible(GetDlgItem(dialog, id)) != FALSE) << "picture " << id;
     }
@@ -126,8 +135,10 @@ void CheckMainDialog(const PictureSet& set) {
     const struct {
         int id;
         const char* text;
-    } texts[] = {{1010, "Normal Size"}, {1012, "Large Size"}, {1013, "Extra Large Size"}, {1007, "Sample"},
-                 {1008, "Sample"},      {1009, "Sample"},     {IDCANCEL, "Close"}};
+    } texts[] = {{IDC_NORMAL_SIZE, "Normal Size"},   {IDC_LARGE_SIZE, "Large Size"},
+                 {IDC_EXTRA_LARGE_SIZE, "Extra Large Size"}, {IDC_SAMPLE_CAPTION_1, "Sample"},
+                 {IDC_SAMPLE_CAPTION_2, "Sample"},   {IDC_SAMPLE_CAPTION_3, "Sample"},
+                 {IDCANCEL, "Close"}};
     EXPECT_EQ("Optivue", e2e::Text(dialog));
     for (const auto& text : texts) EXPECT_EQ(text.text, e2e::Text(GetDlgItem(dialog, text.id))) << text.id;
 
@@ -138,18 +149,23 @@ void CheckMainDialog(const PictureSet& set) {
     const struct {
         int id;
         LONG height;
-    } fonts[] = {{1010, -13}, {1012, -18}, {1013, -22}, {1007, -16}, {1008, -16}, {1009, -16}, {IDCANCEL, -22}};
+    } fonts[] = {{IDC_NORMAL_SIZE, -13},      {IDC_LARGE_SIZE, -18},       {IDC_EXTRA_LARGE_SIZE, -22},
+                 {IDC_SAMPLE_CAPTION_1, -16}, {IDC_SAMPLE_CAPTION_2, -16}, {IDC_SAMPLE_CAPTION_3, -16},
+                 {IDCANCEL, -22}};
     for (const auto& font : fonts) {
         const e2e::ControlFont seen = e2e::FontOf(dialog, font.id);
         ASSERT_TRUE(seen.found) << font.id;
         EXPECT_EQ(font.height, seen.height) << font.id;
         EXPECT_EQ("Arial", seen.face) << font.id;
     }
-    EXPECT_EQ(e2e::FontOf(dialog, 1007).handle, e2e::FontOf(dialog, 1009).handle) << "the captions share one font";
-    EXPECT_NE(e2e::FontOf(dialog, 1013).handle, e2e::FontOf(dialog, IDCANCEL).handle) << "Close has a font of its own";
+    EXPECT_EQ(e2e::FontOf(dialog, IDC_SAMPLE_CAPTION_1).handle, e2e::FontOf(dialog, IDC_SAMPLE_CAPTION_3).handle)
+        << "the captions share one font";
+    EXPECT_NE(e2e::FontOf(dialog, IDC_EXTRA_LARGE_SIZE).handle, e2e::FontOf(dialog, IDCANCEL).handle)
+        << "Close has a font of its own";
 
     // Close first, then the columns in order, each button, caption and picture.
-    EXPECT_EQ((std::vector<int>{IDCANCEL, 1010, 1007, set.controls[0], 1012, 1008, set.controls[1], 1013, 1009,
+    EXPECT_EQ((std::vector<int>{IDCANCEL, IDC_NORMAL_SIZE, IDC_SAMPLE_CAPTION_1, set.controls[0], IDC_LARGE_SIZE,
+                                IDC_SAMPLE_CAPTION_2, set.controls[1], IDC_EXTRA_LARGE_SIZE, IDC_SAMPLE_CAPTION_3,
                                 set.controls[2]}),
               VisibleChildren(dialog));
     // The program's manifest asks for common controls 6, which draw in the XP look; Windows 2000 has none.
@@ -161,7 +177,7 @@ void CheckMainDialog(const PictureSet& set) {
     }
     EXPECT_EQ(closeButton, e2e::Focus(dialog));
     EXPECT_EQ(dialog, GetForegroundWindow());
-    for (int id : {1010, 1012, 1013, IDCANCEL}) {
+    for (int id : {IDC_NORMAL_SIZE, IDC_LARGE_SIZE, IDC_EXTRA_LARGE_SIZE, IDCANCEL}) {
         e2e::PressKey(VK_TAB);
         EXPECT_TRUE(FocusReaches(dialog, GetDlgItem(dialog, id))) << "Tab to " << id;
     }

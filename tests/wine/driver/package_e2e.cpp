@@ -5,9 +5,13 @@
 // of the package), the program's own traces (removed by a removal, kept otherwise), and the user's
 // appearance settings and another program's key of the maker (always kept).
 #include "res/product.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/installation.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <msi.h>
 #include <objbase.h>
@@ -24,8 +28,8 @@ using e2e::Msiexec;
 using test_platform::GetValue;
 using test_platform::TextWithNul;
 
-const std::string kSetupUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Optivue";
-const char* const kProgramKey = "Software\\Korvani\\optiv";
+const std::string kSetupUninstallKey = test_keys::kSetupUninstall;
+const char* const kProgramKey = test_keys::kProgram;
 const char* const kOtherKey = "Software\\Korvani\\Other";
 constexpr long kInstallFailure = 1603;    // ERROR_INSTALL_FAILURE: a launch condition refused
 constexpr long kSetupBesidePackage = 5;   // optivue-setup.exe's exit codes

@@ -1,21 +1,18 @@
-// What the end-to-end driver does to optivue.exe under Wine, as a person at the machine would: start it,
-// find its windows, read what they show, press keys, click and wait for the program to end.
+// The programs the end-to-end driver starts under Wine: optivue.exe and its installers, named on the
+// command line, each process started with the system version Wine reports to it, its windows waited for
+// and its end; and the user's Startup folder. What the driver reads of the windows is window_reading.h's,
+// its input input.h's and its waits waits.h's.
 #pragma once
 
-#include "tests/support/test_platform.h"
+#include "tests/wine/driver/waits.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace e2e {
-
-// A program start under an emulated Wine can take seconds; these only bound how long a wait may last.
-constexpr DWORD kWaitMs = 60000;
 
 // A Unix or a Windows path as Windows names it.
 std::string WindowsPath(const std::string& path);
@@ -33,6 +30,9 @@ void SetPackagePath(const std::string& path);
 const std::string& PackagePath();
 void SetOlderPackagePath(const std::string& path);
 const std::string& OlderPackagePath();
+// Sets the paths above from the command line's --program=, --setup=, --package=, --older-package= and
+// --older-setup=.
+void ReadPathOptions(int argc, char** argv);
 
 // The version Wine reports to the program at `programPath` alone ("win2k", "win98", ...); null: the run's
 // own.
@@ -63,7 +63,7 @@ public:
     HWND WaitForMainDialog() const;
     // A message box: "Optivue" with the message text (control 0xFFFF).
     HWND WaitForMessageBox() const;
-    // The confirmation of a size command: "Optivue" with the message text (control 1008) and "OK".
+    // The confirmation of a size command: "Optivue" with the message text (IDC_CONFIRM_MESSAGE) and "OK".
     HWND WaitForConfirmation() const;
     // The notice at the end of a size command: "Optivue" saying "Settings have changed.".
     HWND WaitForChangedNotice() const;
@@ -81,100 +81,9 @@ private:
     std::vector<std::string> windowsSeen_;
 };
 
-std::string Text(HWND window);
-std::string ClassName(HWND window);
-// The window's rectangle in the client coordinates of `parent`.
-RECT RectIn(HWND window, HWND parent);
-// The window with the keyboard focus in the thread of `window`.
-HWND Focus(HWND window);
-// Waits until the window is the foreground window; false when it does not become it.
-bool WaitForForeground(HWND window);
-// Lets the window's thread handle everything sent or posted to it before.
-void Sync(HWND window);
-
-// What another program's windows hold that only that program can read (window_probe.dll).
-// The font a control draws with.
-struct ControlFont {
-    bool found = false;
-    LONG height = 0;
-    std::string face;
-    DWORD handle = 0;  // the font's handle in that program
-};
-ControlFont FontOf(HWND dialog, int controlId);
-// The window's system menu, an entry for each item: "separator" or the command and the text, "16 &About...".
-std::vector<std::string> SystemMenuOf(HWND window);
-// The file of the common controls library the window's program draws with; empty when unknown.
-std::string ControlsLibraryOf(HWND window);
-
 // The user's Startup folder, made when it is missing, and files in it.
 std::string StartupFolder();
 bool FileExists(const std::string& path);
 void CreateFileWithText(const std::string& path);  // a few bytes; fails the test when it cannot
-
-// Keyboard and mouse input to whatever has the focus, as the user would give it.
-void PressKey(WORD key);
-void PressKeyWithAlt(WORD key);
-void ClickAt(POINT screen);
-void ClickOn(HWND window);  // its middle
-
-// Waits (up to kWaitMs) until the window is destroyed; false when it is still there.
-bool WaitUntilGone(HWND window);
-// Waits (up to kWaitMs) until `condition` holds; false when it never did.
-bool WaitUntil(const std::function<bool()>& condition);
-
-// The middle of the close box in the window's caption, on the screen.
-POINT CloseBoxOf(HWND window);
-
-// ---- Benchmarks ----
-// How many times a benchmark measures each case: OPTIVUE_BENCHMARK_RUNS (set by tests/wine/benchmark), 3
-// when it is not a positive number.
-int BenchmarkRuns();
-
-template <class T>
-T Median(std::vector<T> values) {
-    if (values.empty()) return T();
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// One call that a traced program made to a traced system function, or one message that Wine handed to one
-// of its window or dialog procedures, as Wine's relay trace writes it. The times are GetTickCount's, the
-// clock of every process in the run.
-struct TracedCall {
-    std::string function;   // "user32.SetTimer"; "window proc 688A1820", "dialog proc 00401BD0" by address
-    std::string arguments;  // as Wine writes them: "00020084,00000064,000007d0,00000000", "hwnd=...,msg=WM_TIMER,..."
-    std::string result;     // "retval=00000064"; empty when the call did not return
-    DWORD called = 0;
-    DWORD returned = 0;     // `called` when the call did not return
-
-    DWORD Ms() const { return returned - called; }
-    // The argument at `index` (from 0), without its name: "000007d0", "WM_TIMER".
-    std::string Argument(size_t index) const;
-};
-
-// Wine's relay trace of the programs that Start starts: a line for each call of `functions` and its return,
-// and for each message handed to their window procedures, with the tick count and the process on it. Wine
-// writes it to the run's standard error, which tests/wine/benchmark sends to the file it names in
-// OPTIVUE_BENCHMARK_TRACE. The functions are Wine's RelayInclude, which the trace puts back when it goes.
-class RelayTrace {
-public:
-    explicit RelayTrace(const std::string& functions);
-    ~RelayTrace();
-    RelayTrace(const RelayTrace&) = delete;
-    RelayTrace& operator=(const RelayTrace&) = delete;
-
-    // False when the run's standard error goes to no file that the trace can read.
-    bool Available() const { return !path_.empty(); }
-    // Starts optivue.exe as Program(version) does, traced, and so are the programs it starts.
-    std::unique_ptr<Program> Start(const char* version) const;
-    // The traced calls of the process, in the order they were made, from what Wine wrote since the trace
-    // began.
-    std::vector<TracedCall> CallsOf(DWORD processId) const;
-
-private:
-    std::string path_;
-    unsigned long long start_ = 0;  // the file's size when the trace began
-    test_platform::StoredValue savedInclude_;
-};
 
 }  // namespace e2e

@@ -1,6 +1,11 @@
 // Start-up as the user meets it: a second copy, an unsupported system and a small screen.
+#include "res/resource_ids.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/program.h"
+#include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +18,7 @@ using e2e::Program;
 
 const char* const kUnsupportedSystem = "This application requires Windows 2000/Xp or later.";
 const char* const kScreenTooSmall = "Set Display setting over 1024*768 pixel.";
-const char* const kProgramKey = "Software\\Korvani\\optiv";
+const char* const kProgramKey = test_keys::kProgram;
 
 // Reads each message box in turn, checks it and presses Enter on it, then waits for the program to end.
 void ExpectMessagesThenEnd(Program& program, const std::vector<const char*>& messages) {
@@ -26,7 +31,7 @@ void ExpectMessagesThenEnd(Program& program, const std::vector<const char*>& mes
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(box, IDCANCEL)));
         // The only window of the program on screen.
         EXPECT_EQ(std::vector<std::string>{"#32770 \"Optivue\""}, program.VisibleWindows());
-        EXPECT_EQ(nullptr, GetDlgItem(box, 1010)) << "the box is not the main dialog";
+        EXPECT_EQ(nullptr, GetDlgItem(box, IDC_NORMAL_SIZE)) << "the box is not the main dialog";
         ASSERT_TRUE(e2e::WaitForForeground(box)) << "the message box never became the active window";
         e2e::PressKey(VK_RETURN);
         ASSERT_TRUE(e2e::WaitUntilGone(box)) << "Enter did not close the message box";

@@ -3,6 +3,8 @@
 // built from the rows.
 #include "settings/window_metrics.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
+#include "tests/support/size_rows.h"
 #include "tests/support/test_platform.h"
 
 #include <simwin/sim.h>
@@ -20,7 +22,7 @@ using journal_steps::Steps;
 using simwin::machine;
 using simwin::StringTables;
 
-const std::string kAppearance = "HKEY_CURRENT_USER\\Control Panel\\Appearance";
+const std::string kAppearance = test_keys::InCurrentUser(test_keys::kAppearance);
 const std::string kNewSchemes = kAppearance + "\\New Schemes";
 
 const char kGetMetrics[] = "SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, NONCLIENTMETRICSA{cbSize=340}, 0x0)";
@@ -30,7 +32,7 @@ class WindowMetricsJournalTest : public testing::Test {
 protected:
     void SetUp() override { simwin::Reset(); }
 
-    static bool ApplyLargeXpClassic() { return ApplyNonClientMetrics(605, 542, 543, 544, 545, 546); }
+    static bool ApplyLargeXpClassic() { return ApplyNonClientMetrics(WINDOW_METRIC_ROWS(XP_CLASSIC, LARGE)); }
 
     static std::vector<std::string> LargeXpClassicRows() {
         return {"row 605", "row 542", "row 543", "row 544", "row 545", "row 546"};
@@ -76,10 +78,14 @@ TEST_F(WindowMetricsJournalTest, ApplyNonClientMetricsStopsBeforeAnyChangeAtTheF
         std::function<void()> arrange;
         std::vector<std::string> steps;
     } cases[] = {
-        {"metrics row missing", [] { machine().strings.RemoveRow(StringTables::kEnglish, 605); }, {"row 605 missing"}},
-        {"menu font row missing", [] { machine().strings.RemoveRow(StringTables::kEnglish, 544); },
+        {"metrics row missing",
+         [] { machine().strings.RemoveRow(StringTables::kEnglish, IDS_XP_CLASSIC_LARGE_METRICS); },
+         {"row 605 missing"}},
+        {"menu font row missing",
+         [] { machine().strings.RemoveRow(StringTables::kEnglish, IDS_XP_CLASSIC_LARGE_MENU_FONT); },
          {"row 605", "row 542", "row 543", "row 544 missing"}},
-        {"message font row empty", [] { machine().strings.SetRow(StringTables::kEnglish, 546, ""); },
+        {"message font row empty",
+         [] { machine().strings.SetRow(StringTables::kEnglish, IDS_XP_CLASSIC_LARGE_MESSAGE_FONT, ""); },
          {"row 605", "row 542", "row 543", "row 544", "row 545", "row 546 missing"}},
         {"current metrics cannot be read",
          [] { machine().faults.FailAll("SystemParametersInfoA:SPI_GETNONCLIENTMETRICS"); },
@@ -89,12 +95,22 @@ TEST_F(WindowMetricsJournalTest, ApplyNonClientMetricsStopsBeforeAnyChangeAtTheF
              return steps;
          }()},
         {"metrics row refused",
-         [] { machine().strings.SetRow(StringTables::kEnglish, 605, "1, 18, 18, 21, 21, 18, 18, 18, 18, nonclientend"); },
+         [] {
+             machine().strings.SetRow(StringTables::kEnglish, IDS_XP_CLASSIC_LARGE_METRICS,
+                                      "1, 18, 18, 21, 21, 18, 18, 18, 18, nonclientend");
+         },
          rowsAndRead},
         {"caption font refused",
-         [] { machine().strings.SetRow(StringTables::kEnglish, 542, "  -16, 700,   1, Tahoma"); }, rowsAndRead},
+         [] {
+             machine().strings.SetRow(StringTables::kEnglish, IDS_XP_CLASSIC_LARGE_CAPTION_FONT,
+                                      "  -16, 700,   1, Tahoma");
+         },
+         rowsAndRead},
         {"message font refused",
-         [] { machine().strings.SetRow(StringTables::kEnglish, 546, "  -13, 400,   1, Tahoma, LOGFONTEND, 7"); },
+         [] {
+             machine().strings.SetRow(StringTables::kEnglish, IDS_XP_CLASSIC_LARGE_MESSAGE_FONT,
+                                      "  -13, 400,   1, Tahoma, LOGFONTEND, 7");
+         },
          rowsAndRead},
     };
     for (const auto& c : cases) {
@@ -128,7 +144,7 @@ TEST_F(WindowMetricsJournalTest, SelectXpSchemeSizeReadsTheStyleThenWritesNameNa
         machine().registry.SetString(kNewSchemes, "SelectedStyle", "21");
         if (writesFail) machine().faults.FailAll("RegSetValueExA");
 
-        EXPECT_TRUE(SelectXpSchemeSize(217));
+        EXPECT_TRUE(SelectXpSchemeSize(IDS_XP_SCHEME_LARGE));
 
         std::vector<std::string> expected = {R"(query Control Panel\Appearance\New Schemes [SelectedStyle] -> 0)",
                                              "row 217"};
@@ -144,17 +160,22 @@ TEST_F(WindowMetricsJournalTest, SelectXpSchemeSizeWritesNothingWithoutTheStanda
         UINT schemeRow;
         std::vector<std::string> steps;
     } cases[] = {
-        {"no New Schemes key", [] {}, 216, {R"(open Control Panel\Appearance\New Schemes -> 2)"}},
-        {"another scheme", [] { machine().registry.SetString(kNewSchemes, "SelectedStyle", "3"); }, 216,
+        {"no New Schemes key", [] {}, IDS_XP_SCHEME_NORMAL, {R"(open Control Panel\Appearance\New Schemes -> 2)"}},
+        {"another scheme",
+         [] { machine().registry.SetString(kNewSchemes, "SelectedStyle", "3"); },
+         IDS_XP_SCHEME_NORMAL,
          {R"(query Control Panel\Appearance\New Schemes [SelectedStyle] -> 0)"}},
-        {"a row without a size", [] { machine().registry.SetString(kNewSchemes, "SelectedStyle", "21"); }, 219,
+        {"a row without a size",
+         [] { machine().registry.SetString(kNewSchemes, "SelectedStyle", "21"); },
+         219,
          {R"(query Control Panel\Appearance\New Schemes [SelectedStyle] -> 0)"}},
         {"the scheme row missing",
          [] {
              machine().registry.SetString(kNewSchemes, "SelectedStyle", "21");
-             machine().strings.RemoveRow(StringTables::kEnglish, 218);
+             machine().strings.RemoveRow(StringTables::kEnglish, IDS_XP_SCHEME_EXTRA_LARGE);
          },
-         218, {R"(query Control Panel\Appearance\New Schemes [SelectedStyle] -> 0)", "row 218 missing"}},
+         IDS_XP_SCHEME_EXTRA_LARGE,
+         {R"(query Control Panel\Appearance\New Schemes [SelectedStyle] -> 0)", "row 218 missing"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -180,29 +201,40 @@ TEST_F(WindowMetricsJournalTest, SelectWin2000SchemeComparesWithAllThreeStandard
         std::vector<std::string> steps;
     } cases[] = {
         {"a standard scheme", [] { machine().registry.SetString(kAppearance, "Current", "Windows Standard (large)"); },
-         223, true, with(readAndCompare, R"(set Control Panel\Appearance [Current] REG_SZ 31 -> 0)")},
+         IDS_W2K_SCHEME_EXTRA_LARGE, true,
+         with(readAndCompare, R"(set Control Panel\Appearance [Current] REG_SZ 31 -> 0)")},
         {"a failing write still counts",
          [] {
              machine().registry.SetString(kAppearance, "Current", "Windows Standard");
              machine().faults.FailAll("RegSetValueExA");
          },
-         223, true, with(readAndCompare, R"(set Control Panel\Appearance [Current] REG_SZ 31 -> 5)")},
-        {"another scheme", [] { machine().registry.SetString(kAppearance, "Current", "Brick"); }, 223, false,
-         with(readAndCompare, R"(delete Control Panel\Appearance [Current] -> 0)")},
-        {"no Current", [] { machine().registry.Ensure(kAppearance); }, 223, false,
+         IDS_W2K_SCHEME_EXTRA_LARGE, true,
+         with(readAndCompare, R"(set Control Panel\Appearance [Current] REG_SZ 31 -> 5)")},
+        {"another scheme", [] { machine().registry.SetString(kAppearance, "Current", "Brick"); },
+         IDS_W2K_SCHEME_EXTRA_LARGE, false, with(readAndCompare, R"(delete Control Panel\Appearance [Current] -> 0)")},
+        {"no Current",
+         [] { machine().registry.Ensure(kAppearance); },
+         IDS_W2K_SCHEME_EXTRA_LARGE,
+         false,
          {"row 223", R"(query Control Panel\Appearance [Current] -> 2)",
           R"(delete Control Panel\Appearance [Current] -> 2)"}},
-        {"no Appearance key", [] {}, 223, false,
+        {"no Appearance key",
+         [] {},
+         IDS_W2K_SCHEME_EXTRA_LARGE,
+         false,
          {"row 223", R"(open Control Panel\Appearance -> 2)", R"(delete Control Panel\Appearance [Current] -> 2)"}},
         {"a row that is no Windows 2000 scheme",
-         [] { machine().registry.SetString(kAppearance, "Current", "Windows Standard"); }, 218, false,
+         [] { machine().registry.SetString(kAppearance, "Current", "Windows Standard"); },
+         IDS_XP_SCHEME_EXTRA_LARGE,
+         false,
          {R"(delete Control Panel\Appearance [Current] -> 0)"}},
         {"the name row missing",
          [] {
              machine().registry.SetString(kAppearance, "Current", "Windows Standard");
-             machine().strings.RemoveRow(StringTables::kEnglish, 223);
+             machine().strings.RemoveRow(StringTables::kEnglish, IDS_W2K_SCHEME_EXTRA_LARGE);
          },
-         223, true,
+         IDS_W2K_SCHEME_EXTRA_LARGE,
+         true,
          {"row 223 missing", R"(query Control Panel\Appearance [Current] -> 0)", "row 221", "row 222",
           "row 223 missing", R"(set Control Panel\Appearance [Current] REG_SZ 1 -> 0)"}},
     };
@@ -218,8 +250,8 @@ TEST_F(WindowMetricsJournalTest, SelectWin2000SchemeComparesWithAllThreeStandard
 
 TEST_F(WindowMetricsJournalTest, SelectWin2000SchemeDoesNotTakeAMissingStandardRowForAnEmptyCurrentScheme) {
     machine().registry.SetString(kAppearance, "Current", "");
-    machine().strings.RemoveRow(StringTables::kEnglish, 222);
-    EXPECT_FALSE(SelectWin2000Scheme(221));
+    machine().strings.RemoveRow(StringTables::kEnglish, IDS_W2K_SCHEME_LARGE);
+    EXPECT_FALSE(SelectWin2000Scheme(IDS_W2K_SCHEME_NORMAL));
     EXPECT_EQ(nullptr, machine().registry.Value(kAppearance, "Current"));
 }
 

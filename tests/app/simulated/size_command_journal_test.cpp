@@ -2,8 +2,10 @@
 // and the flow from the confirmation to the notice, seen through the journal. The window's part is played
 // by a recorder that writes its steps into the same journal.
 #include "app/size_command.h"
+#include "res/resource_ids.h"
 #include "settings/size_procedures.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
 
 #include <simwin/sim.h>
 
@@ -17,7 +19,7 @@ namespace {
 
 using simwin::machine;
 
-const std::string kThemeManager = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+const std::string kThemeManager = test_keys::InCurrentUser(test_keys::kThemeManager);
 
 void UseSystem(OsKind kind) {
     machine().kernel.version.dwPlatformId = VER_PLATFORM_WIN32_NT;
@@ -172,7 +174,7 @@ TEST_F(SizeCommandTest, ConfirmedOnAStyledXpTheProcedureRunsBetweenHidingAndTheN
                   "StartNoticeTimer() -> 0",
               }),
               FlowSteps());
-    EXPECT_EQ(*machine().strings.Row(302), window.message);
+    EXPECT_EQ(*machine().strings.Row(IDS_CONFIRM_LARGE_SIZE), window.message);
     // The Large styled procedure ran after the window went: its last row is the style's size.
     const std::vector<std::string> steps = journal_steps::Steps();
     const auto hide = std::find(steps.begin(), steps.end(), "Hide() -> 0");
@@ -221,9 +223,9 @@ TEST_F(SizeCommandTest, EachLevelAsksWithItsOwnText) {
         UINT row;
         const char* size;
     } levels[] = {
-        {SizeLevel::Normal, 301, "the normal size"},
-        {SizeLevel::Large, 302, "the large size"},
-        {SizeLevel::ExtraLarge, 303, "the extra large size"},
+        {SizeLevel::Normal, IDS_CONFIRM_NORMAL_SIZE, "the normal size"},
+        {SizeLevel::Large, IDS_CONFIRM_LARGE_SIZE, "the large size"},
+        {SizeLevel::ExtraLarge, IDS_CONFIRM_EXTRA_LARGE_SIZE, "the extra large size"},
     };
     for (const auto& level : levels) {
         SCOPED_TRACE(level.row);

@@ -1,7 +1,9 @@
-#include "tests/support/settings_world.h"
+#include "tests/app/simulated/settings_world.h"
 
 #include "app/follow_up_run.h"
+#include "res/resource_ids.h"
 #include "settings/visual_style.h"
+#include "tests/support/registry_keys.h"
 
 #include <commctrl.h>
 
@@ -17,8 +19,8 @@ using journal_walk::Walk;
 using simwin::machine;
 
 const std::string kCurrentUser = "HKEY_CURRENT_USER\\";
-const std::string kColorsKey = "HKEY_CURRENT_USER\\Control Panel\\Colors";
-const std::string kCursorsKey = "HKEY_CURRENT_USER\\Control Panel\\Cursors";
+const std::string kColorsKey = test_keys::InCurrentUser(test_keys::kColors);
+const std::string kCursorsKey = test_keys::InCurrentUser(test_keys::kCursors);
 const std::string kStartup = "C:\\Documents and Settings\\User\\Start Menu\\Programs\\Startup";
 
 World g_world;
@@ -87,8 +89,9 @@ std::vector<Subject> Subjects() {
                             [&procedure](Walk& w, auto* seen, auto*) {
                                 return journal_walk::SizeProcedureSteps(w, procedure, seen);
                             }});
-    subjects.push_back({"SwitchVisualStyleSize(413)", [] { return SwitchVisualStyleSize(413); },
-                        [](Walk& w, auto* seen, auto*) { return journal_walk::VisualStyleSwitch(w, 413, seen); }});
+    subjects.push_back(
+        {"SwitchVisualStyleSize(413)", [] { return SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE); },
+         [](Walk& w, auto* seen, auto*) { return journal_walk::VisualStyleSwitch(w, IDS_STYLE_SIZE_LARGE, seen); }});
     subjects.push_back({"CheckFollowUpRun",
                         [] {
                             CheckFollowUpRun(g_world.dialog);

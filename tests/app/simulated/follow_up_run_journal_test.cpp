@@ -2,6 +2,7 @@
 // the flag "Changed" is read whatever is stored there, and what each failure leaves.
 #include "app/follow_up_run.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
 
 #include <commctrl.h>
 #include <simwin/sim.h>
@@ -18,7 +19,7 @@ using journal_steps::Steps;
 using journal_steps::StepsStartingWith;
 using simwin::machine;
 
-const std::string kProgramKeyPath = "HKEY_CURRENT_USER\\Software\\Korvani\\optiv";
+const std::string kProgramKeyPath = test_keys::InCurrentUser(test_keys::kProgram);
 const std::string kStartup = "C:\\Documents and Settings\\User\\Start Menu\\Programs\\Startup";
 const std::string kShortcut = kStartup + "\\Optivue.lnk";
 const std::string kOtherShortcut = kStartup + "\\Other.lnk";

@@ -3,7 +3,8 @@
 // that belongs to Wine and the machine, not to the program.
 #pragma once
 
-#include "tests/wine/driver/program.h"
+#include "tests/wine/benchmarks/relay_trace.h"
+#include "tests/wine/driver/size_command_steps.h"
 
 #include <windows.h>
 
@@ -19,12 +20,6 @@ namespace e2e {
 constexpr const char* kTracedFunctions =
     "user32.DialogBoxIndirectParamA;user32.EndDialog;user32.MsgWaitForMultipleObjects;"
     "user32.SystemParametersInfoA;user32.SetSysColors;shell32.SHChangeNotify;shell32.ShellExecuteA;user32.SetTimer";
-
-// When the driver clicked OK and saw the program's end, on the tick count.
-struct Timings {
-    DWORD clicked = 0;
-    DWORD ended = 0;
-};
 
 // The overhead of one traced run, in parts that add up to it (ms).
 struct Overhead {

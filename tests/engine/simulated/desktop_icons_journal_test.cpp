@@ -3,6 +3,8 @@
 // arithmetic has no whole column or row to work with.
 #include "settings/desktop_icons.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
+#include "tests/support/size_rows.h"
 
 #include <commctrl.h>
 #include <simwin/sim.h>
@@ -21,10 +23,10 @@ using journal_steps::StepsStartingWith;
 using simwin::machine;
 using simwin::StringTables;
 
-const std::string kWindowMetrics = "HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics";
+const std::string kWindowMetrics = test_keys::InCurrentUser(test_keys::kWindowMetrics);
 
-bool ApplyNormalXpClassic() { return ApplyDesktopIconMetrics(401, 402, 405, 421, 431, 531); }
-bool ApplyLargeXpClassic() { return ApplyDesktopIconMetrics(401, 403, 405, 422, 432, 541); }
+bool ApplyNormalXpClassic() { return ApplyDesktopIconMetrics(DESKTOP_ICON_ROWS(XP_CLASSIC, NORMAL)); }
+bool ApplyLargeXpClassic() { return ApplyDesktopIconMetrics(DESKTOP_ICON_ROWS(XP_CLASSIC, LARGE)); }
 
 std::string Found(HWND window) { return std::to_string(reinterpret_cast<uintptr_t>(window)); }
 
@@ -85,13 +87,19 @@ TEST_F(DesktopIconsJournalTest, StopsAtTheFirstFailureKeepingWhatItDid) {
         bool iconSizeWritten;
         bool iconMetricsSet;
     } cases[] = {
-        {"value-name row missing", [] { machine().strings.RemoveRow(StringTables::kEnglish, 401); }, false,
+        {"value-name row missing",
+         [] { machine().strings.RemoveRow(StringTables::kEnglish, IDS_ICON_SIZE_VALUE_NAME); }, false,
          "row 401 missing", false, false},
-        {"title font row missing", [] { machine().strings.RemoveRow(StringTables::kEnglish, 531); }, false,
+        {"title font row missing",
+         [] { machine().strings.RemoveRow(StringTables::kEnglish, IDS_XP_CLASSIC_NORMAL_ICON_FONT); }, false,
          "row 531 missing", false, false},
         {"icon metrics cannot be read", [] { machine().faults.FailAll("SystemParametersInfoA:SPI_GETICONMETRICS"); },
          true, "SystemParametersInfoA(SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0) -> 0", true, false},
-        {"title font refused", [] { machine().strings.SetRow(StringTables::kEnglish, 531, "  -11, 400,   1, Tahoma"); },
+        {"title font refused",
+         [] {
+             machine().strings.SetRow(StringTables::kEnglish, IDS_XP_CLASSIC_NORMAL_ICON_FONT,
+                                      "  -11, 400,   1, Tahoma");
+         },
          true, "SystemParametersInfoA(SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0) -> 1", true, false},
         {"no desktop", [] {}, true, R"(FindWindowExA(NULL, NULL, "Progman", "Program Manager") -> 0)", true, true},
         {"a desktop without its shell view",
@@ -174,8 +182,8 @@ TEST_F(DesktopIconsJournalTest, SnapToGridWithoutAWholeColumnOrRowFallsBackToThe
         SCOPED_TRACE(c.label);
         simwin::Reset();
         simwin::CreateDesktop(LVS_EX_SNAPTOGRID);
-        machine().strings.SetRow(StringTables::kEnglish, 422, c.horizontal);
-        machine().strings.SetRow(StringTables::kEnglish, 432, c.vertical);
+        machine().strings.SetRow(StringTables::kEnglish, IDS_ICON_SPACING_LARGE, c.horizontal);
+        machine().strings.SetRow(StringTables::kEnglish, IDS_ICON_VERTICAL_SPACING_LARGE, c.vertical);
         machine().parameters.workArea = c.workArea;
         if (c.workAreaFails) machine().faults.FailAll("SystemParametersInfoA:SPI_GETWORKAREA");
 

@@ -6,10 +6,12 @@
 // rule, stated per value below from the bytes stored: a read that fails counts as no value at all.
 #include "app/follow_up_run.h"
 #include "app/size_command.h"
+#include "res/resource_ids.h"
 #include "settings/browser_text_size.h"
 #include "settings/visual_style.h"
 #include "settings/window_metrics.h"
-#include "tests/support/settings_world.h"
+#include "tests/support/registry_keys.h"
+#include "tests/app/simulated/settings_world.h"
 
 #include <simwin/sim.h>
 
@@ -97,17 +99,17 @@ std::vector<Reader> Readers() {
              return static_cast<int>(TextRead(stored) == std::string("1") ? SizeVariant::XpStyled : SizeVariant::XpClassic);
          }},
         {"SelectedStyle", "Control Panel\\Appearance\\New Schemes", "SelectedStyle", "21",
-         {"SelectXpSchemeSize(217)", [] { return static_cast<int>(SelectXpSchemeSize(217)); },
+         {"SelectXpSchemeSize(217)", [] { return static_cast<int>(SelectXpSchemeSize(IDS_XP_SCHEME_LARGE)); },
           [](Walk& w, auto*, auto*) {
-              journal_walk::XpSchemeSize(w, 217);
+              journal_walk::XpSchemeSize(w, IDS_XP_SCHEME_LARGE);
               return static_cast<int>(w.Value("Control Panel\\Appearance\\New Schemes\\21", "SelectedSize") != nullptr);
           }},
          // The scheme values are written exactly when the text read is "21".
          [](const Bytes& stored) { return static_cast<int>(Text(stored) == "21"); }},
         {"Current", "Control Panel\\Appearance", "Current", "Windows Standard",
-         {"SelectWin2000Scheme(222)", [] { return static_cast<int>(SelectWin2000Scheme(222)); },
+         {"SelectWin2000Scheme(222)", [] { return static_cast<int>(SelectWin2000Scheme(IDS_W2K_SCHEME_LARGE)); },
           [](Walk& w, auto*, auto*) {
-              journal_walk::Win2000Scheme(w, 222);
+              journal_walk::Win2000Scheme(w, IDS_W2K_SCHEME_LARGE);
               return static_cast<int>(w.Value("Control Panel\\Appearance", "Current") != nullptr);
           }},
          // Rewritten exactly when the text read is one of the three standard names; deleted otherwise.
@@ -124,7 +126,7 @@ std::vector<Reader> Readers() {
           }},
          // The browser's text size always; the mail identity's exactly when the text read is not empty.
          [](const Bytes& stored) { return Text(stored).empty() ? 1 : 2; }},
-        {"Changed", "Software\\Korvani\\optiv", "Changed", "\x01",
+        {"Changed", test_keys::kProgram, "Changed", "\x01",
          {"CheckFollowUpRun",
           [] {
               CheckFollowUpRun(TheWorld().dialog);

@@ -2,6 +2,8 @@
 // argument order, so the rows loaded, in order, show which writer ran with which arguments.
 #include "settings/size_procedures.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
+#include "tests/support/size_rows.h"
 #include "tests/support/test_platform.h"
 
 #include <simwin/sim.h>
@@ -16,8 +18,8 @@ namespace {
 
 using simwin::machine;
 
-const std::string kBrowserKey = "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3";
-const std::string kNewSchemes = "HKEY_CURRENT_USER\\Control Panel\\Appearance\\New Schemes";
+const std::string kBrowserKey = test_keys::InCurrentUser(test_keys::kBrowserScripts);
+const std::string kNewSchemes = test_keys::InCurrentUser(test_keys::kNewSchemes);
 
 std::vector<std::string> Rows(std::initializer_list<int> rows) {
     std::vector<std::string> lines;
@@ -52,22 +54,32 @@ TEST_F(SizeProceduresJournalTest, EachProcedureRunsItsWritersInOrderWithItsOwnRo
     // Pointer scheme | metrics and fonts | scheme | icons | metrics and fonts again | scheme again (classic and
     // Windows 2000); pointer scheme | icons | style size (visual style).
     const std::vector<ProcedureCase> cases = {
-        {SizeLevel::Normal, SizeVariant::XpStyled, 2, Rows({204, 401, 402, 405, 421, 431, 501, 412})},
-        {SizeLevel::Large, SizeVariant::XpStyled, 3, Rows({202, 401, 403, 405, 422, 432, 511, 413})},
-        {SizeLevel::ExtraLarge, SizeVariant::XpStyled, 4, Rows({203, 401, 404, 405, 423, 433, 521, 414})},
+        {SizeLevel::Normal, SizeVariant::XpStyled, 2,
+         Rows({IDS_POINTER_SCHEME_NORMAL, DESKTOP_ICON_ROWS(XP_STYLED, NORMAL), IDS_STYLE_SIZE_NORMAL})},
+        {SizeLevel::Large, SizeVariant::XpStyled, 3,
+         Rows({IDS_POINTER_SCHEME_LARGE, DESKTOP_ICON_ROWS(XP_STYLED, LARGE), IDS_STYLE_SIZE_LARGE})},
+        {SizeLevel::ExtraLarge, SizeVariant::XpStyled, 4,
+         Rows({IDS_POINTER_SCHEME_EXTRA_LARGE, DESKTOP_ICON_ROWS(XP_STYLED, EXTRA_LARGE), IDS_STYLE_SIZE_EXTRA_LARGE})},
         {SizeLevel::Normal, SizeVariant::XpClassic, 2,
-         Rows({204, 604, 532, 533, 534, 535, 536, 216, 401, 402, 405, 421, 431, 531, 604, 532, 533, 534, 535, 536, 216})},
+         Rows({IDS_POINTER_SCHEME_NORMAL, WINDOW_METRIC_ROWS(XP_CLASSIC, NORMAL), IDS_XP_SCHEME_NORMAL,
+               DESKTOP_ICON_ROWS(XP_CLASSIC, NORMAL), WINDOW_METRIC_ROWS(XP_CLASSIC, NORMAL), IDS_XP_SCHEME_NORMAL})},
         {SizeLevel::Large, SizeVariant::XpClassic, 3,
-         Rows({202, 605, 542, 543, 544, 545, 546, 217, 401, 403, 405, 422, 432, 541, 605, 542, 543, 544, 545, 546, 217})},
+         Rows({IDS_POINTER_SCHEME_LARGE, WINDOW_METRIC_ROWS(XP_CLASSIC, LARGE), IDS_XP_SCHEME_LARGE,
+               DESKTOP_ICON_ROWS(XP_CLASSIC, LARGE), WINDOW_METRIC_ROWS(XP_CLASSIC, LARGE), IDS_XP_SCHEME_LARGE})},
         {SizeLevel::ExtraLarge, SizeVariant::XpClassic, 4,
-         Rows({203, 606, 552, 553, 554, 555, 556, 218, 401, 404, 405, 423, 433, 551, 606, 552, 553, 554, 555, 556, 218})},
+         Rows({IDS_POINTER_SCHEME_EXTRA_LARGE, WINDOW_METRIC_ROWS(XP_CLASSIC, EXTRA_LARGE), IDS_XP_SCHEME_EXTRA_LARGE,
+               DESKTOP_ICON_ROWS(XP_CLASSIC, EXTRA_LARGE), WINDOW_METRIC_ROWS(XP_CLASSIC, EXTRA_LARGE),
+               IDS_XP_SCHEME_EXTRA_LARGE})},
         // No "Current" scheme: the Windows 2000 scheme step loads its own row and then deletes the value.
         {SizeLevel::Normal, SizeVariant::Win2000, 2,
-         Rows({204, 607, 562, 563, 564, 565, 566, 221, 401, 402, 405, 421, 431, 561, 607, 562, 563, 564, 565, 566, 221})},
+         Rows({IDS_POINTER_SCHEME_NORMAL, WINDOW_METRIC_ROWS(W2K, NORMAL), IDS_W2K_SCHEME_NORMAL,
+               DESKTOP_ICON_ROWS(W2K, NORMAL), WINDOW_METRIC_ROWS(W2K, NORMAL), IDS_W2K_SCHEME_NORMAL})},
         {SizeLevel::Large, SizeVariant::Win2000, 3,
-         Rows({202, 608, 572, 573, 574, 575, 576, 222, 401, 403, 405, 422, 432, 571, 608, 572, 573, 574, 575, 576, 222})},
+         Rows({IDS_POINTER_SCHEME_LARGE, WINDOW_METRIC_ROWS(W2K, LARGE), IDS_W2K_SCHEME_LARGE,
+               DESKTOP_ICON_ROWS(W2K, LARGE), WINDOW_METRIC_ROWS(W2K, LARGE), IDS_W2K_SCHEME_LARGE})},
         {SizeLevel::ExtraLarge, SizeVariant::Win2000, 4,
-         Rows({203, 609, 582, 583, 584, 585, 586, 223, 401, 404, 405, 423, 433, 581, 609, 582, 583, 584, 585, 586, 223})},
+         Rows({IDS_POINTER_SCHEME_EXTRA_LARGE, WINDOW_METRIC_ROWS(W2K, EXTRA_LARGE), IDS_W2K_SCHEME_EXTRA_LARGE,
+               DESKTOP_ICON_ROWS(W2K, EXTRA_LARGE), WINDOW_METRIC_ROWS(W2K, EXTRA_LARGE), IDS_W2K_SCHEME_EXTRA_LARGE})},
     };
     for (const auto& c : cases) {
         const SizeProcedure& procedure = SizeProcedureFor(c.level, c.variant);
@@ -83,11 +95,12 @@ TEST_F(SizeProceduresJournalTest, EachProcedureRunsItsWritersInOrderWithItsOwnRo
 }
 
 TEST_F(SizeProceduresJournalTest, AMetricsRowThatDoesNotParseSkipsBothSchemeStepsAndNothingElse) {
-    machine().strings.SetRow(simwin::StringTables::kEnglish, 607, "1, 16, 16, NONCLIENTEND");
+    machine().strings.SetRow(simwin::StringTables::kEnglish, IDS_W2K_NORMAL_METRICS, "1, 16, 16, NONCLIENTEND");
     ApplyNormalWin2000();
     // The metrics step is tried twice and never succeeds, so row 221 is never loaded and "Current" is never
     // touched; the text size, the pointers and the icons are set all the same.
-    EXPECT_EQ(Rows({204, 607, 562, 563, 564, 565, 566, 401, 402, 405, 421, 431, 561, 607, 562, 563, 564, 565, 566}),
+    EXPECT_EQ(Rows({IDS_POINTER_SCHEME_NORMAL, WINDOW_METRIC_ROWS(W2K, NORMAL), DESKTOP_ICON_ROWS(W2K, NORMAL),
+                    WINDOW_METRIC_ROWS(W2K, NORMAL)}),
               RowsLoaded());
     EXPECT_EQ(2, TextSizeStored());
     EXPECT_TRUE(machine().registry.String("HKEY_CURRENT_USER\\Control Panel\\Cursors", "").has_value());
@@ -100,7 +113,8 @@ TEST_F(SizeProceduresJournalTest, AMetricsRowThatDoesNotParseSkipsBothSchemeStep
 TEST_F(SizeProceduresJournalTest, WhenOnlyTheSecondMetricsStepSucceedsTheSchemeIsWrittenOnceAfterTheIcons) {
     machine().faults.FailNth("SystemParametersInfoA:SPI_GETNONCLIENTMETRICS", 1);
     ApplyLargeXpClassic();
-    EXPECT_EQ(Rows({202, 605, 542, 543, 544, 545, 546, 401, 403, 405, 422, 432, 541, 605, 542, 543, 544, 545, 546, 217}),
+    EXPECT_EQ(Rows({IDS_POINTER_SCHEME_LARGE, WINDOW_METRIC_ROWS(XP_CLASSIC, LARGE),
+                    DESKTOP_ICON_ROWS(XP_CLASSIC, LARGE), WINDOW_METRIC_ROWS(XP_CLASSIC, LARGE), IDS_XP_SCHEME_LARGE}),
               RowsLoaded());
     EXPECT_EQ("2", machine().registry.String(kNewSchemes + "\\21", "SelectedSize").value_or(""));
     EXPECT_EQ("Windows Standard (large)",
@@ -110,7 +124,7 @@ TEST_F(SizeProceduresJournalTest, WhenOnlyTheSecondMetricsStepSucceedsTheSchemeI
 TEST_F(SizeProceduresJournalTest, TheVisualStyleProceduresHandBackTheSwitchsResult) {
     // The tool is not installed: the switch still runs its sequence and reports 1.
     EXPECT_EQ(1, ApplyNormalXpStyled());
-    machine().strings.RemoveRow(simwin::StringTables::kEnglish, 414);
+    machine().strings.RemoveRow(simwin::StringTables::kEnglish, IDS_STYLE_SIZE_EXTRA_LARGE);
     EXPECT_EQ(0, ApplyExtraLargeXpStyled());
     EXPECT_TRUE(journal_steps::StepsStartingWith({"SystemParametersInfoA(SPI_SETNONCLIENTMETRICS"}).empty());
 }

@@ -1,8 +1,10 @@
 // The size command's overhead above its fixed waits, in its parts and beside its floors: see
 // size_command_overhead.h.
-#include "tests/wine/driver/size_command_overhead.h"
+#include "tests/wine/benchmarks/relay_trace.h"
+#include "tests/wine/benchmarks/size_command_overhead.h"
 
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/waits.h"
 
 #include <shellapi.h>
 #include <shlobj.h>

@@ -1,5 +1,6 @@
 // The pointer-scheme writers seen through the simulated platform's journal: sixteen writes in the order
 // of the scheme and then the reload, every one of them made whatever the others gave.
+#include "res/resource_ids.h"
 #include "settings/cursors.h"
 #include "tests/support/journal_steps.h"
 
@@ -60,7 +61,7 @@ TEST_F(CursorsJournalTest, EachSchemeWritesItsNameFourteenPointersAndSourceInOrd
 }
 
 TEST_F(CursorsJournalTest, AMissingNameRowAndFailingWritesStopNothing) {
-    machine().strings.RemoveRow(simwin::StringTables::kEnglish, 204);
+    machine().strings.RemoveRow(simwin::StringTables::kEnglish, IDS_POINTER_SCHEME_NORMAL);
     machine().faults.FailAll("RegSetValueExA");
     ApplyDefaultCursors();
     EXPECT_EQ(SchemeSteps("row 204 missing", 0, std::vector<size_t>(14, 0), " -> 5"), Steps());

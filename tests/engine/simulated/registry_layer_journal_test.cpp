@@ -1,6 +1,7 @@
 // The registry layer seen through the simulated platform's journal: one open and one close per call, the
 // access each key is opened with, and what happens when the platform refuses a step.
 #include "settings/registry.h"
+#include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 
 #include <simwin/sim.h>
@@ -16,7 +17,7 @@ namespace {
 
 using simwin::machine;
 
-const char* const kKey = "Software\\Korvani\\optiv";
+const char* const kKey = test_keys::kProgram;
 const std::string kFullKey = std::string("HKEY_CURRENT_USER\\") + kKey;
 
 class RegistryLayerJournalTest : public testing::Test {

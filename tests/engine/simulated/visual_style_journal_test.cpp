@@ -1,8 +1,10 @@
 // SwitchVisualStyleSize seen through the simulated platform's journal and its virtual clock: the whole
 // sequence with its waits, the tool played at a virtual time, the live colours put back in the cycles
 // that see a change, the stored values that fit saved and written back, and every failure passed over.
+#include "res/resource_ids.h"
 #include "settings/visual_style.h"
 #include "tests/support/journal_steps.h"
+#include "tests/support/registry_keys.h"
 
 #include <simwin/sim.h>
 
@@ -21,7 +23,7 @@ using journal_steps::StepsStartingWith;
 using simwin::machine;
 using simwin::StringTables;
 
-const std::string kColorsKey = "HKEY_CURRENT_USER\\Control Panel\\Colors";
+const std::string kColorsKey = test_keys::InCurrentUser(test_keys::kColors);
 
 // The 28 kept colours in the order they are visited: alphabetical by their Win32 names.
 const int kPreservedOrder[] = {21, 15, 20, 22, 16, 10, 2, 12, 1, 18, 9, 27, 28, 17,
@@ -87,7 +89,7 @@ TEST_F(VisualStyleJournalTest, LargeRunsTheTenStepsInOrderAndTakesSixSecondsOfWa
         started.push_back(file + " " + parameters);
     };
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(413));
+    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
 
     std::vector<std::string> expected = {"row 413"};
     const std::vector<std::string> pass = ColorPass();
@@ -126,9 +128,13 @@ TEST_F(VisualStyleJournalTest, OnlyTheThreeSizeRowsStartTheToolWithTheirTextAndA
         int result;
         const char* argument;  // null: nothing at all is done
     } cases[] = {
-        {412, 1, "NormalSize"}, {413, 1, "LargeFonts"}, {414, 1, "ExtraLargeFonts"},
-        {411, 0, nullptr},      {415, 0, nullptr},      {0, 0, nullptr},
-        {-413, 0, nullptr},
+        {IDS_STYLE_SIZE_NORMAL, 1, "NormalSize"},
+        {IDS_STYLE_SIZE_LARGE, 1, "LargeFonts"},
+        {IDS_STYLE_SIZE_EXTRA_LARGE, 1, "ExtraLargeFonts"},
+        {IDS_STYLE_SIZE_HEADING, 0, nullptr},
+        {415, 0, nullptr},
+        {0, 0, nullptr},
+        {-IDS_STYLE_SIZE_LARGE, 0, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.row);
@@ -149,8 +155,8 @@ TEST_F(VisualStyleJournalTest, OnlyTheThreeSizeRowsStartTheToolWithTheirTextAndA
 }
 
 TEST_F(VisualStyleJournalTest, ARowThatDoesNotLoadReturns0BeforeAnyColourIsLookedAt) {
-    machine().strings.RemoveRow(StringTables::kEnglish, 414);
-    EXPECT_EQ(0, SwitchVisualStyleSize(414));
+    machine().strings.RemoveRow(StringTables::kEnglish, IDS_STYLE_SIZE_EXTRA_LARGE);
+    EXPECT_EQ(0, SwitchVisualStyleSize(IDS_STYLE_SIZE_EXTRA_LARGE));
     EXPECT_EQ((std::vector<std::string>{"row 414 missing"}), Steps());
     EXPECT_EQ(0u, machine().clock.NowMs());
 }
@@ -165,7 +171,7 @@ TEST_F(VisualStyleJournalTest, EachCycleThatSeesAChangedColourSetsAllSavedColour
         machine().clock.At(3050, [] { machine().display.colors[COLOR_HOTLIGHT] = RGB(7, 8, 9); });
     });
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(412));
+    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_NORMAL));
 
     EXPECT_EQ((std::vector<int>{6, 21}), CyclesOfSetSysColors());
     const std::string restore = "SetSysColors(" + AllPairs(saved) + ") -> 1";
@@ -213,7 +219,7 @@ TEST_F(VisualStyleJournalTest, AToolWhoseBroadcastsWaitOnTheProgramIsAnsweredAtO
     const std::string savedButtonFace = *machine().registry.String(kColorsKey, "ButtonFace");
     BroadcastingTool tool(3);
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(413));
+    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
     EXPECT_EQ(6000u, machine().clock.NowMs()) << "the waits keep their length";
     machine().clock.Advance(20000);  // whatever the tool still had to do
 
@@ -228,7 +234,7 @@ TEST_F(VisualStyleJournalTest, AColourWithoutABrushIsNeitherSavedNorComparedNorP
     machine().display.noBrush[COLOR_WINDOW] = true;
     PlayTool(1550, [] { machine().display.colors[COLOR_WINDOW] = RGB(1, 2, 3); });
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(413));
+    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
 
     EXPECT_EQ(std::vector<std::string>{"GetSysColorBrush(5) -> 0"}, StepsStartingWith({"GetSysColorBrush(5)"}));
     EXPECT_TRUE(StepsStartingWith({"GetSysColor(5)"}).empty());
@@ -244,7 +250,7 @@ TEST_F(VisualStyleJournalTest, AColourWhoseBrushGoesDuringTheWatchIsNotComparedT
         machine().display.colors[COLOR_3DFACE] = RGB(1, 2, 3);
     });
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(413));
+    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
 
     EXPECT_TRUE(machine().journal.LinesOf("SetSysColors").empty());
     EXPECT_EQ(RGB(1, 2, 3), machine().display.colors[COLOR_3DFACE]);
@@ -284,7 +290,7 @@ TEST_F(VisualStyleJournalTest, StoredValuesThatFitAreWrittenBackAsEnumeratedAndO
             machine().registry.SetString(kColorsKey, "Window", "4 5 6");
         });
 
-        EXPECT_EQ(1, SwitchVisualStyleSize(413));
+        EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
 
         const std::vector<std::string> enumerated = machine().journal.LinesOf("RegEnumValueA");
         ASSERT_FALSE(enumerated.empty());
@@ -330,7 +336,7 @@ TEST_F(VisualStyleJournalTest, MoreThanFiftyValuesThatFitFillTheFiftyEntriesAndE
             machine().registry.SetString(kColorsKey, names.back(), std::to_string(i));
         }
 
-        EXPECT_EQ(1, SwitchVisualStyleSize(413));
+        EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
 
         const std::vector<std::string> enumerated = machine().journal.LinesOf("RegEnumValueA");
         EXPECT_EQ(size_t(c.oversizedFirst + 50), enumerated.size());
@@ -381,7 +387,7 @@ TEST_F(VisualStyleJournalTest, NoFailureAroundTheToolStopsTheWatchTheWriteBackOr
         // Stands in for a change the tool would have made, so that the watch has something to put back.
         if (!c.toolRan) machine().clock.At(1550, [] { machine().display.colors[COLOR_3DFACE] = RGB(1, 2, 3); });
 
-        EXPECT_EQ(1, SwitchVisualStyleSize(413));
+        EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
 
         EXPECT_EQ(c.toolStarted, machine().journal.LinesOf("ShellExecuteA").size() == 1);
         EXPECT_EQ(c.toolStarted, machine().journal.LinesOf("GetForegroundWindow").size() == 1);

@@ -3,7 +3,7 @@
 // must do after that failure) and what the walk says it must leave; then each key they open denied, once
 // for reading and once for writing.
 #include "app/follow_up_run.h"
-#include "tests/support/settings_world.h"
+#include "tests/app/simulated/settings_world.h"
 
 #include <simwin/sim.h>
 

@@ -2,7 +2,8 @@
 // than 255 characters (just over, and beyond the program's load buffer), and each metric row with a field
 // too many. Every run ends normally and walks through with the broken row refused where its reader
 // refuses it: a metric row's parser refuses it, and the record it was meant for never reaches the system.
-#include "tests/support/settings_world.h"
+#include "res/resource_ids.h"
+#include "tests/app/simulated/settings_world.h"
 
 #include <simwin/sim.h>
 
@@ -40,7 +41,9 @@ std::set<UINT> RowsRead(const ExpectedProcedure& p, std::set<UINT>* metricRows) 
         for (UINT row : p.metricsRows) rows.insert(row);
         metricRows->insert(std::begin(p.metricsRows), std::end(p.metricsRows));
         rows.insert(p.schemeRow);
-        if (p.scheme == ExpectedProcedure::kWin2000) rows.insert({221, 222, 223});  // the standard names it compares
+        if (p.scheme == ExpectedProcedure::kWin2000)
+            rows.insert({IDS_W2K_SCHEME_NORMAL, IDS_W2K_SCHEME_LARGE,
+                         IDS_W2K_SCHEME_EXTRA_LARGE});  // the standard names it compares
     }
     return rows;
 }
