@@ -322,6 +322,26 @@ protected:
         return systemLibrary_->InPlace();
     }
 
+    // What a refusal leaves as it was: the style's values and the user's colours, live and stored.
+    struct Untouched {
+        std::vector<StoredValue> themeManager;
+        std::vector<COLORREF> liveColors;
+        std::string storedColors;
+    };
+
+    // One run of a refusal table: the test style or Wine's own, active as `active` says, the user's own
+    // colours, the theme library and the version; `before` receives what the run must leave as it was.
+    void ArrangeRun(bool testStyle, const char* active, const char* library, const char* version, Untouched* before) {
+        if (testStyle) UseStyle(TestStylePath(), "Plain", "NormalSize", active);
+        else UseStyle(wineStyle_, wineColor_, "NormalSize", active);
+        before->themeManager = ThemeManagerValues();
+        UseUserColors();
+        before->liveColors = test_platform::ColorsSeenByAnotherProcess();
+        before->storedColors = StoredColors();
+        ASSERT_TRUE(UseThemeLibrary(library));
+        UseVersion(version);
+    }
+
     // The Windows version Wine reports to the tool (null: the run's own).
     static void UseVersion(const char* version) {
         if (version) test_platform::PutString(kToolSettingsKey, "Version", version);
@@ -374,14 +394,9 @@ TEST_F(ChgthemeTest, BadInputIsRefusedWithItsOwnExitCodeAndMessageAndChangesNoth
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        if (c.testStyle) UseStyle(TestStylePath(), "Plain", "NormalSize", c.active);
-        else UseStyle(wineStyle_, wineColor_, "NormalSize", c.active);
-        const std::vector<StoredValue> before = ThemeManagerValues();
-        UseUserColors();
-        const std::vector<COLORREF> colorsBefore = test_platform::ColorsSeenByAnotherProcess();
-        const std::string storedBefore = StoredColors();
-        ASSERT_TRUE(UseThemeLibrary(c.library));
-        UseVersion(c.version);
+        Untouched before;
+        ArrangeRun(c.testStyle, c.active, c.library, c.version, &before);
+        if (HasFatalFailure()) return;
 
         const ProgramRun run = RunTool(ToolPath(), c.arguments);
 
@@ -389,9 +404,9 @@ TEST_F(ChgthemeTest, BadInputIsRefusedWithItsOwnExitCodeAndMessageAndChangesNoth
         EXPECT_EQ(c.exitCode, run.exitCode);
         EXPECT_EQ(c.message, run.message);
         const std::vector<StoredValue> after = ThemeManagerValues();
-        for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i].data, after[i].data) << i;
-        EXPECT_EQ(colorsBefore, test_platform::ColorsSeenByAnotherProcess());
-        EXPECT_EQ(storedBefore, StoredColors());
+        for (size_t i = 0; i < before.themeManager.size(); ++i) EXPECT_EQ(before.themeManager[i].data, after[i].data) << i;
+        EXPECT_EQ(before.liveColors, test_platform::ColorsSeenByAnotherProcess());
+        EXPECT_EQ(before.storedColors, StoredColors());
         const FollowUpRequest request = FollowUpRequested();
         EXPECT_FALSE(request.changed.exists);
         EXPECT_EQ("", request.shortcutTarget);
@@ -503,14 +518,9 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        if (c.testStyle) UseStyle(TestStylePath(), "Plain", "NormalSize", c.active);
-        else UseStyle(wineStyle_, wineColor_, "NormalSize", c.active);
-        const std::vector<StoredValue> before = ThemeManagerValues();
-        UseUserColors();
-        const std::vector<COLORREF> colorsBefore = test_platform::ColorsSeenByAnotherProcess();
-        const std::string storedBefore = StoredColors();
-        ASSERT_TRUE(UseThemeLibrary(c.library));
-        UseVersion(c.version);
+        Untouched before;
+        ArrangeRun(c.testStyle, c.active, c.library, c.version, &before);
+        if (HasFatalFailure()) return;
         if (c.shortcutBlocked) {
             ASSERT_TRUE(CreateDirectoryA(shortcut_.c_str(), nullptr));
         }
@@ -525,13 +535,14 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
             EXPECT_EQ(L"Optivue", run.caption);
             EXPECT_EQ(expected, run.text);
         }
-        EXPECT_EQ(colorsBefore, test_platform::ColorsSeenByAnotherProcess());
-        EXPECT_EQ(storedBefore, StoredColors());
+        EXPECT_EQ(before.liveColors, test_platform::ColorsSeenByAnotherProcess());
+        EXPECT_EQ(before.storedColors, StoredColors());
         if (c.exitCode == 0) {
             EXPECT_EQ(c.arguments, StoredText(kThemeManagerKey, "SizeName").value_or("(missing)"));
         } else if (c.exitCode != 6) {
             const std::vector<StoredValue> after = ThemeManagerValues();
-            for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i].data, after[i].data) << i;
+            for (size_t i = 0; i < before.themeManager.size(); ++i)
+                EXPECT_EQ(before.themeManager[i].data, after[i].data) << i;
             EXPECT_FALSE(FollowUpRequested().changed.exists);
         }
         if (c.shortcutBlocked) RemoveDirectoryA(shortcut_.c_str());
