@@ -456,24 +456,24 @@ TEST_F(ChgthemeTest, ThemeLibraryIsLoadedFromTheSystemFolderOnlyNotFromBesideThe
 TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLanguageWhatHappenedAndWhatToDo) {
     const bool german = test_platform::UseLanguage("de");
     const wchar_t* const kUnknownSystemEn =
-        L"Optivue could not set the visual style to \"Large Size\": Optivue changes the size of a visual style only "
+        L"Optivue could not set the visual style to \"Large\u00a0Size\": Optivue changes the size of a visual style only "
         L"on Windows XP and Windows Server 2003. Windows, menus and their text keep their size.\n\nThe Windows "
-        L"Classic style gets every size on this version of Windows. Choose it, then click \"Large Size\" in Optivue "
+        L"Classic style gets every size on this version of Windows. Choose it, then click \"Large\u00a0Size\" in Optivue "
         L"again.";
     const wchar_t* const kUnknownSystemDe =
-        L"Optivue konnte den visuellen Stil nicht auf „Large Size“ stellen: Optivue ändert die Größe eines visuellen "
+        L"Optivue konnte den visuellen Stil nicht auf „Large\u00a0Size“ stellen: Optivue ändert die Größe eines visuellen "
         L"Stils nur unter Windows XP und Windows Server 2003. Fenster, Menüs und ihre Schrift behalten ihre "
         L"Größe.\n\nMit dem klassischen Windows-Stil erhalten Sie auf dieser Windows-Version jede Größe. Wählen Sie "
-        L"ihn und klicken Sie dann in Optivue erneut auf „Large Size“.";
+        L"ihn und klicken Sie dann in Optivue erneut auf „Large\u00a0Size“.";
     const wchar_t* const kSizesUnknownEn =
-        L"Optivue could not set the visual style to \"Large Size\": this system cannot tell which sizes the active "
+        L"Optivue could not set the visual style to \"Large\u00a0Size\": this system cannot tell which sizes the active "
         L"visual style offers. Windows, menus and their text keep their size.\n\nThe Windows Classic style gets "
-        L"every size. Choose it (Display Properties, Appearance tab), then click \"Large Size\" in Optivue again.";
+        L"every size. Choose it (Display Properties, Appearance tab), then click \"Large\u00a0Size\" in Optivue again.";
     const wchar_t* const kSizesUnknownDe =
-        L"Optivue konnte den visuellen Stil nicht auf „Large Size“ stellen: Dieses System kann nicht angeben, welche "
+        L"Optivue konnte den visuellen Stil nicht auf „Large\u00a0Size“ stellen: Dieses System kann nicht angeben, welche "
         L"Größen der aktive visuelle Stil bietet. Fenster, Menüs und ihre Schrift behalten ihre Größe.\n\nMit dem "
         L"klassischen Windows-Stil erhalten Sie jede Größe. Wählen Sie ihn (Eigenschaften von Anzeige, "
-        L"Registerkarte „Darstellung“) und klicken Sie dann in Optivue erneut auf „Large Size“.";
+        L"Registerkarte „Darstellung“) und klicken Sie dann in Optivue erneut auf „Large\u00a0Size“.";
     const struct {
         const char* label;
         const char* arguments;
@@ -488,18 +488,18 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
     } cases[] = {
         {"an unknown size", "Huge", true, "1", kSystemLibrary, nullptr, false, 2,
          L"This part of Optivue is started by Optivue itself and changes nothing on its own.\n\nTo change the screen "
-         L"size, start Optivue and click \"Normal Size\", \"Large Size\" or \"Extra Large Size\".",
+         L"size, start Optivue and click \"Normal\u00a0Size\", \"Large\u00a0Size\" or \"Extra\u00a0Large\u00a0Size\".",
          L"Dieser Teil von Optivue wird von Optivue selbst gestartet und ändert allein nichts.\n\nUm die "
-         L"Bildschirmgröße zu ändern, starten Sie Optivue und klicken Sie auf „Normal Size“, „Large Size“ oder "
-         L"„Extra Large Size“."},
+         L"Bildschirmgröße zu ändern, starten Sie Optivue und klicken Sie auf „Normal\u00a0Size“, „Large\u00a0Size“ oder "
+         L"„Extra\u00a0Large\u00a0Size“."},
         {"Windows 7", "LargeFonts", true, "1", kSystemLibrary, "win7", false, 7, kUnknownSystemEn, kUnknownSystemDe},
         {"Windows Vista", "LargeFonts", true, "1", kSystemLibrary, "vista", false, 7, kUnknownSystemEn, kUnknownSystemDe},
         {"no active style", "ExtraLargeFonts", true, "0", kSystemLibrary, nullptr, false, 3,
-         L"Optivue could not set the visual style to \"Extra Large Size\": no visual style is active now. This step "
-         L"changed nothing.\n\nClick \"Extra Large Size\" in Optivue again: without a visual style, Optivue sets "
+         L"Optivue could not set the visual style to \"Extra\u00a0Large\u00a0Size\": no visual style is active now. This step "
+         L"changed nothing.\n\nClick \"Extra\u00a0Large\u00a0Size\" in Optivue again: without a visual style, Optivue sets "
          L"every size itself.",
-         L"Optivue konnte den visuellen Stil nicht auf „Extra Large Size“ stellen: Zurzeit ist kein visueller Stil "
-         L"aktiv. Dieser Schritt hat nichts geändert.\n\nKlicken Sie in Optivue erneut auf „Extra Large Size“: Ohne "
+         L"Optivue konnte den visuellen Stil nicht auf „Extra\u00a0Large\u00a0Size“ stellen: Zurzeit ist kein visueller Stil "
+         L"aktiv. Dieser Schritt hat nichts geändert.\n\nKlicken Sie in Optivue erneut auf „Extra\u00a0Large\u00a0Size“: Ohne "
          L"visuellen Stil stellt Optivue jede Größe selbst ein."},
         {"a style without that size", "LargeFonts", false, "1", kSystemLibrary, nullptr, false, 4,
          style_tool_messages::kLargeNotOfferedEnglish, style_tool_messages::kLargeNotOfferedGerman},
@@ -508,11 +508,11 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
         {"no theme library", "LargeFonts", true, "1", nullptr, nullptr, false, 5, kSizesUnknownEn, kSizesUnknownDe},
         {"no room for the follow-up run's shortcut", "NormalSize", true, "1", "uxtheme_failing_apply.dll", nullptr, true,
          6,
-         L"The visual style gets the size \"Normal Size\" at your next logon, but Optivue could not arrange to finish "
-         L"the change then.\n\nAfter your next logon, start Optivue and click \"Normal Size\" again.",
-         L"Der visuelle Stil erhält die Größe „Normal Size“ bei Ihrer nächsten Anmeldung, aber Optivue konnte nicht "
+         L"The visual style gets the size \"Normal\u00a0Size\" at your next logon, but Optivue could not arrange to finish "
+         L"the change then.\n\nAfter your next logon, start Optivue and click \"Normal\u00a0Size\" again.",
+         L"Der visuelle Stil erhält die Größe „Normal\u00a0Size“ bei Ihrer nächsten Anmeldung, aber Optivue konnte nicht "
          L"veranlassen, die Änderung dann abzuschließen.\n\nStarten Sie nach Ihrer nächsten Anmeldung Optivue und "
-         L"klicken Sie erneut auf „Normal Size“."},
+         L"klicken Sie erneut auf „Normal\u00a0Size“."},
         // And where the tool does its part, nobody is told anything.
         {"a style with that size", "LargeFonts", true, "1", kSystemLibrary, nullptr, false, 0, nullptr, nullptr},
     };

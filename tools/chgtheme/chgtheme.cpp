@@ -153,11 +153,18 @@ void ButtonText(int size, wchar_t* text, int capacity) {
             text[0] = L'\0';
 }
 
-// `name` in the language's quotation marks.
+// `name` in the language's quotation marks, its spaces no-break spaces: the message box wraps its text at
+// spaces, and a size's name ("Large Size") reads as one word only on one line.
 void Quoted(const wchar_t* name, wchar_t* text, int capacity) {
     wchar_t pattern[16];
     LoadRow(IDS_TOOL_QUOTED_SIZE, pattern, 16, L"\"%1\"");
-    Fill(pattern, &name, 1, text, capacity);
+    wchar_t unbroken[kQuotedNameCapacity];
+    int length = 0;
+    for (; name[length] && length + 1 < kQuotedNameCapacity; ++length)
+        unbroken[length] = name[length] == L' ' ? L'\u00a0' : name[length];
+    unbroken[length] = L'\0';
+    const wchar_t* texts[] = {unbroken};
+    Fill(pattern, texts, 1, text, capacity);
 }
 
 void QuotedSizeName(int size, wchar_t* text, int capacity) {
