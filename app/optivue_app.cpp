@@ -20,6 +20,7 @@ BOOL OptivueApp::InitInstance() {
         SetMainWindow(&dialog);
         dialog.DoModal();
         SetMainWindow(nullptr);
+        exitCode_ = dialog.ExitCode();
     }
     return FALSE;
 }
@@ -32,5 +33,5 @@ OptivueApp theApp;
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     SetResourceModule(instance);
     theApp.InitInstance();
-    return 0;
+    return theApp.ExitCode();
 }

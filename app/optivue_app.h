@@ -13,4 +13,10 @@ public:
     // Keeps other copies out, runs the main dialog modally and returns false, so that the process ends as
     // soon as it returns. A second copy returns at once without showing anything or activating the first.
     virtual BOOL InitInstance();
+
+    // The process's exit code, once InitInstance has returned: the main dialog's.
+    int ExitCode() const { return exitCode_; }
+
+private:
+    int exitCode_ = 0;
 };

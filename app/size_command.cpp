@@ -1,5 +1,6 @@
 #include "app/size_command.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "res/resource_ids.h"
@@ -37,6 +38,67 @@ SizeVariant ChooseSizeVariant(OsKind kind) {
 
 DWORD PauseAfterProcedureMs(SizeVariant variant) { return variant == SizeVariant::XpStyled ? 0 : kPauseAfterClassicMs; }
 
+namespace {
+
+// Appends `text` to the NUL-terminated `message` of `capacity` bytes, as much of it as fits.
+void Append(char* message, size_t capacity, const char* text) {
+    const size_t used = std::strlen(message);
+    if (used + 1 >= capacity) return;
+    const size_t length = std::min(std::strlen(text), capacity - 1 - used);
+    std::memcpy(message + used, text, length);
+    message[used + length] = '\0';
+}
+
+void AppendRow(char* message, size_t capacity, UINT row) {
+    RowText text;
+    LoadRow(row, &text);
+    Append(message, capacity, text.text);
+}
+
+// The aspects in the order the box lists them, with their names.
+const struct {
+    SizeAspect aspect;
+    UINT row;
+} kAspectNames[] = {
+    {kWindowSizesAspect, IDS_ASPECT_WINDOW_SIZES},   {kStyleSizeAspect, IDS_ASPECT_STYLE_SIZE},
+    {kDesktopIconsAspect, IDS_ASPECT_DESKTOP_ICONS}, {kMousePointersAspect, IDS_ASPECT_MOUSE_POINTERS},
+    {kTextSizeAspect, IDS_ASPECT_TEXT_SIZE},
+};
+
+constexpr const char* kListItem = "\n    \x95 ";
+
+void AppendAspects(char* message, size_t capacity, UINT heading, SizeAspects aspects) {
+    if (!aspects) return;
+    Append(message, capacity, "\n\n");
+    AppendRow(message, capacity, heading);
+    for (const auto& name : kAspectNames) {
+        if (!(aspects & name.aspect)) continue;
+        Append(message, capacity, kListItem);
+        AppendRow(message, capacity, name.row);
+    }
+}
+
+}  // namespace
+
+void ComposeNotChangedMessage(SizeVariant variant, const SizeOutcome& outcome, char* text, size_t capacity) {
+    if (capacity == 0) return;
+    text[0] = '\0';
+    const SizeAspects all = AspectsOf(variant);
+    const SizeAspects unchanged = outcome.unchanged & all;
+    AppendRow(text, capacity, IDS_NOT_ALL_CHANGED);
+    AppendAspects(text, capacity, IDS_CHANGED_HEADING, all & ~unchanged);
+    AppendAspects(text, capacity, IDS_NOT_CHANGED_HEADING, unchanged);
+    // A missing tool is mended by installing again; anything else may pass, or be an administrator's lock.
+    if (outcome.styleToolMissing) {
+        Append(text, capacity, "\n\n");
+        AppendRow(text, capacity, IDS_INSTALL_AGAIN);
+    }
+    if (unchanged & ~(outcome.styleToolMissing ? kStyleSizeAspect : 0u)) {
+        Append(text, capacity, "\n\n");
+        AppendRow(text, capacity, IDS_TRY_AGAIN);
+    }
+}
+
 bool SizeCommands::Run(SizeLevel level) {
     if (running_ || applied_) return false;
     running_ = true;
@@ -52,27 +114,37 @@ bool SizeCommands::Run(SizeLevel level) {
     applying_ = true;
     const SizeVariant variant = ChooseSizeVariant(probe.kind());
     window_.Hide();
-    SizeProcedureFor(level, variant).Apply();
+    const SizeOutcome outcome = SizeProcedureFor(level, variant).Apply();
     if (const DWORD pauseMs = PauseAfterProcedureMs(variant)) PauseAnsweringSentMessages(pauseMs);
-    window_.ShowChangedNotice();
-    window_.StartNoticeTimer();
-    applying_ = false;
-
+    draining_ = window_.MarkPostedRequests();
     applied_ = true;
+    if (outcome.unchanged == 0) {
+        window_.ShowChangedNotice();
+        window_.StartNoticeTimer();
+        applying_ = false;
+    } else {
+        char message[kNotChangedMessageSize];
+        ComposeNotChangedMessage(variant, outcome, message, sizeof message);
+        // The settings are as they will stay: a logoff may go on while the box is up.
+        applying_ = false;
+        telling_ = true;
+        window_.TellNotChanged(message);
+        window_.EndNotChanged();
+    }
     running_ = false;
     return true;
 }
 
 void SizeCommands::Close() {
-    if (!applying_) window_.EndMainWindow();
+    if (!IgnoringRequests()) window_.EndMainWindow();
 }
 
 void SizeCommands::About() {
-    if (!applying_) window_.ShowAbout();
+    if (!IgnoringRequests()) window_.ShowAbout();
 }
 
 bool SizeCommands::Timer(UINT_PTR timerId) {
-    if (applying_) return true;
+    if (IgnoringRequests()) return true;
     if (timerId == kNoticeTimer) window_.EndAfterNotice();
     return false;
 }

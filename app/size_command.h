@@ -29,6 +29,17 @@ DWORD PauseAfterProcedureMs(SizeVariant variant);
 constexpr UINT_PTR kNoticeTimer = 100;
 constexpr UINT kNoticeTimeMs = 2000;
 
+// The program's exit code when a size command could not change everything (0 otherwise).
+constexpr int kExitNotAllChanged = 1;
+
+// Room for the message that tells what did not change.
+constexpr size_t kNotChangedMessageSize = 2048;
+
+// The message for a size command that could not change everything, in the user's language: what changed
+// and what did not, among the aspects `variant` changes, then what to do. `text` receives it, cut to
+// `capacity` bytes with its NUL.
+void ComposeNotChangedMessage(SizeVariant variant, const SizeOutcome& outcome, char* text, size_t capacity);
+
 // What the flow asks of the main dialog.
 class SizeCommandWindow {
 public:
@@ -46,6 +57,13 @@ public:
     virtual void ShowAbout() = 0;
     // Takes the notice away, stops its timer and posts the quit message that ends the program.
     virtual void EndAfterNotice() = 0;
+    // Tells the user, in a box they close with OK, that not everything changed.
+    virtual void TellNotChanged(const char* message) = 0;
+    // Posts the quit message with kExitNotAllChanged.
+    virtual void EndNotChanged() = 0;
+    // Posts a marker behind the requests that were posted while a size was applied, so that they are
+    // recognised and dropped (PostedRequestsTaken() when it arrives); false when it could not be posted.
+    virtual bool MarkPostedRequests() = 0;
 };
 
 // The size commands of one main window, and its other requests while a size command runs.
@@ -59,7 +77,12 @@ public:
 // takes none that would cut the procedure short or stall it: Close and the About box are ignored, a
 // timer that arrives is ignored (the notice's own is armed only at the end), and the end of the session
 // is refused, so that a logoff waits until the sizes, the user's colours and the notice are in place.
-// Before and after, each request does what it always does.
+// Requests posted meanwhile wait in the queue until the command ends: they are dropped too, up to the
+// marker posted behind them. Before and after, each request does what it always does.
+//
+// What the user is told is what the procedure reports: "Settings have changed." only when everything
+// changed; otherwise a box that says what did not and what to do, after which the program ends with
+// kExitNotAllChanged. While that box is up, Close, About and timers are ignored.
 class SizeCommands {
 public:
     explicit SizeCommands(SizeCommandWindow& window) : window_(window) {}
@@ -82,10 +105,18 @@ public:
     bool Timer(UINT_PTR timerId);
     // The answer to WM_QUERYENDSESSION: FALSE while a size is being applied, TRUE otherwise.
     BOOL MayEndSession() const;
+    // The marker of MarkPostedRequests arrived: every request posted during the command has been dropped.
+    void PostedRequestsTaken() { draining_ = false; }
+
+    // Whether Close, About and timers are ignored now: while a size is applied, until the requests posted
+    // meanwhile are dropped, and while the box says what did not change.
+    bool IgnoringRequests() const { return applying_ || draining_ || telling_; }
 
 private:
     SizeCommandWindow& window_;
     bool running_ = false;
     bool applying_ = false;
     bool applied_ = false;
+    bool draining_ = false;
+    bool telling_ = false;
 };

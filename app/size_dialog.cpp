@@ -14,6 +14,8 @@ namespace {
 constexpr const char* kInstallationFolder = OPTIVUE_INSTALLATION_FOLDER;
 constexpr const char* kMessageCaption = "Optivue";
 constexpr const char* kAboutEntry = "&About...";
+// Posted behind whatever was posted to the main window while a size was applied.
+constexpr UINT kPostedRequestsMarker = WM_APP + 1;
 constexpr LONG kMinimumScreenWidth = 1024;
 constexpr LONG kMinimumScreenHeight = 768;
 
@@ -38,6 +40,7 @@ const MessageMapEntry SizeDialog::kMessageEntries[] = {
     {WM_TIMER, kAnyId, Handler<&SizeDialog::OnTimer>},
     {WM_CLOSE, kAnyId, Handler<&SizeDialog::OnClose>},
     {WM_QUERYENDSESSION, kAnyId, Handler<&SizeDialog::OnQueryEndSession>},
+    {kPostedRequestsMarker, kAnyId, Handler<&SizeDialog::OnPostedRequestsMarker>},
 };
 const MessageMap SizeDialog::kMessageMap = {&Dialog::kMessageMap, kMessageEntries,
                                             sizeof kMessageEntries / sizeof kMessageEntries[0]};
@@ -220,7 +223,7 @@ void SizeDialog::StartNoticeTimer() { SetTimer(Window(), kNoticeTimer, kNoticeTi
 
 bool SizeDialog::OnTimer(WPARAM timerId, LPARAM) { return commands_.Timer(timerId); }
 
-bool SizeDialog::OnClose() { return commands_.Applying(); }
+bool SizeDialog::OnClose() { return commands_.IgnoringRequests(); }
 
 BOOL SizeDialog::OnQueryEndSession() { return commands_.MayEndSession(); }
 
@@ -229,6 +232,20 @@ void SizeDialog::EndMainWindow() { Dialog::OnCancel(); }
 void SizeDialog::ShowAbout() {
     AboutDialog about;
     about.DoModal();
+}
+
+void SizeDialog::OnPostedRequestsMarker() { commands_.PostedRequestsTaken(); }
+
+bool SizeDialog::MarkPostedRequests() { return PostMessageA(Window(), kPostedRequestsMarker, 0, 0) != FALSE; }
+
+// The main window is hidden: the box comes to the front by itself, so that the user sees it.
+void SizeDialog::TellNotChanged(const char* message) {
+    MessageBoxA(Window(), message, kMessageCaption, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+}
+
+void SizeDialog::EndNotChanged() {
+    exitCode_ = kExitNotAllChanged;
+    PostQuitMessage(kExitNotAllChanged);
 }
 
 void SizeDialog::EndAfterNotice() {

@@ -13,6 +13,10 @@ public:
     // Deletes the fonts the controls borrowed; the window is gone by then.
     ~SizeDialog() override;
 
+    // The program's exit code once the dialog has ended: kExitNotAllChanged after a size command that could
+    // not change everything, 0 otherwise.
+    int ExitCode() const { return exitCode_; }
+
 protected:
     const MessageMap* GetMessageMap() const override;
     BOOL OnInitDialog() override;
@@ -30,10 +34,11 @@ private:
     void OnExtraLargeSize();
     // Ends the program once the notice has been on screen for its time.
     bool OnTimer(WPARAM timerId, LPARAM);
-    // While a size is being applied, a close request is taken and dropped; otherwise it goes on to the
-    // dialog manager, which turns it into Cancel.
+    // While a size is being applied (and until the requests posted meanwhile are dropped), a close request
+    // is taken and dropped; otherwise it goes on to the dialog manager, which turns it into Cancel.
     bool OnClose();
     BOOL OnQueryEndSession();
+    void OnPostedRequestsMarker();
 
     INT_PTR Confirm(const char* message) override;
     void Hide() override;
@@ -42,6 +47,9 @@ private:
     void EndMainWindow() override;
     void ShowAbout() override;
     void EndAfterNotice() override;
+    void TellNotChanged(const char* message) override;
+    void EndNotChanged() override;
+    bool MarkPostedRequests() override;
 
     void AddAboutEntry();
     void Refuse(UINT row, INT_PTR result);
@@ -55,6 +63,7 @@ private:
     static const MessageMap kMessageMap;
 
     SizeCommands commands_;
+    int exitCode_ = 0;
     HICON icon_;
     HFONT fonts_[sizeof kDialogFonts / sizeof kDialogFonts[0]];
     // "Settings have changed.": its window exists from the end of a size command to the program's end.

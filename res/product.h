@@ -19,6 +19,10 @@
 // The shortcut to the installed program that the tool places in the user's Startup folder with the flag,
 // and the follow-up run deletes; the uninstallers delete it too.
 #define OPTIVUE_STARTUP_SHORTCUT "Optivue.lnk"
+// The visual-style tool's exit codes that say the size changed: switched at once, or recorded for the next
+// logon with the program's follow-up run asked for. Every other code says that it did not change.
+#define OPTIVUE_STYLE_TOOL_SWITCHED 0
+#define OPTIVUE_STYLE_TOOL_RECORDED 1
 // The Windows Installer package's UpgradeCode, the same for every release: a newer package finds an older
 // one by it and replaces it, and the setup program finds an installation made from a package by it.
 #define OPTIVUE_PACKAGE_UPGRADE_CODE "{DB1372D1-BF58-459A-94BF-440D38871FFE}"

@@ -51,6 +51,19 @@
 #define IDS_CONFIRM_LARGE_SIZE 302
 #define IDS_CONFIRM_EXTRA_LARGE_SIZE 303
 
+// The box after a size command that could not change everything: its opening line, the two headings,
+// the name of each aspect of the settings, and what to do
+#define IDS_NOT_ALL_CHANGED 310
+#define IDS_CHANGED_HEADING 311
+#define IDS_NOT_CHANGED_HEADING 312
+#define IDS_ASPECT_WINDOW_SIZES 313
+#define IDS_ASPECT_DESKTOP_ICONS 314
+#define IDS_ASPECT_MOUSE_POINTERS 315
+#define IDS_ASPECT_TEXT_SIZE 316
+#define IDS_ASPECT_STYLE_SIZE 317
+#define IDS_TRY_AGAIN 318
+#define IDS_INSTALL_AGAIN 319
+
 // The desktop icons: the value name of the icon size, the icon size by level, the base size, and the
 // horizontal and vertical spacing by level
 #define IDS_ICON_SIZE_VALUE_NAME 401

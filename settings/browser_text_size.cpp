@@ -27,19 +27,21 @@ void Append(char* path, size_t capacity, const char* text) {
 
 }  // namespace
 
-void SetBrowserFontSize(int textSize) {
+bool SetBrowserFontSize(int textSize) {
     const BYTE stored[4] = {static_cast<BYTE>(textSize & 0xFF), 0, 0, 0};
-    WriteRegBinary(HKEY_CURRENT_USER, kBrowserKey, kFontSizeValue, stored, sizeof stored);
+    const bool browserSet = WriteRegBinary(HKEY_CURRENT_USER, kBrowserKey, kFontSizeValue, stored, sizeof stored);
 
     char identity[kIdentitySize] = {};
-    ReadRegString(HKEY_CURRENT_USER, kIdentitiesKey, "Default User ID", identity);
+    bool identityRefused = false;
+    ReadRegString(HKEY_CURRENT_USER, kIdentitiesKey, "Default User ID", identity, &identityRefused);
     // An empty identity would make the key path "Identities\\Software...", which the registry takes as
     // "Identities\Software...": a key among the identities that is none, and no identity's setting.
-    if (!identity[0]) return;
+    if (!identity[0]) return browserSet && !identityRefused;
 
     // Room for the longest identity the registry layer reads, so nothing is cut off.
     char mailKey[sizeof kIdentitiesKey + kRegTextSize + sizeof kMailKeyBelowIdentity] = {};
     for (const char* part : {kIdentitiesKey, "\\", static_cast<const char*>(identity), kMailKeyBelowIdentity})
         Append(mailKey, sizeof mailKey, part);
-    WriteRegBinary(HKEY_CURRENT_USER, mailKey, kFontSizeValue, stored, sizeof stored);
+    const bool mailSet = WriteRegBinary(HKEY_CURRENT_USER, mailKey, kFontSizeValue, stored, sizeof stored);
+    return browserSet && mailSet;
 }

@@ -5,5 +5,8 @@
 // browser, then for the mail reader under the identity named by "Identities" "Default User ID", replacing
 // a value of another type or length and creating missing keys. The mail write is attempted whatever the
 // browser write gave, but only when an identity was read: without one there is no identity to write to.
-// No result is examined; nothing is reported.
-void SetBrowserFontSize(int textSize);
+//
+// True when the text size is in place for both: false when a write failed or the identity could not be
+// read (the registry refused it). A user without a mail identity has no mail text size to change, which is
+// no failure.
+bool SetBrowserFontSize(int textSize);

@@ -2,6 +2,7 @@
 
 #include "res/resource_ids.h"
 #include "settings/registry.h"
+#include "settings/reload.h"
 #include "settings/string_rows.h"
 
 #include <windows.h>
@@ -39,20 +40,23 @@ const PointerFiles kPointers[] = {
 static_assert(std::size(kPointers) == 14, "a scheme sets all 14 pointers");
 
 // Writes one scheme: `files` picks the column of the pointer table, null for the built-in pointers.
-void ApplyCursorScheme(UINT nameRow, const char* PointerFiles::*files) {
+bool ApplyCursorScheme(UINT nameRow, const char* PointerFiles::*files) {
     RowText name;
-    LoadRow(nameRow, &name);  // a missing row leaves the name empty; the scheme is written all the same
-    WriteRegString(HKEY_CURRENT_USER, kCursorsKey, "", name.text);
+    // A missing row leaves the name empty; the scheme is written all the same.
+    bool inPlace = LoadRow(nameRow, &name);
+    inPlace &= WriteRegString(HKEY_CURRENT_USER, kCursorsKey, "", name.text) != 0;
     for (const PointerFiles& pointer : kPointers)
-        WriteRegExpandString(HKEY_CURRENT_USER, kCursorsKey, pointer.valueName, files ? pointer.*files : "");
-    WriteRegDword(HKEY_CURRENT_USER, kCursorsKey, "Scheme Source", kSchemeSourceSystem);
-    SystemParametersInfoA(SPI_SETCURSORS, 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+        inPlace &=
+            WriteRegExpandString(HKEY_CURRENT_USER, kCursorsKey, pointer.valueName, files ? pointer.*files : "") != 0;
+    inPlace &= WriteRegDword(HKEY_CURRENT_USER, kCursorsKey, "Scheme Source", kSchemeSourceSystem) != 0;
+    inPlace &= ReloadSucceeded(SystemParametersInfoA(SPI_SETCURSORS, 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
+    return inPlace;
 }
 
 }  // namespace
 
-void ApplyDefaultCursors() { ApplyCursorScheme(IDS_POINTER_SCHEME_NORMAL, nullptr); }
+bool ApplyDefaultCursors() { return ApplyCursorScheme(IDS_POINTER_SCHEME_NORMAL, nullptr); }
 
-void ApplyLargeCursors() { ApplyCursorScheme(IDS_POINTER_SCHEME_LARGE, &PointerFiles::large); }
+bool ApplyLargeCursors() { return ApplyCursorScheme(IDS_POINTER_SCHEME_LARGE, &PointerFiles::large); }
 
-void ApplyExtraLargeCursors() { ApplyCursorScheme(IDS_POINTER_SCHEME_EXTRA_LARGE, &PointerFiles::extraLarge); }
+bool ApplyExtraLargeCursors() { return ApplyCursorScheme(IDS_POINTER_SCHEME_EXTRA_LARGE, &PointerFiles::extraLarge); }

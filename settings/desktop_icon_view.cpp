@@ -30,6 +30,14 @@ HWND FindDesktopIconView(ShellViewTitle shellViewTitle) {
     return FindWindowExA(shellView, nullptr, "SysListView32", nullptr);
 }
 
+bool SendToIconView(HWND iconView, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* answer) {
+    DWORD_PTR result = 0;
+    const bool answered =
+        SendMessageTimeoutA(iconView, message, wParam, lParam, SMTO_ABORTIFHUNG, kIconViewAnswerMs, &result) != 0;
+    if (answer) *answer = answered ? result : 0;
+    return answered;
+}
+
 void RefreshDesktopIconLayout() {
     HWND iconView = FindDesktopIconView(ShellViewTitle::Empty);
     if (!iconView) return;

@@ -12,6 +12,14 @@ enum class ShellViewTitle { Any, Empty };
 // top-level windows and could hand back a list view of another program.
 HWND FindDesktopIconView(ShellViewTitle shellViewTitle);
 
+// How long the shell may take to answer one message before it counts as not answering.
+constexpr UINT kIconViewAnswerMs = 3000;
+
+// Sends one message to the icon view, which belongs to the shell's process: a shell that hangs, or does
+// not answer within kIconViewAnswerMs, costs that time and no more. True when it answered; `answer`, when
+// given, receives the answer (0 otherwise).
+bool SendToIconView(HWND iconView, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR* answer = nullptr);
+
 // Switches the desktop's icon view (found with ShellViewTitle::Empty) to the small-icon view and back to
 // the icon view with its drawing stopped, arranges it, and lets it draw again, so that it lays its icons out
 // with the current spacing. Only the view-type bits of its style change; the others are written back as

@@ -4,6 +4,7 @@
 #include "settings/metric_lines.h"
 #include "settings/pause.h"
 #include "settings/registry.h"
+#include "settings/reload.h"
 #include "settings/string_rows.h"
 #include "settings/text_trim.h"
 
@@ -57,36 +58,39 @@ bool ApplyDesktopIconMetrics(UINT valueNameRow, UINT sizeRow, UINT baseSizeRow, 
     const int horizontalSpacing = StrToIntA(horizontal.text);
     const int verticalSpacing = StrToIntA(vertical.text);
 
-    WriteRegString(HKEY_CURRENT_USER, kWindowMetricsKey, valueNameText, sizeText);
-    SystemParametersInfoA(SPI_SETICONS, 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    bool changed = WriteRegString(HKEY_CURRENT_USER, kWindowMetricsKey, valueNameText, sizeText) != 0;
+    changed &= ReloadSucceeded(SystemParametersInfoA(SPI_SETICONS, 0, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
     SHChangeNotify(SHCNE_ASSOCCHANGED, kFlushWithoutWaiting, nullptr, nullptr);
 
     ICONMETRICSA metrics = {};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETICONMETRICS, sizeof metrics, &metrics, 0)) return true;
+    if (!SystemParametersInfoA(SPI_GETICONMETRICS, sizeof metrics, &metrics, 0)) return false;
     metrics.cbSize = sizeof metrics;
     metrics.iHorzSpacing = horizontalSpacing;
     metrics.iVertSpacing = verticalSpacing;
-    if (!ParseLogFontLine(&metrics.lfFont, titleFont.text)) return true;
-    SystemParametersInfoA(SPI_SETICONMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    if (!ParseLogFontLine(&metrics.lfFont, titleFont.text)) return false;
+    changed &=
+        SystemParametersInfoA(SPI_SETICONMETRICS, sizeof metrics, &metrics, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != 0;
 
     PauseAnsweringSentMessages(kShellPauseMs);
     HWND iconView = FindDesktopIconView(ShellViewTitle::Any);
-    if (!iconView) return true;
+    if (!iconView) return changed;
 
-    const DWORD extendedStyle = static_cast<DWORD>(SendMessageA(iconView, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    DWORD_PTR extendedStyle = 0;
+    changed &= SendToIconView(iconView, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0, &extendedStyle);
     const bool snapToGrid = (extendedStyle & LVS_EX_SNAPTOGRID) != 0;
     RECT workArea = {0, 0, 0, 0};
-    if (snapToGrid) SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    // Without the work area there is no grid to fit, and the view would get a spacing it should not.
+    if (snapToGrid) changed &= SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0) != 0;
     const long long viewHorizontal = ViewSpacing(snapToGrid, static_cast<long long>(workArea.right) - workArea.left,
                                                  horizontalSpacing, base, newSize);
     const long long viewVertical = ViewSpacing(snapToGrid, static_cast<long long>(workArea.bottom) - workArea.top,
                                                verticalSpacing, base, newSize);
     const DWORD packed = (static_cast<DWORD>(viewVertical & 0xFFFF) << 16) | static_cast<DWORD>(viewHorizontal & 0xFFFF);
 
-    SendMessageA(iconView, LVM_SETICONSPACING, 0, static_cast<LPARAM>(packed));
-    SendMessageA(iconView, LVM_ARRANGE, LVA_ALIGNLEFT, 0);
+    changed &= SendToIconView(iconView, LVM_SETICONSPACING, 0, static_cast<LPARAM>(packed));
+    changed &= SendToIconView(iconView, LVM_ARRANGE, LVA_ALIGNLEFT, 0);
     PauseAnsweringSentMessages(kShellPauseMs);
-    SendMessageA(iconView, LVM_ARRANGE, LVA_SNAPTOGRID, 0);
-    return true;
+    changed &= SendToIconView(iconView, LVM_ARRANGE, LVA_SNAPTOGRID, 0);
+    return changed;
 }

@@ -12,9 +12,13 @@
 // base size, or, when the view snaps to a grid, the widest spacing that fits as many whole columns (rows)
 // into the work area as the row's spacing does.
 //
-// False, with nothing changed, when one of the six rows does not load. True in every other case: the
-// operation stops early, keeping what it did, when the icon metrics cannot be read, the title font row is
-// refused (the icon metrics are then left alone) or the desktop's icon view is not there. The results of
-// the registry write and of the system's set calls are not examined.
+// The operation stops early, keeping what it did, when the icon metrics cannot be read, the title font row
+// is refused (the icon metrics are then left alone) or the desktop's icon view is not there. The messages
+// to the icon view go to the shell's process, each bounded in time (SendToIconView).
+//
+// True when everything was changed: false, with nothing changed, when one of the six rows does not load,
+// and false when the registry write, the icon reload, a read or a set of the icon metrics, the title font
+// row, the work area the grid needs, or a message to the icon view failed. A desktop without the icon view
+// (a shell other than Explorer) has no layout to change, which is no failure.
 bool ApplyDesktopIconMetrics(UINT valueNameRow, UINT sizeRow, UINT baseSizeRow, UINT horizontalSpacingRow,
                              UINT verticalSpacingRow, UINT titleFontRow);

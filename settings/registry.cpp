@@ -6,8 +6,15 @@
 
 namespace {
 
-bool OpenForQuery(HKEY root, const char* keyPath, OpenKey* key) {
-    return RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, key->Receive()) == ERROR_SUCCESS;
+// The answers that mean "not there" rather than "not allowed" or "not working".
+bool IsAbsence(LONG error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+void Tell(bool* refused, bool value) {
+    if (refused) *refused = value;
+}
+
+LONG OpenForQuery(HKEY root, const char* keyPath, OpenKey* key) {
+    return RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, key->Receive());
 }
 
 bool OpenForChange(HKEY root, const char* keyPath, OpenKey* key) {
@@ -15,10 +22,13 @@ bool OpenForChange(HKEY root, const char* keyPath, OpenKey* key) {
                            nullptr) == ERROR_SUCCESS;
 }
 
-// Queries a value's bytes into the layer's 256-byte buffer; returns the byte count, or -1 on failure.
-long QueryIntoBuffer(HKEY key, const char* valueName, BYTE (&buffer)[kRegTextSize]) {
+// Queries a value's bytes into the layer's 256-byte buffer; returns the byte count, or -1 on failure. A
+// value too long for the buffer is content, not a refusal.
+long QueryIntoBuffer(HKEY key, const char* valueName, BYTE (&buffer)[kRegTextSize], bool* refused) {
     DWORD size = sizeof buffer;
-    if (RegQueryValueExA(key, valueName, nullptr, nullptr, buffer, &size) != ERROR_SUCCESS) return -1;
+    const LONG error = RegQueryValueExA(key, valueName, nullptr, nullptr, buffer, &size);
+    Tell(refused, error != ERROR_SUCCESS && error != ERROR_MORE_DATA && !IsAbsence(error));
+    if (error != ERROR_SUCCESS) return -1;
     return size <= sizeof buffer ? static_cast<long>(size) : -1;
 }
 
@@ -35,13 +45,16 @@ int WriteText(HKEY root, const char* keyPath, const char* valueName, const char*
 
 }  // namespace
 
-int ReadRegString(HKEY root, const char* keyPath, const char* valueName, char* text) {
+int ReadRegString(HKEY root, const char* keyPath, const char* valueName, char* text, bool* refused) {
     BYTE buffer[kRegTextSize];
     long size;
     {
         OpenKey key;
-        if (!OpenForQuery(root, keyPath, &key)) return 0;
-        size = QueryIntoBuffer(key.Get(), valueName, buffer);
+        if (const LONG error = OpenForQuery(root, keyPath, &key)) {
+            Tell(refused, !IsAbsence(error));
+            return 0;
+        }
+        size = QueryIntoBuffer(key.Get(), valueName, buffer, refused);
     }
     text[0] = '\0';
     if (size <= 0) return 0;
@@ -59,8 +72,8 @@ int ReadRegDword(HKEY root, const char* keyPath, const char* valueName, DWORD* v
     long size;
     {
         OpenKey key;
-        if (!OpenForQuery(root, keyPath, &key)) return 0;
-        size = QueryIntoBuffer(key.Get(), valueName, buffer);
+        if (OpenForQuery(root, keyPath, &key) != ERROR_SUCCESS) return 0;
+        size = QueryIntoBuffer(key.Get(), valueName, buffer, nullptr);
     }
     if (size != 4) return 0;
     std::memcpy(value, buffer, 4);
@@ -88,8 +101,13 @@ int WriteRegBinary(HKEY root, const char* keyPath, const char* valueName, const 
     return RegSetValueExA(key.Get(), valueName, 0, REG_BINARY, data, size) == ERROR_SUCCESS;
 }
 
-int DeleteRegValue(HKEY root, const char* keyPath, const char* valueName) {
+int DeleteRegValue(HKEY root, const char* keyPath, const char* valueName, bool* refused) {
     OpenKey key;
-    if (!OpenForChange(root, keyPath, &key)) return 0;
-    return RegDeleteValueA(key.Get(), valueName) == ERROR_SUCCESS;
+    if (!OpenForChange(root, keyPath, &key)) {
+        Tell(refused, true);
+        return 0;
+    }
+    const LONG error = RegDeleteValueA(key.Get(), valueName);
+    Tell(refused, error != ERROR_SUCCESS && !IsAbsence(error));
+    return error == ERROR_SUCCESS;
 }

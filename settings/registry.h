@@ -14,7 +14,11 @@ constexpr DWORD kRegTextSize = 256;
 // leaves `text` as it was; once the key is open, `text` is emptied first, and a missing, empty or over-long
 // (more than 256 bytes) value returns 0 with `text` empty. A value stored without its NUL is cut at the
 // bytes the registry returned (at most 255) and terminated.
-int ReadRegString(HKEY root, const char* keyPath, const char* valueName, char* text);
+//
+// `refused`, when given, tells a read that the registry refused or failed (access denied, say) from one that
+// found nothing to read: it is set when the key or the value could not be read for any other reason than
+// that it is not there, and cleared otherwise.
+int ReadRegString(HKEY root, const char* keyPath, const char* valueName, char* text, bool* refused = nullptr);
 
 // Reads a value of exactly 4 bytes, of any type. `value` is written only on success.
 int ReadRegDword(HKEY root, const char* keyPath, const char* valueName, DWORD* value);
@@ -27,5 +31,6 @@ int WriteRegDword(HKEY root, const char* keyPath, const char* valueName, DWORD v
 int WriteRegBinary(HKEY root, const char* keyPath, const char* valueName, const BYTE* data, DWORD size);
 
 // Deletes one value. The key is opened with create semantics, so a missing key exists afterwards (empty)
-// even though the result is then 0.
-int DeleteRegValue(HKEY root, const char* keyPath, const char* valueName);
+// even though the result is then 0. `refused`, when given, is set when the value may still be there: the
+// key could not be opened or the delete failed for another reason than that there was no such value.
+int DeleteRegValue(HKEY root, const char* keyPath, const char* valueName, bool* refused = nullptr);

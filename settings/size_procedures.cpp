@@ -9,34 +9,51 @@
 
 namespace {
 
-void ApplyIcons(const SizeProcedureRows& p) {
+bool ApplyIcons(const SizeProcedureRows& p) {
     const DesktopIconRows& icons = p.desktopIcons;
-    ApplyDesktopIconMetrics(icons.valueName, icons.size, icons.baseSize, icons.horizontalSpacing, icons.verticalSpacing,
-                            icons.titleFont);
+    return ApplyDesktopIconMetrics(icons.valueName, icons.size, icons.baseSize, icons.horizontalSpacing,
+                                   icons.verticalSpacing, icons.titleFont);
 }
 
-// The window-metrics step and, only when it succeeded, its scheme step.
-void ApplyMetricsAndScheme(const SizeProcedureRows& p) {
+// The window-metrics step and, only when it handed its record over, its scheme step. True when the system
+// took the record and the scheme's name is as it should be.
+bool ApplyMetricsAndScheme(const SizeProcedureRows& p) {
     const WindowMetricRows& m = p.windowMetrics;
-    if (ApplyNonClientMetrics(m.metrics, m.captionFont, m.smallCaptionFont, m.menuFont, m.statusFont, m.messageFont))
-        p.selectScheme(p.schemeRow);
+    bool set = false;
+    if (!ApplyNonClientMetrics(m.metrics, m.captionFont, m.smallCaptionFont, m.menuFont, m.statusFont, m.messageFont,
+                               &set))
+        return false;
+    bool schemeFailed = false;
+    p.selectScheme(p.schemeRow, &schemeFailed);
+    return set && !schemeFailed;
 }
 
-int RunXpStyled(const SizeProcedureRows& p) {
-    SetBrowserFontSize(p.textSize);
-    p.applyPointerScheme();
-    ApplyIcons(p);
-    return SwitchVisualStyleSize(p.styleRow);
+void Unless(bool changed, SizeAspect aspect, SizeOutcome* outcome) {
+    if (!changed) outcome->unchanged |= aspect;
+}
+
+SizeOutcome RunXpStyled(const SizeProcedureRows& p) {
+    SizeOutcome outcome;
+    Unless(SetBrowserFontSize(p.textSize), kTextSizeAspect, &outcome);
+    Unless(p.applyPointerScheme(), kMousePointersAspect, &outcome);
+    Unless(ApplyIcons(p), kDesktopIconsAspect, &outcome);
+    const int style = SwitchVisualStyleSize(p.styleRow);
+    Unless(style == kStyleSwitched, kStyleSizeAspect, &outcome);
+    outcome.styleToolMissing = style == kStyleToolMissing;
+    return outcome;
 }
 
 // The metrics run twice, around the icons: each scheme step depends only on the metrics step before it.
-int RunClassic(const SizeProcedureRows& p) {
-    SetBrowserFontSize(p.textSize);
-    p.applyPointerScheme();
-    ApplyMetricsAndScheme(p);
-    ApplyIcons(p);
-    ApplyMetricsAndScheme(p);
-    return 0;
+// The second pass writes what the first wrote, so one whole pass leaves the window sizes as they should be.
+SizeOutcome RunClassic(const SizeProcedureRows& p) {
+    SizeOutcome outcome;
+    Unless(SetBrowserFontSize(p.textSize), kTextSizeAspect, &outcome);
+    Unless(p.applyPointerScheme(), kMousePointersAspect, &outcome);
+    const bool firstPass = ApplyMetricsAndScheme(p);
+    Unless(ApplyIcons(p), kDesktopIconsAspect, &outcome);
+    const bool secondPass = ApplyMetricsAndScheme(p);
+    Unless(firstPass || secondPass, kWindowSizesAspect, &outcome);
+    return outcome;
 }
 
 constexpr WindowMetricRows kNoWindowMetrics = {0, 0, 0, 0, 0, 0};
@@ -213,12 +230,19 @@ const SizeProcedure& SizeProcedureFor(SizeLevel level, SizeVariant variant) {
     return kSizeProcedures[static_cast<int>(level)][static_cast<int>(variant)];
 }
 
-int ApplyNormalXpStyled() { return SizeProcedureFor(SizeLevel::Normal, SizeVariant::XpStyled).Apply(); }
-void ApplyNormalXpClassic() { SizeProcedureFor(SizeLevel::Normal, SizeVariant::XpClassic).Apply(); }
-void ApplyNormalWin2000() { SizeProcedureFor(SizeLevel::Normal, SizeVariant::Win2000).Apply(); }
-int ApplyLargeXpStyled() { return SizeProcedureFor(SizeLevel::Large, SizeVariant::XpStyled).Apply(); }
-void ApplyLargeXpClassic() { SizeProcedureFor(SizeLevel::Large, SizeVariant::XpClassic).Apply(); }
-void ApplyLargeWin2000() { SizeProcedureFor(SizeLevel::Large, SizeVariant::Win2000).Apply(); }
-int ApplyExtraLargeXpStyled() { return SizeProcedureFor(SizeLevel::ExtraLarge, SizeVariant::XpStyled).Apply(); }
-void ApplyExtraLargeXpClassic() { SizeProcedureFor(SizeLevel::ExtraLarge, SizeVariant::XpClassic).Apply(); }
-void ApplyExtraLargeWin2000() { SizeProcedureFor(SizeLevel::ExtraLarge, SizeVariant::Win2000).Apply(); }
+SizeAspects AspectsOf(SizeVariant variant) {
+    const SizeAspects shared = kTextSizeAspect | kMousePointersAspect | kDesktopIconsAspect;
+    return shared | (variant == SizeVariant::XpStyled ? kStyleSizeAspect : kWindowSizesAspect);
+}
+
+SizeOutcome ApplyNormalXpStyled() { return SizeProcedureFor(SizeLevel::Normal, SizeVariant::XpStyled).Apply(); }
+SizeOutcome ApplyNormalXpClassic() { return SizeProcedureFor(SizeLevel::Normal, SizeVariant::XpClassic).Apply(); }
+SizeOutcome ApplyNormalWin2000() { return SizeProcedureFor(SizeLevel::Normal, SizeVariant::Win2000).Apply(); }
+SizeOutcome ApplyLargeXpStyled() { return SizeProcedureFor(SizeLevel::Large, SizeVariant::XpStyled).Apply(); }
+SizeOutcome ApplyLargeXpClassic() { return SizeProcedureFor(SizeLevel::Large, SizeVariant::XpClassic).Apply(); }
+SizeOutcome ApplyLargeWin2000() { return SizeProcedureFor(SizeLevel::Large, SizeVariant::Win2000).Apply(); }
+SizeOutcome ApplyExtraLargeXpStyled() { return SizeProcedureFor(SizeLevel::ExtraLarge, SizeVariant::XpStyled).Apply(); }
+SizeOutcome ApplyExtraLargeXpClassic() {
+    return SizeProcedureFor(SizeLevel::ExtraLarge, SizeVariant::XpClassic).Apply();
+}
+SizeOutcome ApplyExtraLargeWin2000() { return SizeProcedureFor(SizeLevel::ExtraLarge, SizeVariant::Win2000).Apply(); }

@@ -3,12 +3,18 @@
 // only when the window-metrics step right before it returned true.
 //
 // XpStyled (Windows XP with a visual style active): browser text size, pointer scheme, desktop icons, then
-// the visual-style switch, whose result is handed back. Window metrics and fonts are left to the style.
-// XpClassic and Win2000: browser text size, pointer scheme, window metrics (+ scheme), desktop icons, and
-// window metrics (+ scheme) once more with the same rows.
+// the visual-style switch. Window metrics and fonts are left to the style. XpClassic and Win2000: browser
+// text size, pointer scheme, window metrics (+ scheme), desktop icons, and window metrics (+ scheme) once
+// more with the same rows.
+//
+// Each procedure hands back what it could not change, by the aspects the user knows (SizeOutcome). The
+// window sizes count as changed when one of the two metrics passes set the record and recorded the
+// scheme's name as it should.
 #pragma once
 
 #include <windows.h>
+
+#include "settings/size_aspects.h"
 
 enum class SizeLevel { Normal, Large, ExtraLarge };
 
@@ -38,34 +44,37 @@ struct DesktopIconRows {
 // The string-table rows and the text size that one procedure hands to the writers.
 struct SizeProcedureRows {
     int textSize;
-    void (*applyPointerScheme)();
-    WindowMetricRows windowMetrics;  // all 0 on XpStyled
-    bool (*selectScheme)(UINT row);  // null on XpStyled
+    bool (*applyPointerScheme)();
+    WindowMetricRows windowMetrics;                // all 0 on XpStyled
+    bool (*selectScheme)(UINT row, bool* failed);  // null on XpStyled
     UINT schemeRow;
     DesktopIconRows desktopIcons;
     int styleRow;                    // the visual-style size argument; 0 unless XpStyled
 };
 
-// One cell of the table: the procedure's name, its rows, and the sequence its variant runs them in (the
-// visual-style switch's result, or 0).
+// One cell of the table: the procedure's name, its rows, and the sequence its variant runs them in.
 struct SizeProcedure {
     const char* name;
     SizeProcedureRows rows;
-    int (*run)(const SizeProcedureRows& rows);
+    SizeOutcome (*run)(const SizeProcedureRows& rows);
 
-    int Apply() const { return run(rows); }
+    SizeOutcome Apply() const { return run(rows); }
 };
+
+// The aspects a variant's procedures change: the visual style's size in place of the window sizes on
+// XpStyled.
+SizeAspects AspectsOf(SizeVariant variant);
 
 // The table, by level and variant.
 const SizeProcedure& SizeProcedureFor(SizeLevel level, SizeVariant variant);
 
 // Each cell under its own name.
-int ApplyNormalXpStyled();
-void ApplyNormalXpClassic();
-void ApplyNormalWin2000();
-int ApplyLargeXpStyled();
-void ApplyLargeXpClassic();
-void ApplyLargeWin2000();
-int ApplyExtraLargeXpStyled();
-void ApplyExtraLargeXpClassic();
-void ApplyExtraLargeWin2000();
+SizeOutcome ApplyNormalXpStyled();
+SizeOutcome ApplyNormalXpClassic();
+SizeOutcome ApplyNormalWin2000();
+SizeOutcome ApplyLargeXpStyled();
+SizeOutcome ApplyLargeXpClassic();
+SizeOutcome ApplyLargeWin2000();
+SizeOutcome ApplyExtraLargeXpStyled();
+SizeOutcome ApplyExtraLargeXpClassic();
+SizeOutcome ApplyExtraLargeWin2000();

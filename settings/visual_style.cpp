@@ -71,26 +71,60 @@ void WriteBackStoredColors(const ColorValueSnapshot& snapshot) {
     }
 }
 
-// The tool is not waited for: it switches the style on its own while the watch runs.
-void StartStyleTool(const char* sizeName) {
+// The tool switches the style on its own while the watch runs; its handle is kept for its end. Null when
+// it is not there or does not start.
+HANDLE StartStyleTool(const char* sizeName) {
     const DWORD attributes = GetFileAttributesA(kStyleToolPath);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-    ShellExecuteA(GetForegroundWindow(), "open", kStyleToolPath, sizeName, nullptr, SW_SHOW);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
+    SHELLEXECUTEINFOA start = {};
+    start.cbSize = sizeof start;
+    // The program tells the user itself when the tool cannot start.
+    start.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    start.hwnd = GetForegroundWindow();
+    start.lpVerb = "open";
+    start.lpFile = kStyleToolPath;
+    start.lpParameters = sizeName;
+    start.nShow = SW_SHOW;
+    if (!ShellExecuteExA(&start)) return nullptr;
+    return start.hProcess;
+}
+
+// Waits for the tool's end, answering the messages other threads send meanwhile (the tool's own box among
+// them may broadcast), until kStyleToolBoundMs after `startTick`. True when it ended saying the size
+// changed. Bounded by the time: each round ends the wait or answers what woke it.
+bool StyleToolChangedSize(HANDLE tool, DWORD startTick) {
+    for (;;) {
+        DWORD code = STILL_ACTIVE;
+        if (!GetExitCodeProcess(tool, &code)) return false;
+        if (code != static_cast<DWORD>(STILL_ACTIVE))
+            return code == OPTIVUE_STYLE_TOOL_SWITCHED || code == OPTIVUE_STYLE_TOOL_RECORDED;
+        const DWORD elapsed = GetTickCount() - startTick;
+        if (elapsed >= kStyleToolBoundMs) return false;
+        const DWORD woke = MsgWaitForMultipleObjects(1, &tool, FALSE, kStyleToolBoundMs - elapsed, QS_SENDMESSAGE);
+        if (woke == WAIT_OBJECT_0 + 1) {
+            MSG message;
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        } else if (woke != WAIT_OBJECT_0 && woke != WAIT_TIMEOUT) {
+            return false;  // a wait that fails cannot see the end
+        }
+    }
 }
 
 }  // namespace
 
 int SwitchVisualStyleSize(int row) {
-    if (row != IDS_STYLE_SIZE_NORMAL && row != IDS_STYLE_SIZE_LARGE && row != IDS_STYLE_SIZE_EXTRA_LARGE) return 0;
+    if (row != IDS_STYLE_SIZE_NORMAL && row != IDS_STYLE_SIZE_LARGE && row != IDS_STYLE_SIZE_EXTRA_LARGE)
+        return kStyleNotAsked;
     RowText sizeName;
-    if (!LoadRow(static_cast<UINT>(row), &sizeName)) return 0;
+    if (!LoadRow(static_cast<UINT>(row), &sizeName)) return kStyleNotAsked;
 
     LiveColorSnapshot liveColors;
     SaveLiveColors(&liveColors);
     ColorValueSnapshot storedColors;
     SaveStoredColors(&storedColors);
 
-    StartStyleTool(sizeName.text);
+    const DWORD startTick = GetTickCount();
+    HANDLE tool = StartStyleTool(sizeName.text);
     PauseAnsweringSentMessages(kToolStartWaitMs);
     for (int cycle = 0; cycle < kWatchCycles; ++cycle) {
         PauseAnsweringSentMessages(kWatchCycleMs);
@@ -99,5 +133,8 @@ int SwitchVisualStyleSize(int row) {
 
     WriteBackStoredColors(storedColors);
     InvalidateRect(nullptr, nullptr, TRUE);
-    return 1;
+    if (!tool) return kStyleToolMissing;
+    const bool changed = StyleToolChangedSize(tool, startTick);
+    CloseHandle(tool);
+    return changed ? kStyleSwitched : kStyleNotSwitched;
 }

@@ -28,6 +28,7 @@ typedef uintptr_t ULONG_PTR;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t INT_PTR;
 typedef ULONG_PTR DWORD_PTR;
+typedef DWORD_PTR* PDWORD_PTR;
 typedef LONG_PTR LRESULT;
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
@@ -315,6 +316,16 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
 HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName);
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+#define SMTO_NORMAL 0x0000
+#define SMTO_BLOCK 0x0001
+#define SMTO_ABORTIFHUNG 0x0002
+#define ERROR_TIMEOUT 1460L
+
+// As SendMessageA, the answer going to *result; 0 with ERROR_TIMEOUT when the window's thread does not
+// answer within `timeoutMs` (a list view made to hang: the virtual clock moves on by the time waited).
+LRESULT WINAPI SendMessageTimeoutA(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeoutMs,
+                                   PDWORD_PTR result);
+
 #define WM_SETREDRAW 0x000B
 
 #define GWL_STYLE (-16)
@@ -344,8 +355,9 @@ typedef struct tagMSG {
     DWORD time;
     POINT pt;
 } MSG, *LPMSG;
-// With no handles: waits up to `milliseconds` on the virtual clock; WAIT_OBJECT_0 when, with QS_SENDMESSAGE
-// in `wakeMask`, a message sent by another thread is waiting to be answered, WAIT_TIMEOUT otherwise.
+// Waits up to `milliseconds` on the virtual clock, with no handle or the handle of one started program:
+// WAIT_OBJECT_0 when the program has ended, WAIT_OBJECT_0 + count when, with QS_SENDMESSAGE in `wakeMask`, a
+// message sent by another thread is waiting to be answered, WAIT_TIMEOUT otherwise.
 DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, CONST HANDLE* handles, BOOL waitAll, DWORD milliseconds,
                                        DWORD wakeMask);
 // Answers every message another thread has sent by now (unless `remove` limits it to other kinds); there
@@ -381,6 +393,12 @@ HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, 
 // Fails with ERROR_NOT_OWNER when the program does not own the mutex.
 BOOL WINAPI ReleaseMutex(HANDLE mutex);
 BOOL WINAPI CloseHandle(HANDLE object);
+
+// ---- Started programs ----
+#define STILL_ACTIVE 259L
+
+// STILL_ACTIVE while the program runs, then its exit code. It never fails for a handle the shell gave.
+BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
 
 // ---- Files ----
 #define ERROR_PATH_NOT_FOUND 3L

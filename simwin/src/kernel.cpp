@@ -100,7 +100,8 @@ BOOL WINAPI ReleaseMutex(HANDLE mutex) {
 
 BOOL WINAPI CloseHandle(HANDLE object) {
     simwin::Kernel& kernel = machine().kernel;
-    const BOOL closed = kernel.mutexHandles.erase(reinterpret_cast<uintptr_t>(object)) ? TRUE : FALSE;
+    const uintptr_t handle = reinterpret_cast<uintptr_t>(object);
+    const BOOL closed = kernel.mutexHandles.erase(handle) || machine().shell.processes.erase(handle) ? TRUE : FALSE;
     if (!closed) machine().lastError = ERROR_INVALID_HANDLE;
     machine().journal.Record("CloseHandle", HandleName(object), closed);
     return closed;
@@ -147,5 +148,19 @@ BOOL WINAPI DeleteFileW(LPCWSTR path) {
         machine().lastError = ERROR_PATH_NOT_FOUND;
     }
     machine().journal.Record("DeleteFileW", Quote(path ? name.c_str() : nullptr), result);
+    return result;
+}
+
+BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
+    const auto found = machine().shell.processes.find(reinterpret_cast<uintptr_t>(process));
+    BOOL result = FALSE;
+    if (found == machine().shell.processes.end()) {
+        machine().lastError = ERROR_INVALID_HANDLE;
+    } else {
+        *exitCode = machine().clock.NowMs() >= found->second.endsAtMs ? found->second.exitCode : STILL_ACTIVE;
+        result = TRUE;
+    }
+    machine().journal.Record("GetExitCodeProcess", HandleName(process),
+                             result ? static_cast<long long>(*exitCode) : -1);
     return result;
 }

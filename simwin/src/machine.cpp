@@ -89,7 +89,7 @@ void Faults::FailNth(const std::string& call, int nth, long error) {
     rules_.push_back(Rule{call, perCall_[call] + nth, error});
 }
 
-void Faults::FailCallNumber(int nth) { rules_.push_back(Rule{"", anyCall_ + nth, kNaturalError}); }
+void Faults::FailCallNumber(int nth, long error) { rules_.push_back(Rule{"", anyCall_ + nth, error}); }
 
 void Faults::Clear() {
     rules_.clear();
@@ -228,29 +228,43 @@ DWORD WINAPI GetTickCount(void) {
 DWORD WINAPI MsgWaitForMultipleObjects(DWORD count, CONST HANDLE* handles, BOOL waitAll, DWORD milliseconds,
                                        DWORD wakeMask) {
     simwin::Machine& m = simwin::machine();
-    const std::string args = std::to_string(count) + ", " + (handles ? "handles" : "NULL") + ", " +
-                             std::to_string(waitAll) + ", " + std::to_string(milliseconds) + ", " + simwin::Hex(wakeMask);
+    const std::string handleArg = handles && count == 1
+                                      ? "{" + simwin::Hex(reinterpret_cast<uintptr_t>(handles[0])) + "}"
+                                  : handles ? "handles"
+                                            : "NULL";
+    const std::string args = std::to_string(count) + ", " + handleArg + ", " + std::to_string(waitAll) + ", " +
+                             std::to_string(milliseconds) + ", " + simwin::Hex(wakeMask);
+    // The one object there is to wait on: a started program, which is signalled when it ends.
+    const auto process = handles && count == 1 ? m.shell.processes.find(reinterpret_cast<uintptr_t>(handles[0]))
+                                               : m.shell.processes.end();
     DWORD result = WAIT_TIMEOUT;
     if (auto fault = m.faults.Check("MsgWaitForMultipleObjects", ERROR_INVALID_PARAMETER)) {
         m.lastError = static_cast<DWORD>(*fault);
         result = WAIT_FAILED;
-    } else if (count != 0) {
-        // The program waits on no object: only for time and for messages.
+    } else if (count > 1 || (count == 1 && process == m.shell.processes.end())) {
         m.lastError = ERROR_INVALID_PARAMETER;
         result = WAIT_FAILED;
     } else {
         // The clock moves on from one scheduled action to the next, so that a message an action sends
-        // during the wait wakes it at the time it was sent.
+        // during the wait wakes it at the time it was sent, and the program's end at the time it ends.
         const uint64_t deadline = m.clock.NowMs() + milliseconds;
+        const std::optional<uint64_t> ends =
+            count == 1 ? std::optional<uint64_t>(process->second.endsAtMs) : std::nullopt;
         for (;;) {
-            const std::optional<uint64_t> sent = m.sentMessages.EarliestMs();
-            if ((wakeMask & QS_SENDMESSAGE) && sent && *sent <= deadline) {
-                if (*sent > m.clock.NowMs()) m.clock.Advance(*sent - m.clock.NowMs());
+            if (ends && *ends <= m.clock.NowMs()) {
                 result = WAIT_OBJECT_0;
                 break;
             }
-            const std::optional<uint64_t> next = m.clock.NextActionMs();
-            if (next && *next <= deadline && (!sent || *next < *sent)) {
+            const std::optional<uint64_t> sent = m.sentMessages.EarliestMs();
+            if ((wakeMask & QS_SENDMESSAGE) && sent && *sent <= deadline && (!ends || *sent < *ends)) {
+                if (*sent > m.clock.NowMs()) m.clock.Advance(*sent - m.clock.NowMs());
+                result = WAIT_OBJECT_0 + count;
+                break;
+            }
+            std::optional<uint64_t> next = m.clock.NextActionMs();
+            if (sent && next && !(*next < *sent)) next.reset();  // the message is due first
+            if (ends && (!next || *ends < *next)) next = ends;
+            if (next && *next <= deadline) {
                 m.clock.Advance(*next > m.clock.NowMs() ? *next - m.clock.NowMs() : 0);
                 continue;
             }

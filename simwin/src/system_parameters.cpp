@@ -120,8 +120,13 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
             if (!pvParam) return Finish(args, FALSE, ERROR_INVALID_PARAMETER);
             std::memcpy(pvParam, &parameters.workArea, sizeof(RECT));
             return Finish(args, TRUE, 0);
+        case SPI_SETICONS:
+            ++parameters.iconReloads;
+            return Finish(args, TRUE, 0);
+        case SPI_SETCURSORS:
+            ++parameters.cursorReloads;
+            return Finish(args, TRUE, 0);
         default:
-            // SPI_SETICONS and SPI_SETCURSORS reload what the registry holds; nothing here keeps them.
             return Finish(args, TRUE, 0);
     }
 }

@@ -173,6 +173,40 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return finish(target->listView ? ListViewMessage(*target, message, wParam, lParam) : 0);
 }
 
+LRESULT WINAPI SendMessageTimeoutA(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeoutMs,
+                                   PDWORD_PTR result) {
+    const char* name = MessageName(message);
+    const std::string messageArg = name ? std::string(name) : simwin::Hex(message);
+    const std::string args = WindowName(window) + ", " + messageArg + ", " + simwin::Hex(wParam) + ", " +
+                             simwin::Hex(static_cast<DWORD>(lParam)) + ", " + simwin::Hex(flags) + ", " +
+                             std::to_string(timeoutMs);
+    if (result) *result = 0;
+    LRESULT sent = 0;
+    simwin::Window* target = nullptr;
+    if (auto fault = machine().faults.Check("SendMessageTimeoutA", ERROR_INVALID_WINDOW_HANDLE, messageArg)) {
+        machine().lastError = static_cast<DWORD>(*fault);
+    } else if (!(target = machine().windows.Find(window))) {
+        machine().lastError = ERROR_INVALID_WINDOW_HANDLE;
+    } else if (target->listView && target->listView->hung) {
+        machine().clock.Advance(timeoutMs);
+        machine().lastError = ERROR_TIMEOUT;
+    } else {
+        const LRESULT answer = target->listView ? ListViewMessage(*target, message, wParam, lParam) : 0;
+        if (result) *result = static_cast<DWORD_PTR>(answer);
+        sent = 1;
+    }
+    simwin::JournalEntry entry;
+    entry.call = "SendMessageTimeoutA";
+    entry.args = args;
+    entry.result = sent;
+    if (sent && result) {
+        entry.count = static_cast<long long>(*result);
+        entry.found = std::to_string(*result);
+    }
+    machine().journal.Record(std::move(entry));
+    return sent;
+}
+
 namespace {
 
 // The window a call names, or null with ERROR_INVALID_WINDOW_HANDLE (or the injected fault's error).

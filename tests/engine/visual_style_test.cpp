@@ -67,7 +67,7 @@ TEST_F(VisualStyleTest, WhatTheToolChangesDuringTheWatchIsPutBackExceptWhatTheSw
     StyleToolDouble tool(StyleToolDouble::Place::kInstallationFolder);
     ASSERT_TRUE(tool.Installed());
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
+    EXPECT_EQ(kStyleSwitched, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
     ASSERT_TRUE(tool.Finished()) << "the stand-in had not made its changes by the end of the watch";
 
     std::vector<BYTE> changed;
@@ -105,7 +105,7 @@ TEST_F(VisualStyleTest, AToolOfThatNameOutsideTheInstallationFolderIsNeverStarte
     StyleToolDouble elsewhere(StyleToolDouble::Place::kProgramFolder);
     ASSERT_TRUE(elsewhere.Installed());
 
-    EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_NORMAL));
+    EXPECT_EQ(kStyleToolMissing, SwitchVisualStyleSize(IDS_STYLE_SIZE_NORMAL));
 
     EXPECT_FALSE(elsewhere.Finished());
     EXPECT_EQ(liveBefore_, LiveColors());

@@ -1,5 +1,6 @@
 #include "tests/support/journal_walk.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include "settings/size_procedures.h"
@@ -234,11 +235,18 @@ bool Walk::DeleteValue(const std::string& key, const std::string& name) {
     return true;
 }
 
-std::optional<std::string> Walk::ReadText(const std::string& key, const std::string& name) {
+std::optional<std::string> Walk::ReadText(const std::string& key, const std::string& name, bool* refused) {
+    auto absent = [](long long error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; };
+    if (refused) *refused = false;
     std::string handle;
-    if (Call("RegOpenKeyExA", "HKCU, " + Quote(key.c_str()) + ", 0, 0x1", &handle) != ERROR_SUCCESS) return std::nullopt;
+    const long long open = Call("RegOpenKeyExA", "HKCU, " + Quote(key.c_str()) + ", 0, 0x1", &handle);
+    if (open != ERROR_SUCCESS) {
+        if (refused) *refused = !absent(open);
+        return std::nullopt;
+    }
     const long long query = Call("RegQueryValueExA", handle + ", " + Quote(name.c_str()) + ", buffer, 256");
     Call("RegCloseKey", handle);
+    if (refused) *refused = query != ERROR_SUCCESS && query != ERROR_MORE_DATA && !absent(query);
     if (query != ERROR_SUCCESS || lost_) return std::nullopt;
     const simwin::RegValue* value = Value(key, name);
     if (!value || value->data.size() > 256) {
@@ -325,16 +333,31 @@ void XpSchemeSize(Walk& w, UINT schemeRow) {
 }
 
 void Win2000Scheme(Walk& w, UINT schemeRow) {
-    const std::string name = w.Row(schemeRow) ? Walk::RowText(schemeRow) : "";
-    if (const std::optional<std::string> current = w.ReadText(kAppearanceKey, "Current")) {
+    const bool standardRow = schemeRow == IDS_W2K_SCHEME_NORMAL || schemeRow == IDS_W2K_SCHEME_LARGE ||
+                             schemeRow == IDS_W2K_SCHEME_EXTRA_LARGE;
+    if (!standardRow) {
+        w.DeleteValue(kAppearanceKey, "Current");
+        return;
+    }
+    // A row that does not load leaves the name the user has.
+    if (!w.Row(schemeRow)) return;
+    const std::string name = Walk::RowText(schemeRow);
+    bool refused = false;
+    bool unknown = false;
+    if (const std::optional<std::string> current = w.ReadText(kAppearanceKey, "Current", &refused)) {
         bool standard = false;
-        for (UINT row : {IDS_W2K_SCHEME_NORMAL, IDS_W2K_SCHEME_LARGE, IDS_W2K_SCHEME_EXTRA_LARGE})
-            if (w.Row(row) && Walk::RowText(row) == *current) standard = true;
+        for (UINT row : {IDS_W2K_SCHEME_NORMAL, IDS_W2K_SCHEME_LARGE, IDS_W2K_SCHEME_EXTRA_LARGE}) {
+            const bool loaded = w.Row(row);
+            if (loaded && Walk::RowText(row) == *current) standard = true;
+            unknown |= !loaded;
+        }
         if (standard) {
             w.WriteText(kAppearanceKey, "Current", REG_SZ, name);
             return;
         }
     }
+    // A name that could not be read, or compared with every standard name, is left as it is.
+    if (refused || unknown) return;
     w.DeleteValue(kAppearanceKey, "Current");
 }
 
@@ -352,15 +375,18 @@ void DesktopIcons(Walk& w, const UINT (&rows)[6], ViewSpacing spacing) {
     if (!w.Call("FindWindowExA", R"(NULL, NULL, "Progman", "Program Manager")", &desktop)) return;
     if (!w.Call("FindWindowExA", desktop + R"(, NULL, "SHELLDLL_DefView", NULL)", &shellView)) return;
     if (!w.Call("FindWindowExA", shellView + R"(, NULL, "SysListView32", NULL)", &iconView)) return;
-    const bool snaps = w.Call("SendMessageA", iconView + ", LVM_GETEXTENDEDLISTVIEWSTYLE, 0x0, 0x0") & LVS_EX_SNAPTOGRID;
+    // Each message to the icon view waits for its answer at most kIconViewAnswerMs.
+    const std::string bound = ", 0x2, " + std::to_string(kIconViewAnswerMs);
+    const bool answered = w.Call("SendMessageTimeoutA", iconView + ", LVM_GETEXTENDEDLISTVIEWSTYLE, 0x0, 0x0" + bound);
+    const bool snaps = answered && (w.LastStep().count & LVS_EX_SNAPTOGRID);
     // Without the work area there is no grid to fit: the spacing grows with the icon.
     const bool grid = snaps && w.Call("SystemParametersInfoA", "SPI_GETWORKAREA, 0, RECT, 0x0") == TRUE;
     const DWORD cx = static_cast<DWORD>(grid ? spacing.gridCx : spacing.cx);
     const DWORD cy = static_cast<DWORD>(grid ? spacing.gridCy : spacing.cy);
-    w.Call("SendMessageA", iconView + ", LVM_SETICONSPACING, 0x0, " + simwin::Hex(cy << 16 | cx));
-    w.Call("SendMessageA", iconView + ", LVM_ARRANGE, 0x1, 0x0");
+    w.Call("SendMessageTimeoutA", iconView + ", LVM_SETICONSPACING, 0x0, " + simwin::Hex(cy << 16 | cx) + bound);
+    w.Call("SendMessageTimeoutA", iconView + ", LVM_ARRANGE, 0x1, 0x0" + bound);
     w.Pause(500);
-    w.Call("SendMessageA", iconView + ", LVM_ARRANGE, 0x5, 0x0");
+    w.Call("SendMessageTimeoutA", iconView + ", LVM_ARRANGE, 0x5, 0x0" + bound);
 }
 
 int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen) {
@@ -396,11 +422,17 @@ int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen) {
         w.Call("RegCloseKey", key);
     }
 
+    // The tool starts with its handle kept, so that its end is known.
+    const DWORD startTick = static_cast<DWORD>(w.Call("GetTickCount", ""));
+    std::string tool;
     const long long attributes = w.Call("GetFileAttributesA", Quote(kStyleToolPath));
     if (static_cast<DWORD>(attributes) != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         const HWND owner = reinterpret_cast<HWND>(static_cast<uintptr_t>(w.Call("GetForegroundWindow", "")));
-        w.Call("ShellExecuteA", machine().windows.HandleName(owner) + R"(, "open", )" + Quote(kStyleToolPath) + ", " +
-                                    Quote(Walk::RowText(static_cast<UINT>(row)).c_str()) + ", NULL, 5");
+        w.Call("ShellExecuteExA",
+               "cbSize=" + std::to_string(sizeof(SHELLEXECUTEINFOA)) + ", 0x440, " +
+                   machine().windows.HandleName(owner) + R"(, "open", )" + Quote(kStyleToolPath) + ", " +
+                   Quote(Walk::RowText(static_cast<UINT>(row)).c_str()) + ", NULL, 5",
+               &tool);
     }
     w.Pause(1000);
     for (int cycle = 0; cycle < kWatchCycles; ++cycle) {
@@ -429,7 +461,29 @@ int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen) {
     }
     seen->valuesWrittenBack.resize(seen->valuesSaved.size(), false);
     w.Call("InvalidateRect", "NULL, NULL, TRUE");
-    return 1;
+    if (tool.empty()) return kStyleToolMissing;
+
+    // The tool's end, awaited until two minutes after its start while answering sent messages.
+    int result = kStyleNotSwitched;
+    for (int round = 0; round <= 120000 && !w.Lost(); ++round) {
+        const long long code = w.Call("GetExitCodeProcess", tool);
+        if (code == -1) break;
+        if (code != STILL_ACTIVE) {
+            if (code == 0 || code == 1) result = kStyleSwitched;
+            break;
+        }
+        const DWORD elapsed = static_cast<DWORD>(w.Call("GetTickCount", "")) - startTick;
+        if (elapsed >= kStyleToolBoundMs) break;
+        const long long woke =
+            w.Call("MsgWaitForMultipleObjects",
+                   "1, {" + tool + "}, 0, " + std::to_string(kStyleToolBoundMs - elapsed) + ", 0x40");
+        if (woke == WAIT_OBJECT_0 + 1)
+            w.Call("PeekMessageA", "MSG, NULL, 0, 0, 0x400000");
+        else if (woke != WAIT_OBJECT_0 && woke != WAIT_TIMEOUT)
+            break;
+    }
+    w.Call("CloseHandle", tool);
+    return result;
 }
 
 // ---- The follow-up run ----

@@ -76,7 +76,9 @@ public:
     bool DeleteValue(const std::string& key, const std::string& name);
     // The text a string read delivers: null when the key does not open or the value is missing, empty or
     // larger than 256 bytes; the bytes up to the first NUL, at most 255, otherwise.
-    std::optional<std::string> ReadText(const std::string& key, const std::string& name);
+    // `refused`, when given, is set when the registry refused or failed the read for another reason than
+    // that the key or value is not there (the registry layer's own distinction).
+    std::optional<std::string> ReadText(const std::string& key, const std::string& name, bool* refused = nullptr);
     // A read of exactly 4 bytes, of any type.
     std::optional<DWORD> ReadDword(const std::string& key, const std::string& name);
 
@@ -112,6 +114,9 @@ void CursorScheme(Walk& w, UINT nameRow);
 bool NonClientMetrics(Walk& w, const UINT (&rows)[6]);
 void XpSchemeSize(Walk& w, UINT schemeRow);
 void Win2000Scheme(Walk& w, UINT schemeRow);
+
+// The time the program gives the desktop's icon view to answer one message.
+constexpr UINT kIconViewAnswerMs = 3000;
 
 // The spacing the desktop's icon view gets: grown with the icon, or fitted to the work area's grid.
 struct ViewSpacing {

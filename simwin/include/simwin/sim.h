@@ -23,7 +23,8 @@ struct JournalEntry {
     // What the call found, when it found something: the handle it opened ("hkey#1"), the window
     // ("hwnd#3"), the value name it enumerated or the path it gave, quoted; empty otherwise.
     std::string found;
-    // A number the call found: the value count of RegQueryInfoKeyA; -1 for every other call.
+    // A number the call found: the value count of RegQueryInfoKeyA, the answer to a message SendMessageTimeoutA
+    // delivered; -1 for every other call.
     long long count = -1;
     // Registry calls: the key's path below its root, as the program named it (the path a call opened or
     // created, or the path of the opened key a call works on), and the value's name ("" when none).
@@ -64,7 +65,7 @@ public:
 
     void FailAll(const std::string& call, long error = kNaturalError);
     void FailNth(const std::string& call, int nth, long error = kNaturalError);  // 1-based, counted from now
-    void FailCallNumber(int nth);  // the nth platform call of any kind, counted from now
+    void FailCallNumber(int nth, long error = kNaturalError);  // the nth platform call of any kind, counted from now
     void Clear();
 
     // Used by the platform. Counts the call; returns the error to fail with, if any.
@@ -228,6 +229,16 @@ struct Shell {
     // Plays the program that ShellExecuteA starts (a file of the kernel's), with the file as given and the
     // parameters; it may change the machine at once or schedule changes on the clock.
     std::function<void(const std::string& file, const std::string& parameters)> onStart;
+    // How the started program ends, which onStart may set: after `runsForMs` on the clock, with `exitCode`.
+    DWORD runsForMs = 0;
+    DWORD exitCode = 0;
+    // The programs started with their handle kept (ShellExecuteExA), by handle: when each ends, its code.
+    struct Process {
+        uint64_t endsAtMs;
+        DWORD exitCode;
+    };
+    std::map<uintptr_t, Process> processes;
+    uintptr_t nextProcess = 0x3000;
 };
 
 // ---- System parameters: what SystemParametersInfoA reads and sets ----
@@ -239,6 +250,10 @@ struct SystemParameters {
     NONCLIENTMETRICSA nonClientMetrics;  // the 340-byte form
     ICONMETRICSA iconMetrics;
     RECT workArea;
+    // How often the system reloaded its icons (SPI_SETICONS) and its pointers (SPI_SETCURSORS) from what
+    // the registry holds.
+    int iconReloads = 0;
+    int cursorReloads = 0;
 };
 
 // ---- Windows: the tree that FindWindowExA searches, and the list views in it ----
@@ -249,6 +264,7 @@ struct ListViewState {
     int iconSpacingX = 75;  // what LVM_GETITEMSPACING reports for the icon view
     int iconSpacingY = 75;
     std::vector<WPARAM> arrangements;  // the LVM_ARRANGE codes it carried out, in order
+    bool hung = false;                 // its thread answers no message: SendMessageTimeoutA times out
 };
 
 struct Window {

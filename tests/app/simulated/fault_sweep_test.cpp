@@ -3,6 +3,7 @@
 // must do after that failure) and what the walk says it must leave; then each key they open denied, once
 // for reading and once for writing.
 #include "app/follow_up_run.h"
+#include "settings/size_aspects.h"
 #include "tests/app/simulated/settings_world.h"
 
 #include <simwin/sim.h>
@@ -64,8 +65,37 @@ bool RefusedOpenOf(const std::string& path) {
     return false;
 }
 
+// The error a swept call fails with: its own usual one, but for the registry's reads and deletes, whose
+// usual failure says that there is nothing to read or delete. That answer is the machine's contents, not a
+// failure, and the program takes it as such; the sweep makes these calls fail as a refusing registry does.
+long SweptError(const std::string& call) {
+    return call == "RegOpenKeyExA" || call == "RegQueryValueExA" || call == "RegDeleteValueA"
+               ? ERROR_ACCESS_DENIED
+               : simwin::Faults::kNaturalError;
+}
+
+// What a size procedure reports as not changed is exactly what differs, for the user, from the clean run.
+void ExpectReportOfWhatDiffers(const Subject& subject, const CleanRun& clean, int result,
+                               std::map<unsigned, int>* tally) {
+    if (!subject.reportsAspects) return;
+    const unsigned differing = DifferingAspects(clean.aspects, SeenAspects(), RunFoundIconView());
+    EXPECT_EQ(AspectNames(differing), AspectNames(static_cast<unsigned>(result)));
+    for (unsigned aspect : kAllAspects)
+        if (static_cast<unsigned>(result) & aspect) ++(*tally)[aspect];
+    if (result == 0) ++(*tally)[0];
+}
+
+void PrintTally(const char* what, int runs, const std::map<unsigned, int>& tally) {
+    std::printf("%s: %d runs; reported nothing in %d", what, runs, tally.count(0) ? tally.at(0) : 0);
+    for (unsigned aspect : kAllAspects)
+        std::printf(", %s in %d", AspectNames(aspect).c_str(), tally.count(aspect) ? tally.at(aspect) : 0);
+    std::printf("\n");
+}
+
 TEST(FaultSweepTest, EachPlatformCallFailingInTurnLeavesEveryOperationGoingOnAsItMustAfterThatFailure) {
     int faultedRuns = 0;
+    int procedureRuns = 0;
+    std::map<unsigned, int> tally;
     for (const Subject& subject : Subjects()) {
         SCOPED_TRACE(subject.name);
         const CleanRun clean = RunClean(subject);
@@ -76,9 +106,11 @@ TEST(FaultSweepTest, EachPlatformCallFailingInTurnLeavesEveryOperationGoingOnAsI
         for (size_t n = 1; n <= asked.size(); ++n) {
             if (!swept[n - 1]) continue;
             SCOPED_TRACE("call " + std::to_string(n) + " of " + std::to_string(asked.size()) + " fails: " + asked[n - 1]);
-            Arrange();
-            machine().faults.FailCallNumber(static_cast<int>(n));
-            RunAndCheck(subject, &clean);
+            Arrange(&subject);
+            machine().faults.FailCallNumber(static_cast<int>(n), SweptError(asked[n - 1]));
+            const int result = RunAndCheck(subject, &clean);
+            ExpectReportOfWhatDiffers(subject, clean, result, &tally);
+            procedureRuns += subject.reportsAspects;
             ASSERT_LE(n, machine().faults.AskedCount());
             EXPECT_EQ(asked[n - 1], machine().faults.AskedCall(n));
             EXPECT_EQ(1, machine().faults.FailedCount());
@@ -91,10 +123,13 @@ TEST(FaultSweepTest, EachPlatformCallFailingInTurnLeavesEveryOperationGoingOnAsI
         }
     }
     std::printf("fault sweep: %d faulted runs checked\n", faultedRuns);
+    PrintTally("fault sweep of the size procedures", procedureRuns, tally);
 }
 
 TEST(FaultSweepTest, EachKeyOpenedDeniedForReadingOrWritingLeavesEveryOperationGoingOnAsItMust) {
     int deniedRuns = 0;
+    int procedureRuns = 0;
+    std::map<unsigned, int> tally;
     for (const Subject& subject : Subjects()) {
         SCOPED_TRACE(subject.name);
         const CleanRun clean = RunClean(subject);
@@ -102,9 +137,11 @@ TEST(FaultSweepTest, EachKeyOpenedDeniedForReadingOrWritingLeavesEveryOperationG
             for (const bool canRead : {false, true}) {
                 if (canRead && !written) continue;  // a key that is only read is not refused for want of writing
                 SCOPED_TRACE(path + (canRead ? " cannot be written" : " cannot be read"));
-                Arrange();
+                Arrange(&subject);
                 machine().registry.SetAccess("HKCU\\" + path, canRead, !canRead);
-                RunAndCheck(subject, &clean);
+                const int result = RunAndCheck(subject, &clean);
+                ExpectReportOfWhatDiffers(subject, clean, result, &tally);
+                procedureRuns += subject.reportsAspects;
                 EXPECT_TRUE(RefusedOpenOf(path)) << "the run never met the denial";
                 ++deniedRuns;
                 if (testing::Test::HasFailure()) return;
@@ -112,6 +149,7 @@ TEST(FaultSweepTest, EachKeyOpenedDeniedForReadingOrWritingLeavesEveryOperationG
         }
     }
     std::printf("denied keys: %d runs checked\n", deniedRuns);
+    PrintTally("denied keys of the size procedures", procedureRuns, tally);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <simwin/sim.h>
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,8 +31,10 @@ struct World {
     bool toolRan = false;
 };
 
-// A fresh machine arranged as above, the journal and the faults cleared.
-void Arrange();
+struct Subject;
+
+// A fresh machine arranged as above, then as `subject` needs it, the journal and the faults cleared.
+void Arrange(const Subject* subject = nullptr);
 const World& TheWorld();
 
 // The colour and the stored value the tool leaves.
@@ -43,10 +46,30 @@ extern const std::string kShortcutPath;
 // An operation to run and the walk of what it must do.
 struct Subject {
     std::string name;
+    // For a size procedure: the aspects it reports as not changed (SizeOutcome::unchanged).
     std::function<int()> run;
-    // Walks the run's journal; returns what the run must hand back.
+    // Walks the run's journal; returns what the run must hand back (nothing for a size procedure, whose
+    // report is judged by what it left).
     std::function<int(journal_walk::Walk&, journal_walk::StyleSwitchSeen*, journal_walk::FollowUpSeen*)> steps;
+    bool reportsAspects = false;
+    // What the subject needs of the machine besides the world.
+    std::function<void()> arrange;
 };
+
+// What the user has of each aspect of the settings at the end of a run: the registry values and system
+// parameters that make it up, as text. The desktop's icon view is part of the desktop icons only where the
+// run found it: a view that could not be found is, to the program, a desktop without one.
+struct AspectStates {
+    std::map<unsigned, std::string> byAspect;  // by SizeAspect
+    std::string iconView;
+};
+AspectStates SeenAspects();
+// The aspects whose state differs between a clean run and another.
+unsigned DifferingAspects(const AspectStates& clean, const AspectStates& run, bool runFoundIconView);
+bool RunFoundIconView();
+// "window sizes, desktop icons", or "nothing".
+std::string AspectNames(unsigned aspects);
+extern const unsigned kAllAspects[5];
 
 // The nine size procedures, SwitchVisualStyleSize(413) and CheckFollowUpRun on the world's dialog.
 std::vector<Subject> Subjects();
@@ -55,6 +78,7 @@ std::vector<Subject> Subjects();
 struct CleanRun {
     NONCLIENTMETRICSA nonClient;
     ICONMETRICSA icon;
+    AspectStates aspects;
 };
 // Arranges the world, runs the subject and checks it as RunAndCheck does.
 CleanRun RunClean(const Subject& subject);

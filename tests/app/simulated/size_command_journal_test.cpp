@@ -3,7 +3,9 @@
 // by a recorder that writes its steps into the same journal.
 #include "app/size_command.h"
 #include "res/resource_ids.h"
+#include "settings/desktop_icon_view.h"
 #include "settings/size_procedures.h"
+#include "settings/visual_style.h"
 #include "tests/support/journal_steps.h"
 #include "tests/support/registry_keys.h"
 
@@ -12,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,9 +40,12 @@ bool ThemeActiveWasRead() {
 
 class SizeCommandTest : public testing::Test {
 protected:
+    // A machine where every setting can change: the visual-style tool installed, and ending at once with
+    // the size switched.
     void SetUp() override {
         simwin::Reset();
         simwin::CreateDesktop();
+        machine().kernel.AddFile(kStyleToolPath);
         UseSystem(kOsWindowsXp);
     }
 };
@@ -97,16 +104,16 @@ TEST_F(SizeCommandTest, EachLevelAndVariantRunsItsOwnProcedure) {
         SizeLevel level;
         SizeVariant variant;
         const char* name;
-        void (*direct)();
+        SizeOutcome (*direct)();
         DWORD pauseMs;
     } cells[] = {
-        {SizeLevel::Normal, SizeVariant::XpStyled, "ApplyNormalXpStyled", [] { ApplyNormalXpStyled(); }, 0},
+        {SizeLevel::Normal, SizeVariant::XpStyled, "ApplyNormalXpStyled", ApplyNormalXpStyled, 0},
         {SizeLevel::Normal, SizeVariant::XpClassic, "ApplyNormalXpClassic", ApplyNormalXpClassic, 2000},
         {SizeLevel::Normal, SizeVariant::Win2000, "ApplyNormalWin2000", ApplyNormalWin2000, 2000},
-        {SizeLevel::Large, SizeVariant::XpStyled, "ApplyLargeXpStyled", [] { ApplyLargeXpStyled(); }, 0},
+        {SizeLevel::Large, SizeVariant::XpStyled, "ApplyLargeXpStyled", ApplyLargeXpStyled, 0},
         {SizeLevel::Large, SizeVariant::XpClassic, "ApplyLargeXpClassic", ApplyLargeXpClassic, 2000},
         {SizeLevel::Large, SizeVariant::Win2000, "ApplyLargeWin2000", ApplyLargeWin2000, 2000},
-        {SizeLevel::ExtraLarge, SizeVariant::XpStyled, "ApplyExtraLargeXpStyled", [] { ApplyExtraLargeXpStyled(); }, 0},
+        {SizeLevel::ExtraLarge, SizeVariant::XpStyled, "ApplyExtraLargeXpStyled", ApplyExtraLargeXpStyled, 0},
         {SizeLevel::ExtraLarge, SizeVariant::XpClassic, "ApplyExtraLargeXpClassic", ApplyExtraLargeXpClassic, 2000},
         {SizeLevel::ExtraLarge, SizeVariant::Win2000, "ApplyExtraLargeWin2000", ApplyExtraLargeWin2000, 2000},
     };
@@ -142,6 +149,16 @@ public:
     void EndMainWindow() override { machine().journal.Record("EndMainWindow", "", 0); }
     void ShowAbout() override { machine().journal.Record("ShowAbout", "", 0); }
     void EndAfterNotice() override { machine().journal.Record("EndAfterNotice", "", 0); }
+    void TellNotChanged(const char* text) override {
+        told = text;
+        machine().journal.Record("TellNotChanged", "", 0);
+    }
+    void EndNotChanged() override { machine().journal.Record("EndNotChanged", "", 0); }
+    bool MarkPostedRequests() override {
+        machine().journal.Record("MarkPostedRequests", "", 1);
+        return true;
+    }
+    std::string told;
 
 private:
     INT_PTR answer_;
@@ -306,7 +323,7 @@ BOOL Deliver(SizeCommands& commands, Request request) {
         case Request::Cancel: commands.Close(); break;
         // Taken and dropped while a size is being applied; otherwise the dialog manager makes it Cancel.
         case Request::Close:
-            if (!commands.Applying()) commands.Close();
+            if (!commands.IgnoringRequests()) commands.Close();
             break;
         case Request::About: commands.About(); break;
         case Request::NoticeTimer: commands.Timer(kNoticeTimer); break;
@@ -385,10 +402,169 @@ TEST_F(SizeCommandTest, WhileASizeIsAppliedTheMainWindowRefusesToEndOrToOpenAnyt
                 EXPECT_TRUE(RequestSteps().empty());
                 EXPECT_FALSE(commands.Applying());
 
+                // The command marked what was posted during it; a request taken before the marker was
+                // posted while the size was applied and is dropped too.
+                EXPECT_EQ(1u, journal_steps::StepsStartingWith({"MarkPostedRequests"}).size());
                 machine().journal.Clear();
+                EXPECT_EQ(TRUE, Deliver(commands, r.request));
+                EXPECT_TRUE(RequestSteps().empty());
+                commands.PostedRequestsTaken();
                 EXPECT_EQ(TRUE, Deliver(commands, r.request));
                 EXPECT_EQ(r.step ? std::vector<std::string>{r.step} : std::vector<std::string>{}, RequestSteps());
             }
+        }
+    }
+}
+
+// What the user is told is what the procedure reports: the notice only when nothing is left unchanged,
+// otherwise the box, whose text says what changed and what did not, and the program's end with its code.
+TEST_F(SizeCommandTest, OnlyACommandThatChangedEverythingSaysSettingsHaveChanged) {
+    const struct {
+        const char* label;
+        OsKind kind;
+        const char* themeActive;
+        std::function<void()> arrange;
+        SizeVariant variant;
+        SizeOutcome outcome;  // what the box must say, when there is one
+    } cases[] = {
+        {"XpStyled, everything changed", kOsWindowsXp, "1", [] {}, SizeVariant::XpStyled, {}},
+        {"XpClassic, everything changed", kOsWindowsXp, "0", [] {}, SizeVariant::XpClassic, {}},
+        {"Win2000, everything changed", kOsWindows2000, nullptr, [] {}, SizeVariant::Win2000, {}},
+        {"XpStyled, the tool missing",
+         kOsWindowsXp,
+         "1",
+         [] { machine().kernel.files.clear(); },
+         SizeVariant::XpStyled,
+         {kStyleSizeAspect, true}},
+        {"XpStyled, the tool refusing",
+         kOsWindowsXp,
+         "1",
+         [] { machine().shell.onStart = [](const std::string&, const std::string&) { machine().shell.exitCode = 4; }; },
+         SizeVariant::XpStyled,
+         {kStyleSizeAspect, false}},
+        {"XpClassic, the pointers' key locked",
+         kOsWindowsXp,
+         "0",
+         [] { machine().registry.SetAccess(test_keys::InCurrentUser(test_keys::kCursors), true, false); },
+         SizeVariant::XpClassic,
+         {kMousePointersAspect, false}},
+        {"Win2000, the shell not answering",
+         kOsWindows2000,
+         nullptr,
+         [] {
+             machine().windows.Find(FindDesktopIconView(ShellViewTitle::Any))->listView->hung = true;
+             machine().journal.Clear();
+         },
+         SizeVariant::Win2000,
+         {kDesktopIconsAspect, false}},
+        {"XpClassic, no metrics record",
+         kOsWindowsXp,
+         "0",
+         [] { machine().faults.FailAll("SystemParametersInfoA:SPI_GETNONCLIENTMETRICS"); },
+         SizeVariant::XpClassic,
+         {kWindowSizesAspect, false}},
+        {"XpStyled, nothing written at all and the tool missing",
+         kOsWindowsXp,
+         "1",
+         [] {
+             machine().faults.FailAll("RegCreateKeyExA");
+             machine().kernel.files.clear();
+         },
+         SizeVariant::XpStyled,
+         {kTextSizeAspect | kMousePointersAspect | kDesktopIconsAspect | kStyleSizeAspect, true}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        SetUp();
+        UseSystem(c.kind);
+        if (c.themeActive) machine().registry.SetString(kThemeManager, "ThemeActive", c.themeActive);
+        c.arrange();
+        RecordingWindow window(IDOK);
+        EXPECT_TRUE(RunSizeCommand(SizeLevel::Large, window));
+
+        const bool notice = c.outcome.unchanged == 0;
+        const std::vector<std::string> told =
+            notice ? std::vector<std::string>{"ShowChangedNotice() -> 0", "StartNoticeTimer() -> 0"}
+                   : std::vector<std::string>{"TellNotChanged() -> 0", "EndNotChanged() -> 0"};
+        EXPECT_EQ(told, journal_steps::StepsStartingWith(
+                            {"ShowChangedNotice", "StartNoticeTimer", "TellNotChanged", "EndNotChanged"}));
+        if (notice) continue;
+        char expected[kNotChangedMessageSize];
+        ComposeNotChangedMessage(c.variant, c.outcome, expected, sizeof expected);
+        EXPECT_EQ(expected, window.told);
+    }
+}
+
+// The box's text in each language: what changed, what did not, in the names the user knows and in the
+// order the box lists them, then what to do.
+TEST_F(SizeCommandTest, TheBoxSaysWhatChangedWhatDidNotAndWhatToDo) {
+    const struct {
+        const char* label;
+        SizeVariant variant;
+        SizeOutcome outcome;
+        const char* english;
+        const char* german;
+    } cases[] = {
+        {"the style's size, its tool missing",
+         SizeVariant::XpStyled,
+         {kStyleSizeAspect, true},
+         "Optivue could not change all of the settings for this size.\n\n"
+         "These have changed:\n    \x95 Desktop icons\n    \x95 Mouse pointers\n"
+         "    \x95 Text size in Internet Explorer and Outlook Express\n\n"
+         "These have not changed:\n    \x95 Size of the visual style (windows, menus and their text)\n\n"
+         "A part of Optivue that changes the size of the visual style is missing. Please install Optivue again, then "
+         "choose the size once more.",
+         "Optivue konnte nicht alle Einstellungen f\xfcr diese Gr\xf6\xdf"
+         "e \xe4ndern.\n\n"
+         "Ge\xe4ndert wurden:\n    \x95 Desktopsymbole\n    \x95 Mauszeiger\n"
+         "    \x95 Schriftgrad in Internet Explorer und Outlook Express\n\n"
+         "Nicht ge\xe4ndert wurden:\n    \x95 Gr\xf6\xdf"
+         "e des visuellen Stils (Fenster, Men\xfcs und ihre Schrift)\n\n"
+         "Ein Teil von Optivue, der die Gr\xf6\xdf"
+         "e des visuellen Stils \xe4ndert, fehlt. Bitte installieren Sie Optivue erneut und w\xe4hlen Sie dann die "
+         "Gr\xf6\xdf"
+         "e noch einmal."},
+        {"window sizes and pointers",
+         SizeVariant::Win2000,
+         {kWindowSizesAspect | kMousePointersAspect, false},
+         "Optivue could not change all of the settings for this size.\n\n"
+         "These have changed:\n    \x95 Desktop icons\n    \x95 Text size in Internet Explorer and Outlook Express\n\n"
+         "These have not changed:\n    \x95 Size of windows and menus, and of their text\n    \x95 Mouse pointers\n\n"
+         "Please start Optivue again and choose the size once more. If this happens again, an administrator may have "
+         "locked these settings: please ask your administrator.",
+         nullptr},
+        {"nothing at all",
+         SizeVariant::XpClassic,
+         {kWindowSizesAspect | kDesktopIconsAspect | kMousePointersAspect | kTextSizeAspect, false},
+         "Optivue could not change all of the settings for this size.\n\n"
+         "These have not changed:\n    \x95 Size of windows and menus, and of their text\n    \x95 Desktop icons\n"
+         "    \x95 Mouse pointers\n    \x95 Text size in Internet Explorer and Outlook Express\n\n"
+         "Please start Optivue again and choose the size once more. If this happens again, an administrator may have "
+         "locked these settings: please ask your administrator.",
+         "Optivue konnte nicht alle Einstellungen f\xfcr diese Gr\xf6\xdf"
+         "e \xe4ndern.\n\n"
+         "Nicht ge\xe4ndert wurden:\n    \x95 Gr\xf6\xdf"
+         "e von Fenstern und Men\xfcs und ihrer Schrift\n    \x95 Desktopsymbole\n    \x95 Mauszeiger\n"
+         "    \x95 Schriftgrad in Internet Explorer und Outlook Express\n\n"
+         "Bitte starten Sie Optivue erneut und w\xe4hlen Sie die Gr\xf6\xdf"
+         "e noch einmal. Geschieht dies wieder, hat ein Administrator diese Einstellungen m\xf6glicherweise gesperrt: "
+         "Bitte wenden Sie sich an Ihren Administrator."},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [language, text] : {std::pair{simwin::StringTables::kEnglish, c.english},
+                                             std::pair{simwin::StringTables::kGerman, c.german}}) {
+            if (!text) continue;
+            SCOPED_TRACE(std::string(c.label) +
+                         (language == simwin::StringTables::kEnglish ? ", English" : ", German"));
+            machine().strings.SetLanguage(language);
+            char message[kNotChangedMessageSize];
+            ComposeNotChangedMessage(c.variant, c.outcome, message, sizeof message);
+            EXPECT_EQ(text, std::string(message));
+            // Cut to a small buffer, it stays within it and terminated.
+            char small[40];
+            std::memset(small, 'x', sizeof small);
+            ComposeNotChangedMessage(c.variant, c.outcome, small, sizeof small);
+            EXPECT_EQ(std::string(message).substr(0, sizeof small - 1), std::string(small));
         }
     }
 }

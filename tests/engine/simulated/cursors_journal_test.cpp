@@ -44,7 +44,7 @@ TEST_F(CursorsJournalTest, EachSchemeWritesItsNameFourteenPointersAndSourceInOrd
     for (size_t stem : stems) files.push_back(21 + stem + 6);
     const struct {
         const char* label;
-        void (*apply)();
+        bool (*apply)();
         std::vector<std::string> steps;
     } cases[] = {
         {"Default", ApplyDefaultCursors, SchemeSteps("row 204", 15, empty, " -> 0")},

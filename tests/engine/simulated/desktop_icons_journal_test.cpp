@@ -56,13 +56,15 @@ TEST_F(DesktopIconsJournalTest, EnglishNormalOnASnappingDesktopRunsEveryStepInOr
         R"(FindWindowExA(NULL, NULL, "Progman", "Program Manager" => hwnd#1) -> )" + Found(desktop.progman),
         R"(FindWindowExA(hwnd#1, NULL, "SHELLDLL_DefView", NULL => hwnd#2) -> )" + Found(desktop.shellView),
         R"(FindWindowExA(hwnd#2, NULL, "SysListView32", NULL => hwnd#3) -> )" + Found(desktop.iconView),
-        "SendMessageA(hwnd#3, LVM_GETEXTENDEDLISTVIEWSTYLE, 0x0, 0x0) -> " + std::to_string(LVS_EX_SNAPTOGRID),
+        "SendMessageTimeoutA(hwnd#3, LVM_GETEXTENDEDLISTVIEWSTYLE, 0x0, 0x0, 0x2, 3000 => " +
+            std::to_string(LVS_EX_SNAPTOGRID) + ") -> 1",
         "SystemParametersInfoA(SPI_GETWORKAREA, 0, RECT, 0x0) -> 1",
         // 13 columns of 78 and 9 rows of 82 in 1024 x 738: 82 * 65536 + 78. The view had 75 x 75.
-        "SendMessageA(hwnd#3, LVM_SETICONSPACING, 0x0, 0x52004E) -> " + std::to_string(75 * 65536 + 75),
-        "SendMessageA(hwnd#3, LVM_ARRANGE, 0x1, 0x0) -> 1",
+        "SendMessageTimeoutA(hwnd#3, LVM_SETICONSPACING, 0x0, 0x52004E, 0x2, 3000 => " +
+            std::to_string(75 * 65536 + 75) + ") -> 1",
+        "SendMessageTimeoutA(hwnd#3, LVM_ARRANGE, 0x1, 0x0, 0x2, 3000 => 1) -> 1",
         "pause 500",
-        "SendMessageA(hwnd#3, LVM_ARRANGE, 0x5, 0x0) -> 1",
+        "SendMessageTimeoutA(hwnd#3, LVM_ARRANGE, 0x5, 0x0, 0x2, 3000 => 1) -> 1",
     };
     EXPECT_EQ(expected, Steps());
     EXPECT_EQ(1000u, machine().clock.NowMs());
@@ -71,10 +73,12 @@ TEST_F(DesktopIconsJournalTest, EnglishNormalOnASnappingDesktopRunsEveryStepInOr
 TEST_F(DesktopIconsJournalTest, WithoutSnapToGridTheWorkAreaIsNotAskedForAndTheSpacingGrowsWithTheIcon) {
     simwin::CreateDesktop(0);
     EXPECT_TRUE(ApplyLargeXpClassic());
-    EXPECT_EQ((std::vector<std::string>{"SendMessageA(hwnd#3, LVM_GETEXTENDEDLISTVIEWSTYLE, 0x0, 0x0) -> 0",
-                                        "SendMessageA(hwnd#3, LVM_SETICONSPACING, 0x0, 0x6B006B) -> " +
-                                            std::to_string(75 * 65536 + 75)}),
-              StepsStartingWith({"SendMessageA(hwnd#3, LVM_GET", "SendMessageA(hwnd#3, LVM_SET", "SystemParametersInfoA(SPI_GETWORK"}));
+    EXPECT_EQ((std::vector<std::string>{
+                  "SendMessageTimeoutA(hwnd#3, LVM_GETEXTENDEDLISTVIEWSTYLE, 0x0, 0x0, 0x2, 3000 => 0) -> 1",
+                  "SendMessageTimeoutA(hwnd#3, LVM_SETICONSPACING, 0x0, 0x6B006B, 0x2, 3000 => " +
+                      std::to_string(75 * 65536 + 75) + ") -> 1"}),
+              StepsStartingWith({"SendMessageTimeoutA(hwnd#3, LVM_GET", "SendMessageTimeoutA(hwnd#3, LVM_SET",
+                                 "SystemParametersInfoA(SPI_GETWORK"}));
 }
 
 TEST_F(DesktopIconsJournalTest, StopsAtTheFirstFailureKeepingWhatItDid) {
@@ -94,13 +98,14 @@ TEST_F(DesktopIconsJournalTest, StopsAtTheFirstFailureKeepingWhatItDid) {
          [] { machine().strings.RemoveRow(StringTables::kEnglish, IDS_XP_CLASSIC_NORMAL_ICON_FONT); }, false,
          "row 531 missing", false, false},
         {"icon metrics cannot be read", [] { machine().faults.FailAll("SystemParametersInfoA:SPI_GETICONMETRICS"); },
-         true, "SystemParametersInfoA(SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0) -> 0", true, false},
+         false, "SystemParametersInfoA(SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0) -> 0", true, false},
         {"title font refused",
          [] {
              machine().strings.SetRow(StringTables::kEnglish, IDS_XP_CLASSIC_NORMAL_ICON_FONT,
                                       "  -11, 400,   1, Tahoma");
          },
-         true, "SystemParametersInfoA(SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0) -> 1", true, false},
+         false, "SystemParametersInfoA(SPI_GETICONMETRICS, 76, ICONMETRICSA{cbSize=76}, 0x0) -> 1", true, false},
+        // A shell without the icon view has no layout to change: no failure.
         {"no desktop", [] {}, true, R"(FindWindowExA(NULL, NULL, "Progman", "Program Manager") -> 0)", true, true},
         {"a desktop without its shell view",
          [] { machine().windows.Create("Progman", "Program Manager", nullptr, WS_VISIBLE); }, true,
@@ -126,7 +131,7 @@ TEST_F(DesktopIconsJournalTest, StopsAtTheFirstFailureKeepingWhatItDid) {
         const bool iconMetricsChanged =
             std::memcmp(&iconMetricsBefore, &machine().parameters.iconMetrics, sizeof iconMetricsBefore) != 0;
         EXPECT_EQ(c.iconMetricsSet, iconMetricsChanged);
-        EXPECT_TRUE(StepsStartingWith({"SendMessageA"}).empty());
+        EXPECT_TRUE(StepsStartingWith({"SendMessageTimeoutA"}).empty());
     }
 }
 
@@ -139,7 +144,7 @@ TEST_F(DesktopIconsJournalTest, AListViewOfAnotherProgramIsNotTakenForTheDesktop
     EXPECT_TRUE(ApplyNormalXpClassic());
 
     EXPECT_EQ(R"(FindWindowExA(NULL, NULL, "Progman", "Program Manager") -> 0)", Steps().back());
-    EXPECT_TRUE(StepsStartingWith({"SendMessageA"}).empty());
+    EXPECT_TRUE(StepsStartingWith({"SendMessageTimeoutA"}).empty());
     EXPECT_TRUE(machine().windows.Find(foreignList)->listView->arrangements.empty());
 }
 
@@ -150,11 +155,12 @@ TEST_F(DesktopIconsJournalTest, RefusedSetCallsDoNotStopTheLaterSteps) {
     machine().faults.FailAll("SystemParametersInfoA:SPI_SETICONMETRICS");
     machine().faults.FailAll("RegSetValueExA");
 
-    EXPECT_TRUE(ApplyNormalXpClassic());
+    // The icon size and metrics did not change, which the result says; a missing reload is no failure.
+    EXPECT_FALSE(ApplyNormalXpClassic());
 
-    EXPECT_EQ((std::vector<std::string>{"SendMessageA(hwnd#3, LVM_ARRANGE, 0x1, 0x0) -> 1",
-                                        "SendMessageA(hwnd#3, LVM_ARRANGE, 0x5, 0x0) -> 1"}),
-              StepsStartingWith({"SendMessageA(hwnd#3, LVM_ARRANGE"}));
+    EXPECT_EQ((std::vector<std::string>{"SendMessageTimeoutA(hwnd#3, LVM_ARRANGE, 0x1, 0x0, 0x2, 3000 => 1) -> 1",
+                                        "SendMessageTimeoutA(hwnd#3, LVM_ARRANGE, 0x5, 0x0, 0x2, 3000 => 1) -> 1"}),
+              StepsStartingWith({"SendMessageTimeoutA(hwnd#3, LVM_ARRANGE"}));
 }
 
 TEST_F(DesktopIconsJournalTest, SnapToGridWithoutAWholeColumnOrRowFallsBackToTheSpacingGrownWithTheIcon) {
@@ -187,13 +193,35 @@ TEST_F(DesktopIconsJournalTest, SnapToGridWithoutAWholeColumnOrRowFallsBackToThe
         machine().parameters.workArea = c.workArea;
         if (c.workAreaFails) machine().faults.FailAll("SystemParametersInfoA:SPI_GETWORKAREA");
 
-        EXPECT_TRUE(ApplyLargeXpClassic());
+        // Without the work area the view cannot get the spacing that fits its grid.
+        EXPECT_EQ(!c.workAreaFails, ApplyLargeXpClassic());
 
-        const std::vector<std::string> sent = StepsStartingWith({"SendMessageA(hwnd#3, LVM_SETICONSPACING"});
+        const std::vector<std::string> sent = StepsStartingWith({"SendMessageTimeoutA(hwnd#3, LVM_SETICONSPACING"});
         ASSERT_EQ(1u, sent.size());
         const std::string lParam = simwin::Hex(static_cast<DWORD>(c.cy) << 16 | c.cx);
-        EXPECT_EQ(0u, sent[0].find("SendMessageA(hwnd#3, LVM_SETICONSPACING, 0x0, " + lParam + ")")) << sent[0];
+        EXPECT_EQ(0u, sent[0].find("SendMessageTimeoutA(hwnd#3, LVM_SETICONSPACING, 0x0, " + lParam + ", 0x2, 3000"))
+            << sent[0];
     }
+}
+
+// A shell that does not answer costs each message its bound and no more: every step still runs, with the
+// same pauses, and the result says that the desktop's layout did not change.
+TEST_F(DesktopIconsJournalTest, AShellThatDoesNotAnswerCostsEachMessageItsBoundAndFailsTheStep) {
+    const simwin::Desktop desktop = simwin::CreateDesktop(LVS_EX_SNAPTOGRID);
+    machine().windows.Find(desktop.iconView)->listView->hung = true;
+
+    EXPECT_FALSE(ApplyNormalXpClassic());
+
+    EXPECT_EQ((std::vector<std::string>{
+                  "SendMessageTimeoutA(hwnd#3, LVM_GETEXTENDEDLISTVIEWSTYLE, 0x0, 0x0, 0x2, 3000) -> 0",
+                  "SendMessageTimeoutA(hwnd#3, LVM_SETICONSPACING, 0x0, 0x4B004B, 0x2, 3000) -> 0",
+                  "SendMessageTimeoutA(hwnd#3, LVM_ARRANGE, 0x1, 0x0, 0x2, 3000) -> 0",
+                  "SendMessageTimeoutA(hwnd#3, LVM_ARRANGE, 0x5, 0x0, 0x2, 3000) -> 0",
+              }),
+              StepsStartingWith({"SendMessageTimeoutA"}));
+    EXPECT_EQ(1000u + 4 * 3000u, machine().clock.NowMs());
+    // The registry and the system took their part.
+    EXPECT_EQ("32", machine().registry.String(kWindowMetrics, "Shell Icon Size").value_or(""));
 }
 
 }  // namespace

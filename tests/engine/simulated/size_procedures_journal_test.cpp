@@ -1,6 +1,7 @@
 // The nine size procedures seen through the simulated platform's journal. Every writer loads its rows in
 // argument order, so the rows loaded, in order, show which writer ran with which arguments.
 #include "settings/size_procedures.h"
+#include "settings/visual_style.h"
 #include "tests/support/journal_steps.h"
 #include "tests/support/registry_keys.h"
 #include "tests/support/size_rows.h"
@@ -96,7 +97,7 @@ TEST_F(SizeProceduresJournalTest, EachProcedureRunsItsWritersInOrderWithItsOwnRo
 
 TEST_F(SizeProceduresJournalTest, AMetricsRowThatDoesNotParseSkipsBothSchemeStepsAndNothingElse) {
     machine().strings.SetRow(simwin::StringTables::kEnglish, IDS_W2K_NORMAL_METRICS, "1, 16, 16, NONCLIENTEND");
-    ApplyNormalWin2000();
+    EXPECT_EQ(unsigned{kWindowSizesAspect}, ApplyNormalWin2000().unchanged);
     // The metrics step is tried twice and never succeeds, so row 221 is never loaded and "Current" is never
     // touched; the text size, the pointers and the icons are set all the same.
     EXPECT_EQ(Rows({IDS_POINTER_SCHEME_NORMAL, WINDOW_METRIC_ROWS(W2K, NORMAL), DESKTOP_ICON_ROWS(W2K, NORMAL),
@@ -112,7 +113,8 @@ TEST_F(SizeProceduresJournalTest, AMetricsRowThatDoesNotParseSkipsBothSchemeStep
 
 TEST_F(SizeProceduresJournalTest, WhenOnlyTheSecondMetricsStepSucceedsTheSchemeIsWrittenOnceAfterTheIcons) {
     machine().faults.FailNth("SystemParametersInfoA:SPI_GETNONCLIENTMETRICS", 1);
-    ApplyLargeXpClassic();
+    // The second pass leaves the window sizes as a whole run would: nothing is reported.
+    EXPECT_EQ(0u, ApplyLargeXpClassic().unchanged);
     EXPECT_EQ(Rows({IDS_POINTER_SCHEME_LARGE, WINDOW_METRIC_ROWS(XP_CLASSIC, LARGE),
                     DESKTOP_ICON_ROWS(XP_CLASSIC, LARGE), WINDOW_METRIC_ROWS(XP_CLASSIC, LARGE), IDS_XP_SCHEME_LARGE}),
               RowsLoaded());
@@ -121,11 +123,46 @@ TEST_F(SizeProceduresJournalTest, WhenOnlyTheSecondMetricsStepSucceedsTheSchemeI
               machine().registry.String("HKEY_CURRENT_USER\\Control Panel\\Appearance", "Current").value_or(""));
 }
 
-TEST_F(SizeProceduresJournalTest, TheVisualStyleProceduresHandBackTheSwitchsResult) {
-    // The tool is not installed: the switch still runs its sequence and reports 1.
-    EXPECT_EQ(1, ApplyNormalXpStyled());
+// The style's size changed only when the tool ended saying so: switched, or recorded for the next logon.
+TEST_F(SizeProceduresJournalTest, TheVisualStyleProceduresReportTheStyleSizeAsTheToolLeftIt) {
+    const struct {
+        const char* label;
+        bool installed;
+        DWORD exitCode;
+        DWORD runsForMs;
+        bool changed;
+        bool toolMissing;
+    } cases[] = {
+        {"not installed", false, 0, 0, false, true},
+        {"switched at once", true, 0, 0, true, false},
+        {"recorded for the next logon, its box up for a minute", true, 1, 60000, true, false},
+        {"the style does not offer the size", true, 4, 3000, false, false},
+        {"neither switched nor recorded", true, 6, 0, false, false},
+        {"still running two minutes after its start", true, 0, 130000, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        SetUp();
+        if (c.installed) machine().kernel.AddFile(kStyleToolPath);
+        machine().shell.onStart = [&c](const std::string&, const std::string&) {
+            machine().shell.exitCode = c.exitCode;
+            machine().shell.runsForMs = c.runsForMs;
+        };
+        const SizeOutcome outcome = ApplyLargeXpStyled();
+        EXPECT_EQ(c.changed ? 0u : unsigned{kStyleSizeAspect}, outcome.unchanged);
+        EXPECT_EQ(c.toolMissing, outcome.styleToolMissing);
+        // The wait for the tool is bounded: two minutes after its start at most, with the icons' pauses
+        // before it.
+        EXPECT_LE(machine().clock.NowMs(), 1000u + kStyleToolBoundMs + 1000u);
+        EXPECT_TRUE(machine().shell.processes.empty()) << "the tool's handle is closed";
+    }
+    // A size row that does not load starts nothing: the size did not change, and no tool is missing.
+    SetUp();
+    machine().kernel.AddFile(kStyleToolPath);
     machine().strings.RemoveRow(simwin::StringTables::kEnglish, IDS_STYLE_SIZE_EXTRA_LARGE);
-    EXPECT_EQ(0, ApplyExtraLargeXpStyled());
+    const SizeOutcome outcome = ApplyExtraLargeXpStyled();
+    EXPECT_EQ(unsigned{kStyleSizeAspect}, outcome.unchanged);
+    EXPECT_FALSE(outcome.styleToolMissing);
     EXPECT_TRUE(journal_steps::StepsStartingWith({"SystemParametersInfoA(SPI_SETNONCLIENTMETRICS"}).empty());
 }
 

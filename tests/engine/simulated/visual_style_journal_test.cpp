@@ -6,6 +6,7 @@
 #include "tests/support/journal_steps.h"
 #include "tests/support/registry_keys.h"
 
+#include <shellapi.h>
 #include <simwin/sim.h>
 
 #include <gtest/gtest.h>
@@ -99,10 +100,13 @@ TEST_F(VisualStyleJournalTest, LargeRunsTheTenStepsInOrderAndTakesSixSecondsOfWa
     for (size_t i = 0; i < stored.size(); ++i)
         expected.push_back("RegEnumValueA(hkey#1, " + std::to_string(i) + ", 60, buffer, 30 => \"" + stored[i].name +
                            "\") -> 0");
+    expected.push_back("GetTickCount() -> 0");
     expected.push_back(R"(GetFileAttributesA("C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe") -> 32)");
     expected.push_back("GetForegroundWindow() -> " + std::to_string(reinterpret_cast<uintptr_t>(foreground)));
-    expected.push_back(R"(ShellExecuteA(hwnd#1, "open", "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe", )"
-                       R"("LargeFonts", NULL, 5) -> 42)");
+    // Started with its handle kept (SEE_MASK_NOCLOSEPROCESS) and without the shell's own error box.
+    expected.push_back("ShellExecuteExA(cbSize=" + std::to_string(sizeof(SHELLEXECUTEINFOA)) +
+                       R"(, 0x440, hwnd#1, "open", "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe", )"
+                       R"("LargeFonts", NULL, 5 => 0x3000) -> 1)");
     expected.push_back("pause 1000");
     for (int cycle = 0; cycle < 50; ++cycle) {
         expected.push_back("pause 100");
@@ -112,6 +116,9 @@ TEST_F(VisualStyleJournalTest, LargeRunsTheTenStepsInOrderAndTakesSixSecondsOfWa
         expected.push_back(R"(set Control Panel\Colors [)" + value.name + "] REG_SZ " +
                            std::to_string(value.data.size()) + " -> 0");
     expected.push_back("InvalidateRect(NULL, NULL, TRUE) -> 1");
+    // The tool ended with the size switched; its handle is closed.
+    expected.push_back("GetExitCodeProcess(0x3000) -> 0");
+    expected.push_back("CloseHandle(0x3000) -> 1");
     EXPECT_EQ(expected, Steps());
 
     EXPECT_EQ((std::vector<std::string>{R"(RegOpenKeyExA(HKCU, "Control Panel\\Colors", 0, 0x20019 => hkey#1) -> 0)",
@@ -353,19 +360,21 @@ TEST_F(VisualStyleJournalTest, NoFailureAroundTheToolStopsTheWatchTheWriteBackOr
     const struct {
         const char* label;
         std::function<void()> arrange;
-        bool toolStarted;  // ShellExecuteA was called
+        bool toolStarted;  // ShellExecuteExA was called
         bool toolRan;
         size_t enumerations;
         size_t writes;
     } cases[] = {
-        {"the key cannot be opened for reading",
-         [] { machine().registry.SetAccess(kColorsKey, false, true); }, true, true, 0, 0},
-        {"the key does not tell its value count", [] { machine().faults.FailAll("RegQueryInfoKeyA"); }, true, true, 0, 0},
-        {"the key cannot be opened for writing",
-         [] { machine().registry.SetAccess(kColorsKey, true, false); }, true, true, 31, 0},
-        {"every write is refused", [] { machine().faults.FailAll("RegSetValueExA", ERROR_ACCESS_DENIED); }, true, true, 31, 31},
+        {"the key cannot be opened for reading", [] { machine().registry.SetAccess(kColorsKey, false, true); }, true,
+         true, 0, 0},
+        {"the key does not tell its value count", [] { machine().faults.FailAll("RegQueryInfoKeyA"); }, true, true, 0,
+         0},
+        {"the key cannot be opened for writing", [] { machine().registry.SetAccess(kColorsKey, true, false); }, true,
+         true, 31, 0},
+        {"every write is refused", [] { machine().faults.FailAll("RegSetValueExA", ERROR_ACCESS_DENIED); }, true, true,
+         31, 31},
         {"the key is missing", [] { machine().registry.Remove(kColorsKey); }, true, true, 0, 0},
-        {"the tool cannot be started", [] { machine().faults.FailAll("ShellExecuteA"); }, true, false, 31, 31},
+        {"the tool cannot be started", [] { machine().faults.FailAll("ShellExecuteExA"); }, true, false, 31, 31},
         {"the tool is not in the installation folder",
          [] {
              machine().kernel.files.clear();
@@ -373,7 +382,8 @@ TEST_F(VisualStyleJournalTest, NoFailureAroundTheToolStopsTheWatchTheWriteBackOr
              machine().kernel.AddFile("C:\\WINDOWS\\system32\\chgtheme.exe");
          },
          false, false, 31, 31},
-        {"the tool's file cannot be looked at", [] { machine().faults.FailAll("GetFileAttributesA"); }, false, false, 31, 31},
+        {"the tool's file cannot be looked at", [] { machine().faults.FailAll("GetFileAttributesA"); }, false, false,
+         31, 31},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -387,16 +397,18 @@ TEST_F(VisualStyleJournalTest, NoFailureAroundTheToolStopsTheWatchTheWriteBackOr
         // Stands in for a change the tool would have made, so that the watch has something to put back.
         if (!c.toolRan) machine().clock.At(1550, [] { machine().display.colors[COLOR_3DFACE] = RGB(1, 2, 3); });
 
-        EXPECT_EQ(1, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
+        // The size changed when the tool ran; a tool that did not start is missing.
+        EXPECT_EQ(c.toolRan ? kStyleSwitched : kStyleToolMissing, SwitchVisualStyleSize(IDS_STYLE_SIZE_LARGE));
 
-        EXPECT_EQ(c.toolStarted, machine().journal.LinesOf("ShellExecuteA").size() == 1);
+        EXPECT_EQ(c.toolStarted, machine().journal.LinesOf("ShellExecuteExA").size() == 1);
         EXPECT_EQ(c.toolStarted, machine().journal.LinesOf("GetForegroundWindow").size() == 1);
         EXPECT_EQ(c.toolRan, played);
         EXPECT_EQ(c.enumerations, machine().journal.LinesOf("RegEnumValueA").size());
         EXPECT_EQ(c.writes, machine().journal.LinesOf("RegSetValueExA").size());
         EXPECT_EQ((std::vector<int>{6}), CyclesOfSetSysColors());
         EXPECT_EQ(saved.colors[COLOR_3DFACE], machine().display.colors[COLOR_3DFACE]);
-        EXPECT_EQ("InvalidateRect(NULL, NULL, TRUE) -> 1", machine().journal.Lines().back());
+        EXPECT_EQ(c.toolRan ? "CloseHandle(0x3000) -> 1" : "InvalidateRect(NULL, NULL, TRUE) -> 1",
+                  machine().journal.Lines().back());
         EXPECT_EQ(6000u, machine().clock.NowMs());
         EXPECT_EQ(0u, machine().registry.OpenHandleCount());
     }

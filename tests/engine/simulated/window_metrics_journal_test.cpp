@@ -199,6 +199,7 @@ TEST_F(WindowMetricsJournalTest, SelectWin2000SchemeComparesWithAllThreeStandard
         UINT schemeRow;
         bool result;
         std::vector<std::string> steps;
+        bool failed = false;  // the name is not as it should be
     } cases[] = {
         {"a standard scheme", [] { machine().registry.SetString(kAppearance, "Current", "Windows Standard (large)"); },
          IDS_W2K_SCHEME_EXTRA_LARGE, true,
@@ -209,7 +210,7 @@ TEST_F(WindowMetricsJournalTest, SelectWin2000SchemeComparesWithAllThreeStandard
              machine().faults.FailAll("RegSetValueExA");
          },
          IDS_W2K_SCHEME_EXTRA_LARGE, true,
-         with(readAndCompare, R"(set Control Panel\Appearance [Current] REG_SZ 31 -> 5)")},
+         with(readAndCompare, R"(set Control Panel\Appearance [Current] REG_SZ 31 -> 5)"), true},
         {"another scheme", [] { machine().registry.SetString(kAppearance, "Current", "Brick"); },
          IDS_W2K_SCHEME_EXTRA_LARGE, false, with(readAndCompare, R"(delete Control Panel\Appearance [Current] -> 0)")},
         {"no Current",
@@ -228,31 +229,56 @@ TEST_F(WindowMetricsJournalTest, SelectWin2000SchemeComparesWithAllThreeStandard
          IDS_XP_SCHEME_EXTRA_LARGE,
          false,
          {R"(delete Control Panel\Appearance [Current] -> 0)"}},
+        // Without the name there is nothing to record, and the name the user has stays: an empty one would
+        // read as another scheme and be deleted the next time.
         {"the name row missing",
          [] {
              machine().registry.SetString(kAppearance, "Current", "Windows Standard");
              machine().strings.RemoveRow(StringTables::kEnglish, IDS_W2K_SCHEME_EXTRA_LARGE);
          },
          IDS_W2K_SCHEME_EXTRA_LARGE,
-         true,
-         {"row 223 missing", R"(query Control Panel\Appearance [Current] -> 0)", "row 221", "row 222",
-          "row 223 missing", R"(set Control Panel\Appearance [Current] REG_SZ 1 -> 0)"}},
+         false,
+         {"row 223 missing"},
+         true},
+        // A name the registry refuses to read may be a standard one: it is neither rewritten nor deleted.
+        {"Current that cannot be read",
+         [] {
+             machine().registry.SetString(kAppearance, "Current", "Windows Standard");
+             machine().registry.SetAccess(kAppearance, false, true);
+         },
+         IDS_W2K_SCHEME_EXTRA_LARGE,
+         false,
+         {"row 223", R"(open Control Panel\Appearance -> 5)"},
+         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         simwin::Reset();
         c.arrange();
-        EXPECT_EQ(c.result, SelectWin2000Scheme(c.schemeRow));
+        const std::optional<std::string> before = machine().registry.String(kAppearance, "Current");
+        bool failed = !c.failed;
+        EXPECT_EQ(c.result, SelectWin2000Scheme(c.schemeRow, &failed));
+        EXPECT_EQ(c.failed, failed);
         EXPECT_EQ(c.steps, Steps());
         EXPECT_EQ(0u, machine().registry.OpenHandleCount());
+        if (c.failed && c.steps.back().rfind("set ", 0) != 0)
+            EXPECT_EQ(before, machine().registry.String(kAppearance, "Current"));
     }
 }
 
-TEST_F(WindowMetricsJournalTest, SelectWin2000SchemeDoesNotTakeAMissingStandardRowForAnEmptyCurrentScheme) {
-    machine().registry.SetString(kAppearance, "Current", "");
-    machine().strings.RemoveRow(StringTables::kEnglish, IDS_W2K_SCHEME_LARGE);
-    EXPECT_FALSE(SelectWin2000Scheme(IDS_W2K_SCHEME_NORMAL));
-    EXPECT_EQ(nullptr, machine().registry.Value(kAppearance, "Current"));
+// A missing standard row names no scheme, not the empty one; and without it the name cannot be told from
+// the missing standard name, so it stays as it is and the step says that it failed.
+TEST_F(WindowMetricsJournalTest, SelectWin2000SchemeDecidesNothingWhenAStandardRowToCompareWithIsMissing) {
+    for (const char* current : {"", "Windows Standard (large)", "Brick"}) {
+        SCOPED_TRACE(current);
+        simwin::Reset();
+        machine().registry.SetString(kAppearance, "Current", current);
+        machine().strings.RemoveRow(StringTables::kEnglish, IDS_W2K_SCHEME_LARGE);
+        bool failed = false;
+        EXPECT_FALSE(SelectWin2000Scheme(IDS_W2K_SCHEME_NORMAL, &failed));
+        EXPECT_TRUE(failed);
+        EXPECT_EQ(current, machine().registry.String(kAppearance, "Current").value_or("(none)"));
+    }
 }
 
 }  // namespace
