@@ -4,8 +4,8 @@
 // there is none, in a message box in the run's language, which change nothing; the refusal on systems other
 // than NT 5.1 and 5.2; the live switch to each size, seen by a process started afterwards; the theme
 // library taken from the system folder only; and, under stand-ins for the theme library that cannot switch
-// live, the size recorded for the next logon with the follow-up run asked for. Everything the tool changes
-// is put back afterwards.
+// live, the size recorded for the next logon with the follow-up run asked for, or, where its shortcut or its
+// flag cannot be written, neither of them left behind. Everything the tool changes is put back afterwards.
 //
 //   chgtheme_tests.exe [GoogleTest options]
 //   chgtheme_tests.exe --report-theme     (the process the tests start to see the theme afresh)
@@ -583,50 +583,114 @@ TEST_F(ChgthemeTest, AStyleThatOffersTheSizeIsSwitchedLiveAndNoFollowUpRunIsAske
     }
 }
 
-TEST_F(ChgthemeTest, WhereTheStyleCannotBeSwitchedLiveTheSizeWaitsForTheNextLogonWithTheFollowUpRunAskedFor) {
+// A drive letter that names no drive, as a share that cannot be reached would: "X:", or "" when every letter
+// is taken.
+std::string MissingDrive() {
+    const DWORD drives = GetLogicalDrives();
+    for (char letter = 'Y'; letter >= 'D'; --letter)
+        if (!(drives & (1u << (letter - 'A')))) return std::string(1, letter) + ":";
+    return "";
+}
+
+// The follow-up run is asked for whole (the shortcut and the flag) or not at all: a flag without its
+// shortcut would turn the program's next start into a silent follow-up run, a shortcut without its flag
+// would open the main window at every logon.
+TEST_F(ChgthemeTest, WhereTheStyleCannotBeSwitchedLiveTheFollowUpRunIsAskedForWholeOrNotAtAll) {
+    const char* const kAsked =
+        "chgtheme: the size ExtraLargeFonts takes effect at the next logon; Optivue finishes the change then.\r\n";
+    const char* const kNotAsked =
+        "chgtheme: the size ExtraLargeFonts takes effect at the next logon, but Optivue's follow-up run could not be "
+        "asked for.\r\n";
+    enum Obstacle {
+        kNoObstacle,
+        kShortcutNameTaken,        // by a folder of its name in the Startup folder
+        kStartupFolderBelowAFile,  // the user's Startup folder named below a file: it can be neither found nor made
+        kStartupFolderOnNoDrive,   // on a drive that is not there, as a share that cannot be reached
+        kFlagUnwritable,           // the program's key cannot be made: below a volatile key only volatile ones can
+    };
     const struct {
         const char* label;
         const char* library;
-        bool shortcutBlocked;  // by a folder of its name in the Startup folder
+        Obstacle obstacle;
         DWORD exitCode;
         const char* message;
     } cases[] = {
-        {"a theme library without the theme-file functions", "uxtheme_without_theme_files.dll", false, 1,
-         "chgtheme: the size ExtraLargeFonts takes effect at the next logon; Optivue finishes the change then.\r\n"},
-        {"a theme library whose apply fails", "uxtheme_failing_apply.dll", false, 1,
-         "chgtheme: the size ExtraLargeFonts takes effect at the next logon; Optivue finishes the change then.\r\n"},
-        {"no room for the shortcut", "uxtheme_failing_apply.dll", true, 6,
-         "chgtheme: the size ExtraLargeFonts takes effect at the next logon, but Optivue's follow-up run could not be "
-         "asked for.\r\n"},
+        {"a theme library without the theme-file functions", "uxtheme_without_theme_files.dll", kNoObstacle, 1, kAsked},
+        {"a theme library whose apply fails", "uxtheme_failing_apply.dll", kNoObstacle, 1, kAsked},
+        {"no room for the shortcut", "uxtheme_failing_apply.dll", kShortcutNameTaken, 6, kNotAsked},
+        {"a Startup folder below a file", "uxtheme_failing_apply.dll", kStartupFolderBelowAFile, 6, kNotAsked},
+        {"a Startup folder on a drive that is not there", "uxtheme_failing_apply.dll", kStartupFolderOnNoDrive, 6,
+         kNotAsked},
+        {"a flag that cannot be written", "uxtheme_failing_apply.dll", kFlagUnwritable, 6, kNotAsked},
     };
+    const std::string kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    const std::string kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const std::string notAFolder = ProgramFolder() + "chgtheme-not-a-folder";
+    scratchFiles_.push_back(notAFolder);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         UseStyle(TestStylePath(), "Plain", "NormalSize");
         ASSERT_TRUE(UseThemeLibrary(c.library));
-        const std::string tool = ToolPath();
-        if (c.shortcutBlocked) {
-            ASSERT_TRUE(CreateDirectoryA(shortcut_.c_str(), nullptr));
+        // The user's folders as they were, for the cases that move the Startup folder.
+        std::optional<test_platform::SavedUserSettings> folders;
+        switch (c.obstacle) {
+            case kNoObstacle:
+                break;
+            case kShortcutNameTaken:
+                ASSERT_TRUE(CreateDirectoryA(shortcut_.c_str(), nullptr));
+                break;
+            case kStartupFolderBelowAFile: {
+                const HANDLE file = CreateFileA(notAFolder.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr);
+                ASSERT_NE(INVALID_HANDLE_VALUE, file);
+                CloseHandle(file);
+                folders.emplace(std::vector<std::string>{kShellFolders, kUserShellFolders});
+                test_platform::PutString(kUserShellFolders, "Startup", notAFolder + "\\Startup");
+                break;
+            }
+            case kStartupFolderOnNoDrive: {
+                const std::string drive = MissingDrive();
+                ASSERT_NE("", drive);
+                folders.emplace(std::vector<std::string>{kShellFolders, kUserShellFolders});
+                test_platform::PutString(kUserShellFolders, "Startup", drive + "\\Startup");
+                break;
+            }
+            case kFlagUnwritable: {
+                HKEY parent = nullptr;
+                ASSERT_EQ(ERROR_SUCCESS,
+                          RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvani", 0, nullptr, REG_OPTION_VOLATILE,
+                                          KEY_ALL_ACCESS, nullptr, &parent, nullptr));
+                RegCloseKey(parent);
+                break;
+            }
         }
 
-        const ProgramRun run = RunTool(tool, "ExtraLargeFonts");
+        const ProgramRun run = RunTool(ToolPath(), "ExtraLargeFonts");
 
         EXPECT_EQ(c.exitCode, run.exitCode) << run.message;
         EXPECT_EQ(c.message, run.message);
         EXPECT_EQ("ExtraLargeFonts", StoredText(kThemeManagerKey, "SizeName").value_or("(missing)"));
         EXPECT_EQ("Plain", StoredText(kThemeManagerKey, "ColorName").value_or("(missing)"));
         EXPECT_EQ(TestStylePath(), StoredText(kThemeManagerKey, "DllName").value_or("(missing)"));
-        const FollowUpRequest request = FollowUpRequested();
-        EXPECT_EQ(DWORD(REG_DWORD), request.changed.type);
-        EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}), request.changed.data);
-        if (c.shortcutBlocked) {
+        const StoredValue changed = GetValue(OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE);
+        if (c.exitCode == 1) {
+            EXPECT_EQ(DWORD(REG_DWORD), changed.type);
+            EXPECT_EQ((std::vector<BYTE>{1, 0, 0, 0}), changed.data);
+            EXPECT_EQ(Narrow(kInstalledProgram), ShortcutTarget(shortcut_));
+        } else {
+            EXPECT_FALSE(changed.exists) << "Changed left behind";
+        }
+        if (c.obstacle == kShortcutNameTaken) {
             const DWORD attributes = GetFileAttributesA(shortcut_.c_str());
             EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
             RemoveDirectoryA(shortcut_.c_str());
-        } else {
-            EXPECT_EQ(Narrow(kInstalledProgram), request.shortcutTarget);
-            DeleteFileA(shortcut_.c_str());
+        } else if (c.exitCode != 1) {
+            EXPECT_EQ("", ShortcutTarget(shortcut_)) << "a shortcut left behind without its flag";
         }
-        test_platform::DeleteValue(OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE);
+        folders.reset();
+        DeleteFileA(shortcut_.c_str());
+        DeleteFileA(notAFolder.c_str());
+        test_platform::DeleteKeyTree("Software\\Korvani");
     }
 }
 

@@ -4,8 +4,9 @@
 //
 // The style is switched live with the theme-file functions of the system's theme library. Where that is
 // not possible (the library lacks them, or the apply fails), the size is recorded as the style's size for
-// the next logon, and the program is asked for a follow-up run then: the flag "Changed" = 1 under its key
-// and its shortcut "Optivue.lnk" in the user's Startup folder. After a live switch nothing is asked for.
+// the next logon, and the program is asked for a follow-up run then: its shortcut "Optivue.lnk" in the
+// user's Startup folder and, once that is in place, the flag "Changed" = 1 under its key. After a live
+// switch nothing is asked for.
 //
 // Each outcome has its exit code (ExitCode below, listed in README.md too). Refusals change nothing.
 // Messages go to the standard error output when there is one, short and in English, for administrators at
@@ -430,17 +431,23 @@ bool RecordSizeForNextLogon(const wchar_t* size) {
            ERROR_SUCCESS;
 }
 
-// The shortcut "Optivue.lnk" to the installed program, directly in the user's Startup folder.
-bool PlaceStartupShortcut() {
-    WCHAR path[MAX_PATH];
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path))) return false;
+// The path of the shortcut "Optivue.lnk" directly in the user's Startup folder. False when the folder is
+// not there: a folder that does not exist may come back as S_FALSE with an empty path, and a path made of
+// the bare name would name a file in the current drive's root.
+bool StartupShortcutPath(WCHAR (&path)[MAX_PATH]) {
+    if (SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK || path[0] == L'\0')
+        return false;
     WCHAR shortcutName[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, OPTIVUE_STARTUP_SHORTCUT, -1, shortcutName, MAX_PATH);
+    if (!MultiByteToWideChar(CP_ACP, 0, OPTIVUE_STARTUP_SHORTCUT, -1, shortcutName, MAX_PATH)) return false;
     const int folderLength = lstrlenW(path);
     if (folderLength + 1 + lstrlenW(shortcutName) >= MAX_PATH) return false;
     path[folderLength] = L'\\';
     lstrcpyW(path + folderLength + 1, shortcutName);
+    return true;
+}
 
+// The shortcut to the installed program at `path`, replacing one that is there.
+bool PlaceStartupShortcut(const WCHAR* path) {
     const bool comStarted = SUCCEEDED(CoInitialize(nullptr));
     bool saved = false;
     IShellLinkW* link = nullptr;
@@ -456,6 +463,19 @@ bool PlaceStartupShortcut() {
     }
     if (comStarted) CoUninitialize();
     return saved;
+}
+
+// Asks for the follow-up run: the shortcut first, then the flag. Either alone is worse than neither: the
+// flag alone turns the program's next start, whenever the user makes it, into a silent follow-up run in
+// place of its window; the shortcut alone opens the main window at every logon, as only a follow-up run
+// removes it. So the flag is set only once the shortcut is in place, and a shortcut whose flag cannot be
+// set is removed again. A failed request leaves the flag as it was.
+bool AskForFollowUpRun() {
+    WCHAR shortcut[MAX_PATH];
+    if (!StartupShortcutPath(shortcut) || !PlaceStartupShortcut(shortcut)) return false;
+    if (WriteRegDword(HKEY_CURRENT_USER, OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE, 1)) return true;
+    DeleteFileW(shortcut);
+    return false;
 }
 
 // The one argument, when it is one of the three size variants: its index in kSizeNames; -1 otherwise.
@@ -517,7 +537,7 @@ int Run() {
               IDS_TOOL_NOT_RECORDED, sizeIndex, nullptr});
         return kNotRecorded;
     }
-    if (!WriteRegDword(HKEY_CURRENT_USER, OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE, 1) || !PlaceStartupShortcut()) {
+    if (!AskForFollowUpRun()) {
         Tell({L"chgtheme: the size %1 takes effect at the next logon, but Optivue's follow-up run could not be asked "
               L"for.",
               IDS_TOOL_FOLLOW_UP_NOT_ASKED, sizeIndex, nullptr});
