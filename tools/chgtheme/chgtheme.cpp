@@ -33,11 +33,12 @@
 
 namespace {
 
+// The program reads the first two as the size changed (res/product.h), every other as not.
 enum ExitCode : int {
-    kSwitchedLive = 0,
-    kRecordedForNextLogon = 1,  // the follow-up run is asked for
+    kSwitchedLive = OPTIVUE_STYLE_TOOL_SWITCHED,
+    kRecordedForNextLogon = OPTIVUE_STYLE_TOOL_RECORDED,  // the follow-up run is asked for
     // Refusals:
-    kBadArgument = 2,     // none, more than one, or not one of the three size variants
+    kBadArgument = 2,  // none, more than one, or not one of the three size variants
     kNoActiveStyle = 3,
     kSizeNotOffered = 4,  // by the active style
     kSizesUnknown = 5,    // the theme library cannot list the style's sizes

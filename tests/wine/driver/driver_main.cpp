@@ -3,13 +3,15 @@
 // that set-up, and the tests set the system version per start of a program.
 //   app_driver.exe --program=PATH [--setup=PATH] [--package=PATH --older-package=PATH --older-setup=PATH]
 //                  [GoogleTest options]
-// With --pose=main, about, confirm or notice (and --version=NAME) it starts the program instead, brings up
-// the main dialog, the About box over it, the Large size's confirmation or the notice after it, writes
+// With --pose=main, about, confirm, notice or not-changed (and --version=NAME) it starts the program
+// instead, brings up the main dialog, the About box over it, the Large size's confirmation, the notice after
+// it or, without the style tool on Windows XP with a visual style, the box that says what did not change, writes
 // "ready" with the posed window's place on the screen (WxH+X+Y) and holds the pose until a line arrives on
 // its standard input; tests/wine/screenshots takes its pictures meanwhile. --pose=style-box starts the
 // visual-style tool beside the program with Large Size under Wine's own style, which lacks it, and poses
 // the tool's message box.
 #include "res/resource_ids.h"
+#include "settings/visual_style.h"
 #include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/input.h"
@@ -83,18 +85,32 @@ int Pose(const std::string& pose, const std::string& version) {
     // The notice comes only after a size is applied: the user's settings are put back when the pose ends.
     test_platform::SavedUserSettings saved({"Control Panel\\Desktop\\WindowMetrics", "Control Panel\\Cursors",
                                             "Control Panel\\Appearance", "Control Panel\\Colors",
-                                            "Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3"});
+                                            "Software\\Microsoft\\Internet Explorer\\International\\Scripts\\3",
+                                            test_keys::kThemeManager});
+    // The box after a command that could not change everything: Large on Windows XP with a visual style and
+    // without the style tool in the installation folder.
+    if (pose == "not-changed") {
+        test_platform::PutString(test_keys::kThemeManager, "ThemeActive", "1");
+        DeleteFileA(kStyleToolPath);
+    }
     e2e::Program program(version.empty() ? nullptr : version.c_str());
     const HWND dialog = program.WaitForMainDialog();
     if (!dialog) return 1;
     HANDLE frozen = nullptr;
     HWND posed = dialog;
-    if (pose == "confirm" || pose == "notice") {
+    if (pose == "confirm" || pose == "notice" || pose == "not-changed") {
         e2e::ClickOn(GetDlgItem(dialog, IDC_LARGE_SIZE));
         const HWND confirm = program.WaitForConfirmation();
         if (!confirm) return 1;
         e2e::Sync(confirm);
         posed = confirm;
+        if (pose == "not-changed") {
+            if (!e2e::WaitForForeground(confirm)) return 1;
+            e2e::ClickOn(GetDlgItem(confirm, IDOK));
+            posed = program.WaitForMessageBox();
+            if (!posed) return 1;
+            e2e::Sync(posed);
+        }
         if (pose == "notice") {
             if (!e2e::WaitForForeground(confirm)) return 1;
             e2e::ClickOn(GetDlgItem(confirm, IDOK));
@@ -117,6 +133,10 @@ int Pose(const std::string& pose, const std::string& version) {
         posed = about;
     }
     Ready(posed);
+    if (pose == "not-changed") {
+        PostMessageA(posed, WM_COMMAND, IDOK, 0);
+        program.WaitForExit();
+    }
     if (frozen) {
         ResumeThread(frozen);
         CloseHandle(frozen);
@@ -137,8 +157,10 @@ int main(int argc, char** argv) {
         if (const char* value = Option(argv[i], "--version=")) version = value;
     }
     if (e2e::ProgramPath().empty()) {
-        std::fprintf(stderr, "usage: app_driver.exe --program=PATH [--pose=main|about|confirm|notice|style-box [--version=NAME]] "
-                             "[GoogleTest options]\n");
+        std::fprintf(stderr,
+                     "usage: app_driver.exe --program=PATH [--pose=main|about|confirm|notice|not-changed|style-box "
+                     "[--version=NAME]] "
+                     "[GoogleTest options]\n");
         return 2;
     }
     return pose.empty() ? RUN_ALL_TESTS() : Pose(pose, version);

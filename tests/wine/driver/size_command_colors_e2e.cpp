@@ -2,6 +2,7 @@
 // while the program watches, the real tool whose theme library's apply brings colours while the program is
 // ended during its watch, and the real tool with a style that lacks the size, in the run's language.
 #include "res/resource_ids.h"
+#include "settings/size_aspects.h"
 #include "settings/visual_style.h"
 #include "tests/fixtures/style_tool_double.h"
 #include "tests/fixtures/theme_library_stand_in.h"
@@ -9,11 +10,11 @@
 #include "tests/support/style_tool.h"
 #include "tests/support/system_theme_library.h"
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/program.h"
+#include "tests/wine/driver/size_command_steps.h"
 #include "tests/wine/driver/waits.h"
 #include "tests/wine/driver/window_reading.h"
 #include "tests/wine/style_tool_messages.h"
-#include "tests/wine/driver/program.h"
-#include "tests/wine/driver/size_command_steps.h"
 
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -214,8 +215,10 @@ std::wstring WideText(HWND window) {
 }
 
 // The real tool and Wine's own style "Light", which offers NormalSize only, as many styles that people
-// install do: a Large command ends with the tool's message box, in the user's language, and leaves the
-// style and the colours as they were. The test style, which offers every size, is switched without a box.
+// install do: a Large command waits for the tool's message box, in the user's language, and then says in
+// its own box, without the tool's reason again, that the style's size did not change; the style and the
+// colours stay as they were. The test style, which offers every size, is switched without a box and the
+// command ends with "Settings have changed.".
 TEST_F(SizeCommand, TheRealStyleToolTellsTheUserWhenTheStyleLacksTheSizeAndSwitchesAStyleThatHasIt) {
     const std::string wineStyle = StoredText(kThemeManagerKey, "DllName").value_or("");
     const std::string wineColor = StoredText(kThemeManagerKey, "ColorName").value_or("");
@@ -224,7 +227,7 @@ TEST_F(SizeCommand, TheRealStyleToolTellsTheUserWhenTheStyleLacksTheSizeAndSwitc
         const char* label;
         std::string file, color;
         DWORD exitCode;
-        const wchar_t* message;  // in the run's language; null: no message box
+        const wchar_t* message;  // the tool's, in the run's language; null: no message box
         const char* sizeAfter;
     } cases[] = {
         {"Wine's own style", wineStyle, wineColor, 4,
@@ -250,31 +253,42 @@ TEST_F(SizeCommand, TheRealStyleToolTellsTheUserWhenTheStyleLacksTheSizeAndSwitc
         Program program(kSystems[0].version);
         const HWND dialog = ClickSizeButton(program, kLevels[1]);
         ASSERT_NE(nullptr, dialog);
-        ConfirmAndFollowToTheEnd(program, dialog, kLevels[1], Variant::XpStyled, nullptr);
-        if (HasFatalFailure()) return;
-
-        // The program has ended; the tool, which started a second after the click, has ended by now unless
-        // its message box waits for the user.
-        HANDLE toolProcess = StyleToolProcess();
-        const HWND box = MessageBoxUp();
-        if (c.message) {
-            ASSERT_NE(nullptr, toolProcess) << "the tool ended without a message box";
-            ASSERT_NE(nullptr, box);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(box, &owner);
-            EXPECT_EQ(GetProcessId(toolProcess), owner) << "the message box is not the tool's";
-            EXPECT_EQ(L"Optivue", WideText(box));
-            EXPECT_EQ(c.message, WideText(GetDlgItem(box, 0xFFFF)));
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-            EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(toolProcess, e2e::kWaitMs));
-            DWORD exitCode = 0xFFFFFFFF;
-            GetExitCodeProcess(toolProcess, &exitCode);
-            EXPECT_EQ(c.exitCode, exitCode);
-        } else {
-            EXPECT_EQ(nullptr, box) << "a message box: " << e2e::Text(GetDlgItem(box, 0xFFFF));
+        if (!c.message) {
+            ConfirmAndFollowToTheEnd(program, dialog, kLevels[1], Variant::XpStyled, nullptr);
+            if (HasFatalFailure()) return;
+            EXPECT_EQ(nullptr, MessageBoxUp()) << "a message box: " << e2e::Text(GetDlgItem(MessageBoxUp(), 0xFFFF));
+            HANDLE toolProcess = StyleToolProcess();
             EXPECT_EQ(nullptr, toolProcess) << "the tool still runs";
+            if (toolProcess) CloseHandle(toolProcess);
+        } else {
+            const HWND confirm = program.WaitForConfirmation();
+            ASSERT_NE(nullptr, confirm);
+            ASSERT_TRUE(e2e::WaitForForeground(confirm));
+            ClickOkOf(confirm);
+            // The program waits for the tool, whose box is up; once it is answered, the program tells what
+            // did not change.
+            ExpectNotChangedBoxAndEnd(program, dialog, NotChangedText(Variant::XpStyled, kStyleSizeAspect, false), [&] {
+                HWND box = nullptr;
+                ASSERT_TRUE(e2e::WaitUntil([&box] { return (box = MessageBoxUp()) != nullptr; }))
+                    << "the tool showed no message box";
+                HANDLE toolProcess = StyleToolProcess();
+                ASSERT_NE(nullptr, toolProcess);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(box, &owner);
+                EXPECT_EQ(GetProcessId(toolProcess), owner) << "the first message box is not the tool's";
+                EXPECT_EQ(L"Optivue", WideText(box));
+                EXPECT_EQ(c.message, WideText(GetDlgItem(box, 0xFFFF)));
+                EXPECT_FALSE(program.Ended()) << "the program did not wait for the tool";
+                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+                EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(toolProcess, e2e::kWaitMs));
+                DWORD exitCode = 0xFFFFFFFF;
+                GetExitCodeProcess(toolProcess, &exitCode);
+                EXPECT_EQ(c.exitCode, exitCode);
+                CloseHandle(toolProcess);
+            });
+            if (HasFatalFailure()) return;
         }
-        if (toolProcess) CloseHandle(toolProcess);
         EXPECT_EQ(c.file, StoredText(kThemeManagerKey, "DllName").value_or("(none)"));
         EXPECT_EQ(c.color, StoredText(kThemeManagerKey, "ColorName").value_or("(none)"));
         EXPECT_EQ(c.sizeAfter, StoredText(kThemeManagerKey, "SizeName").value_or("(none)"));

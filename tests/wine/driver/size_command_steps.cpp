@@ -1,6 +1,7 @@
 #include "tests/wine/driver/size_command_steps.h"
 
 #include "res/resource_ids.h"
+#include "settings/size_aspects.h"
 #include "tests/fixtures/style_tool_double.h"
 #include "tests/wine/driver/input.h"
 #include "tests/wine/driver/waits.h"
@@ -203,6 +204,53 @@ NONCLIENTMETRICSA CurrentNonClientMetrics() {
     std::memset(&nonClient, 0, sizeof nonClient);
     EXPECT_TRUE(test_platform::MetricsSeenByAnotherProcess(&nonClient, &icon));
     return nonClient;
+}
+
+std::string NotChangedText(Variant variant, unsigned unchanged, bool toolMissing) {
+    const struct {
+        unsigned aspect;
+        UINT row;
+    } listed[] = {{kWindowSizesAspect, IDS_ASPECT_WINDOW_SIZES},
+                  {kStyleSizeAspect, IDS_ASPECT_STYLE_SIZE},
+                  {kDesktopIconsAspect, IDS_ASPECT_DESKTOP_ICONS},
+                  {kMousePointersAspect, IDS_ASPECT_MOUSE_POINTERS},
+                  {kTextSizeAspect, IDS_ASPECT_TEXT_SIZE}};
+    const unsigned all = kDesktopIconsAspect | kMousePointersAspect | kTextSizeAspect |
+                         (variant == Variant::XpStyled ? kStyleSizeAspect : kWindowSizesAspect);
+    auto section = [&](UINT heading, unsigned aspects) {
+        if (!aspects) return std::string();
+        std::string text = "\n\n" + ProgramRow(heading);
+        for (const auto& item : listed)
+            if (aspects & item.aspect) text += "\n    \x95 " + ProgramRow(item.row);
+        return text;
+    };
+    std::string text = ProgramRow(IDS_NOT_ALL_CHANGED) + section(IDS_CHANGED_HEADING, all & ~unchanged) +
+                       section(IDS_NOT_CHANGED_HEADING, unchanged);
+    if (toolMissing) text += "\n\n" + ProgramRow(IDS_INSTALL_AGAIN);
+    if (unchanged & ~(toolMissing ? unsigned{kStyleSizeAspect} : 0u)) text += "\n\n" + ProgramRow(IDS_TRY_AGAIN);
+    return text;
+}
+
+void ExpectNotChangedBoxAndEnd(Program& program, HWND dialog, const std::string& text,
+                               const std::function<void()>& meanwhile) {
+    ASSERT_TRUE(e2e::WaitUntil([dialog] { return !IsWindowVisible(dialog); })) << "the main window stays";
+    if (meanwhile) meanwhile();
+    if (testing::Test::HasFatalFailure()) return;
+    const HWND box = program.WaitForMessageBox();
+    ASSERT_NE(nullptr, box) << ::testing::PrintToString(program.VisibleWindows());
+    EXPECT_EQ(text, e2e::Text(GetDlgItem(box, 0xFFFF)));
+    // No notice beside it: the program's windows now hold no "Settings have changed.".
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == program.Id())
+            EXPECT_NE("Settings have changed.", e2e::Text(GetDlgItem(window, 0xFFFF))) << "the notice is up";
+    }
+    ASSERT_TRUE(e2e::WaitForForeground(box));
+    e2e::ClickOn(GetDlgItem(box, IDOK));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program.WaitForExit(&exitCode));
+    EXPECT_EQ(1u, exitCode) << "the program's end after a command that could not change everything";
 }
 
 }  // namespace size_command

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -117,6 +118,16 @@ void ClickOkOf(HWND confirm);
 // Answers the confirmation of `level` with OK and follows the program to its end: the main window goes,
 // the notice comes centred on the screen and stays until the program ends with 0, not before the waits of
 // `variant` and the notice's time have passed.
+// The text of the box after a command that could not change everything, as the program's string table in
+// the run's language makes it: what changed and what did not among the aspects of `variant`, then what to
+// do (SizeAspect bits).
+std::string NotChangedText(Variant variant, unsigned unchanged, bool toolMissing);
+// Follows a command whose confirmation was answered with OK to its box: no "Settings have changed.", a box
+// titled "Optivue" saying `text`, and after its OK the program's end with 1. `meanwhile` runs once the main
+// window has gone (it may answer another program's box).
+void ExpectNotChangedBoxAndEnd(Program& program, HWND dialog, const std::string& text,
+                               const std::function<void()>& meanwhile = nullptr);
+
 void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level, Variant variant,
                               e2e::Timings* timings);
 // The main dialog of `program`, in front, with the button of `level` clicked; null, failing the test, when
