@@ -93,6 +93,8 @@ int Pose(const std::string& pose, const std::string& version) {
         test_platform::PutString(test_keys::kThemeManager, "ThemeActive", "1");
         DeleteFileA(kStyleToolPath);
     }
+    // The notice comes after a command that changed everything: the classic style, which needs no tool.
+    if (pose == "notice") test_platform::PutString(test_keys::kThemeManager, "ThemeActive", "0");
     e2e::Program program(version.empty() ? nullptr : version.c_str());
     const HWND dialog = program.WaitForMainDialog();
     if (!dialog) return 1;
