@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""The release check of the product's version in res/product.h: OPTIVUE_VERSION_NUMBERS has four fields from 0
-to 65535, OPTIVUE_VERSION_TEXT says the same, and the fourth field is 0. Windows Installer compares only the
-first three fields of a product version, so a release that raised only the fourth would not replace the one
-before it: it would install beside it.
+"""The release check of the product's version in res/product.h: OPTIVUE_VERSION_NUMBERS has four fields, the
+first two from 0 to 255 and the others from 0 to 65535, OPTIVUE_VERSION_TEXT says the same, and the fourth
+field is 0. Windows Installer takes a product version's first two fields up to 255 only, and compares only
+the first three fields, so a release that raised only the fourth would not replace the one before it: it
+would install beside it. scripts/release runs it before it builds.
 
     check_version.py PRODUCT_HEADER
 
@@ -19,6 +20,9 @@ def findings(header_text):
     fields = [field.strip() for field in numbers.group(1).split(",")]
     if len(fields) != 4 or not all(re.fullmatch(r"\d{1,5}", f) and int(f) <= 65535 for f in fields):
         return [f"OPTIVUE_VERSION_NUMBERS {numbers.group(1)} is not four numbers from 0 to 65535"]
+    if any(int(f) > 255 for f in fields[:2]):
+        return [f"OPTIVUE_VERSION_NUMBERS {numbers.group(1)}: the first two fields must be at most 255, the "
+                "largest that Windows Installer takes there"]
     problems = []
     version = ".".join(str(int(f)) for f in fields)
     if text.group(1) != version:
@@ -35,7 +39,7 @@ def main(path):
     for problem in problems:
         print(problem)
     if not problems:
-        print(f"{path}: the version's fourth field is 0")
+        print(f"{path}: the version suits Windows Installer (the first two fields at most 255, the fourth 0)")
     return 1 if problems else 0
 
 

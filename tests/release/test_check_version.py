@@ -16,6 +16,9 @@ ROWS = [
     ("1,10,0,0", "1.10.1.0", "is not OPTIVUE_VERSION_NUMBERS 1.10.0.0"),
     ("1,10,0", "1.10.0", "is not four numbers"),
     ("1,70000,0,0", "1.70000.0.0", "is not four numbers"),
+    ("255,255,65535,0", "255.255.65535.0", None),
+    ("256,0,0,0", "256.0.0.0", "the first two fields must be at most 255"),
+    ("1,256,0,0", "1.256.0.0", "the first two fields must be at most 255"),
 ]
 
 

@@ -15,6 +15,7 @@
 #include "tests/support/system_theme_library.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/style_tool_messages.h"
+#include "tests/wine/style_tool_start.h"
 
 #include <windows.h>
 
@@ -149,15 +150,8 @@ std::wstring WindowText(HWND window) {
 // is read and answered with OK.
 BoxedRun RunToolWithoutErrorOutput(const std::string& arguments) {
     BoxedRun run;
-    std::string commandLine = "\"" + ToolPath() + "\" " + arguments;
-    STARTUPINFOA startup;
-    std::memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;  // each of them null
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return run;
-    CloseHandle(process.hThread);
+    if (!style_tool_start::StartWithoutErrorOutput(ToolPath(), arguments, &process)) return run;
     const DWORD started = GetTickCount();
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && GetTickCount() - started < kRunTimeoutMs) {
         const HWND box = DialogOf(process.dwProcessId);

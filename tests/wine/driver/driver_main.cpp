@@ -18,6 +18,7 @@
 #include "tests/wine/driver/program.h"
 #include "tests/wine/driver/waits.h"
 #include "tests/wine/driver/window_reading.h"
+#include "tests/wine/style_tool_start.h"
 
 #include <gtest/gtest.h>
 
@@ -51,15 +52,8 @@ int PoseStyleToolBox() {
     test_platform::PutString(kThemeManagerKey, "ThemeActive", "1");
     test_platform::PutString(kThemeManagerKey, "SizeName", "NormalSize");
     const std::string tool = e2e::ProgramPath().substr(0, e2e::ProgramPath().find_last_of('\\') + 1) + "chgtheme.exe";
-    std::string commandLine = "\"" + tool + "\" LargeFonts";
-    STARTUPINFOA startup;
-    std::memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;  // each of them null
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return 1;
-    CloseHandle(process.hThread);
+    if (!style_tool_start::StartWithoutErrorOutput(tool, "LargeFonts", &process)) return 1;
     HWND box = nullptr;
     e2e::WaitUntil([&box, &process] {
         for (HWND window = GetTopWindow(nullptr); window && !box; window = GetWindow(window, GW_HWNDNEXT)) {
