@@ -272,4 +272,29 @@ TEST_F(SizeCommand, TheEndOfTheSessionIsRefusedWhileASizeIsAppliedAndTheCommandC
     }
 }
 
+// Close, Cancel and About posted to the main window while a size is applied wait in its queue until the
+// command ends; there they are dropped, so that the notice stays its whole time and nothing opens.
+TEST_F(SizeCommand, RequestsPostedWhileASizeIsAppliedAreDroppedAndTheNoticeStaysItsTime) {
+    const System& system = kSystems[1];  // classic XP
+    const HWND iconView = Arrange(system);
+    ASSERT_NE(nullptr, iconView);
+    test_platform::StyleToolDouble styleTool(test_platform::StyleToolDouble::Place::kInstallationFolder);
+    Program program(system.version);
+    const HWND dialog = ClickSizeButton(program, kLevels[1]);
+    ASSERT_NE(nullptr, dialog);
+    std::atomic<bool> posted(false);
+    std::thread poster([&] {
+        e2e::WaitUntil([&] { return program.Ended() || (IsWindow(dialog) && !IsWindowVisible(dialog)); });
+        posted = PostMessageA(dialog, WM_CLOSE, 0, 0) && PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0) &&
+                 PostMessageA(dialog, WM_SYSCOMMAND, IDM_ABOUT, 0);
+    });
+    ConfirmAndFollowToTheEnd(program, dialog, kLevels[1], system.variant, nullptr);
+    poster.join();
+    if (HasFatalFailure()) return;
+    EXPECT_TRUE(posted) << "the requests were not posted while the size was applied";
+    for (const std::string& seen : program.WindowsSeen())
+        EXPECT_EQ(std::string::npos, seen.find("About Optivue")) << "the About box opened";
+    ExpectSettingsOf(kLevels[1], system.variant, iconView, NONCLIENTMETRICSA{}, styleTool);
+}
+
 }  // namespace
