@@ -78,7 +78,7 @@ constexpr DialogFont kDialogFonts[5] = {
     {170, {IDC_EXTRA_LARGE_SIZE}, 1},  // "Extra Large Size"
     // The three "Sample" captions share one font.
     {120, {IDC_SAMPLE_CAPTION_1, IDC_SAMPLE_CAPTION_2, IDC_SAMPLE_CAPTION_3}, 3},
-    {170, {IDCANCEL}, 1},              // "Close", a font of its own
+    {170, {IDCANCEL}, 1},  // "Close", a font of its own
 };
 
 // The character height (negative LOGFONT height) of a font of `tenthsOfPoint` on a screen of

@@ -5,14 +5,16 @@ static_assert(sizeof(OSVERSIONINFOA) == 148, "the version record GetVersionExA f
 OsKind ClassifyOs(bool queried, DWORD platformId, DWORD major, DWORD minor) {
     if (!queried) return kOsUnclassified;
     switch (platformId) {
-        case VER_PLATFORM_WIN32s: return kOsWin32s;
+        case VER_PLATFORM_WIN32s:
+            return kOsWin32s;
         case VER_PLATFORM_WIN32_WINDOWS:
             if (minor < 10) return kOsWindows95;
             return minor < 90 ? kOsWindows98 : kOsWindowsMe;
         case VER_PLATFORM_WIN32_NT:
             if (major < 5) return kOsWindowsNt4;
             return minor == 0 ? kOsWindows2000 : kOsWindowsXp;
-        default: return kOsUnclassified;
+        default:
+            return kOsUnclassified;
     }
 }
 

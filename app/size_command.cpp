@@ -18,9 +18,12 @@ constexpr DWORD kPauseAfterClassicMs = 2000;
 
 UINT ConfirmationRow(SizeLevel level) {
     switch (level) {
-        case SizeLevel::Normal: return IDS_CONFIRM_NORMAL_SIZE;
-        case SizeLevel::Large: return IDS_CONFIRM_LARGE_SIZE;
-        case SizeLevel::ExtraLarge: return IDS_CONFIRM_EXTRA_LARGE_SIZE;
+        case SizeLevel::Normal:
+            return IDS_CONFIRM_NORMAL_SIZE;
+        case SizeLevel::Large:
+            return IDS_CONFIRM_LARGE_SIZE;
+        case SizeLevel::ExtraLarge:
+            return IDS_CONFIRM_EXTRA_LARGE_SIZE;
     }
     return 0;
 }

@@ -147,7 +147,8 @@ LONG SizeDialog::LayOut(const int* pictures) {
         const Placement& button = column.sizeButton;
         const Placement& caption = column.caption;
         SetWindowPos(Item(kSizeButtons[i]), HWND_BOTTOM, button.left, button.top, button.width, button.height, 0);
-        SetWindowPos(Item(kSampleCaptions[i]), HWND_BOTTOM, caption.left, caption.top, caption.width, caption.height, 0);
+        SetWindowPos(Item(kSampleCaptions[i]), HWND_BOTTOM, caption.left, caption.top, caption.width, caption.height,
+                     0);
         SetWindowPos(Item(pictures[i]), HWND_BOTTOM, column.picture.left, column.picture.top, 0, 0, SWP_NOSIZE);
     }
     SetWindowPos(close, HWND_BOTTOM, layout.close.left, layout.close.top, 0, 0, SWP_NOSIZE);

@@ -7,7 +7,7 @@
 
 #define OPTIVUE_PRODUCT_NAME "Optivue"
 #define OPTIVUE_MAKER "Korvani"
-#define OPTIVUE_VERSION_NUMBERS 1,10,0,0
+#define OPTIVUE_VERSION_NUMBERS 1, 10, 0, 0
 #define OPTIVUE_VERSION_TEXT "1.10.0.0"
 // Fixed, not derived from where a program file lies or from the system's program folder: the program
 // starts the tool from here and the tool names the program here.

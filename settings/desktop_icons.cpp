@@ -84,9 +84,10 @@ bool ApplyDesktopIconMetrics(UINT valueNameRow, UINT sizeRow, UINT baseSizeRow, 
     if (snapToGrid) changed &= SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0) != 0;
     const long long viewHorizontal = ViewSpacing(snapToGrid, static_cast<long long>(workArea.right) - workArea.left,
                                                  horizontalSpacing, base, newSize);
-    const long long viewVertical = ViewSpacing(snapToGrid, static_cast<long long>(workArea.bottom) - workArea.top,
-                                               verticalSpacing, base, newSize);
-    const DWORD packed = (static_cast<DWORD>(viewVertical & 0xFFFF) << 16) | static_cast<DWORD>(viewHorizontal & 0xFFFF);
+    const long long viewVertical =
+        ViewSpacing(snapToGrid, static_cast<long long>(workArea.bottom) - workArea.top, verticalSpacing, base, newSize);
+    const DWORD packed =
+        (static_cast<DWORD>(viewVertical & 0xFFFF) << 16) | static_cast<DWORD>(viewHorizontal & 0xFFFF);
 
     changed &= SendToIconView(iconView, LVM_SETICONSPACING, 0, static_cast<LPARAM>(packed));
     changed &= SendToIconView(iconView, LVM_ARRANGE, LVA_ALIGNLEFT, 0);

@@ -14,6 +14,7 @@ void RestoreChangedLiveColors(const LiveColorSnapshot& snapshot) {
     if (snapshot.count == 0) return;
     bool changed = false;
     for (int i = 0; i < snapshot.count; ++i)
-        if (GetSysColorBrush(snapshot.indices[i]) && GetSysColor(snapshot.indices[i]) != snapshot.colors[i]) changed = true;
+        if (GetSysColorBrush(snapshot.indices[i]) && GetSysColor(snapshot.indices[i]) != snapshot.colors[i])
+            changed = true;
     if (changed) SetSysColors(snapshot.count, snapshot.indices, snapshot.colors);
 }

@@ -8,6 +8,7 @@
 
 // In the order of their Win32 names. The style's own menu colours (COLOR_MENUHILIGHT, COLOR_MENUBAR) and
 // index 25 are left to the style.
+// clang-format off
 constexpr int PreservedColorIndices[] = {
     COLOR_3DDKSHADOW,      COLOR_3DFACE,       COLOR_3DHIGHLIGHT,
     COLOR_3DLIGHT,         COLOR_3DSHADOW,     COLOR_ACTIVEBORDER,
@@ -20,6 +21,7 @@ constexpr int PreservedColorIndices[] = {
     COLOR_SCROLLBAR,       COLOR_WINDOW,       COLOR_WINDOWFRAME,
     COLOR_WINDOWTEXT,
 };
+// clang-format on
 constexpr int kPreservedColorCount = static_cast<int>(std::size(PreservedColorIndices));
 static_assert(kPreservedColorCount == 28, "28 colours are kept");
 

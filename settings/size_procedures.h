@@ -49,7 +49,7 @@ struct SizeProcedureRows {
     bool (*selectScheme)(UINT row, bool* failed);  // null on XpStyled
     UINT schemeRow;
     DesktopIconRows desktopIcons;
-    int styleRow;                    // the visual-style size argument; 0 unless XpStyled
+    int styleRow;  // the visual-style size argument; 0 unless XpStyled
 };
 
 // One cell of the table: the procedure's name, its rows, and the sequence its variant runs them in.

@@ -45,10 +45,10 @@ void SaveStoredColors(ColorValueSnapshot* snapshot) {
     OpenKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoredColorsKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return;
     DWORD valueCount = 0;
-    if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, nullptr,
-                         nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-        for (DWORD index = 0; snapshot->count < valueCount && snapshot->count < kValueCapacity &&
-                              index <= kLastEnumerationIndex;
+    if (RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount, nullptr, nullptr,
+                         nullptr, nullptr) == ERROR_SUCCESS) {
+        for (DWORD index = 0;
+             snapshot->count < valueCount && snapshot->count < kValueCapacity && index <= kLastEnumerationIndex;
              ++index) {
             // A failed call leaves the entry to the next one; whatever it wrote there counts for nothing.
             ColorValue& value = snapshot->values[snapshot->count];

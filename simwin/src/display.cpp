@@ -9,6 +9,7 @@ namespace {
 // Brushes are tokens: the program only tests them for null.
 constexpr uintptr_t kFirstBrush = 0x3000;
 
+// clang-format off
 const char* const kColorValueNames[Display::kColorCount] = {
     "Scrollbar",      "Background",        "ActiveTitle",      "InactiveTitle",         "Menu",
     "Window",         "WindowFrame",       "MenuText",         "WindowText",            "TitleText",
@@ -18,6 +19,7 @@ const char* const kColorValueNames[Display::kColorCount] = {
     "ButtonAlternateFace", "HotTrackingColor", "GradientActiveTitle", "GradientInactiveTitle", "MenuHilight",
     "MenuBar",
 };
+// clang-format on
 
 bool ValidIndex(int index) { return index >= 0 && index < Display::kColorCount; }
 
@@ -46,8 +48,10 @@ void StoreColorKey() {
         const std::string text = ColorText(machine().display.colors[index]);
         std::vector<BYTE> data(text.begin(), text.end());
         data.push_back(0);
-        if (RegValue* value = key->FindValue(kColorValueNames[index])) *value = {value->name, REG_SZ, std::move(data)};
-        else key->values.push_back({kColorValueNames[index], REG_SZ, std::move(data)});
+        if (RegValue* value = key->FindValue(kColorValueNames[index]))
+            *value = {value->name, REG_SZ, std::move(data)};
+        else
+            key->values.push_back({kColorValueNames[index], REG_SZ, std::move(data)});
     }
 }
 
@@ -105,8 +109,8 @@ HWND WINAPI GetForegroundWindow(void) {
 }
 
 BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
-    const std::string args = machine().windows.HandleName(window) + ", " + (rect ? "RECT" : "NULL") + ", " +
-                             (erase ? "TRUE" : "FALSE");
+    const std::string args =
+        machine().windows.HandleName(window) + ", " + (rect ? "RECT" : "NULL") + ", " + (erase ? "TRUE" : "FALSE");
     BOOL result = TRUE;
     if (auto fault = machine().faults.Check("InvalidateRect", ERROR_INVALID_WINDOW_HANDLE)) {
         machine().lastError = static_cast<DWORD>(*fault);

@@ -58,8 +58,8 @@ BOOL WINAPI GetVersionExA(LPOSVERSIONINFOA info) {
 
 HANDLE WINAPI CreateMutexA(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCSTR name) {
     simwin::Kernel& kernel = machine().kernel;
-    std::string args = std::string(attributes ? "attributes" : "NULL") + ", " + (initialOwner ? "TRUE" : "FALSE") +
-                       ", " + Quote(name);
+    std::string args =
+        std::string(attributes ? "attributes" : "NULL") + ", " + (initialOwner ? "TRUE" : "FALSE") + ", " + Quote(name);
     if (auto fault = machine().faults.Check("CreateMutexA", ERROR_ACCESS_DENIED)) {
         machine().lastError = static_cast<DWORD>(*fault);
         machine().journal.Record("CreateMutexA", args, 0);

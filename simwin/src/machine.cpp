@@ -112,7 +112,8 @@ std::map<std::string, int, std::less<>>::iterator Counted(std::map<std::string, 
 std::optional<long> Faults::Check(std::string_view call, long naturalError, std::string_view variant) {
     // A plain loop: the debug build of the tests does not inline the algorithms.
     size_t cached = 0;
-    while (cached < byAddress_.size() && (byAddress_[cached].first != call.data() || byAddress_[cached].second->first != call))
+    while (cached < byAddress_.size() &&
+           (byAddress_[cached].first != call.data() || byAddress_[cached].second->first != call))
         ++cached;
     if (cached == byAddress_.size()) byAddress_.emplace_back(call.data(), Counted(perCall_, call));
     const auto counted = byAddress_[cached].second;
@@ -130,9 +131,12 @@ std::optional<long> Faults::Check(std::string_view call, long naturalError, std:
     asked_.push_back(asked);
     for (const Rule& rule : rules_) {
         bool matches = false;
-        if (rule.call.empty()) matches = rule.nth == anyNumber;
-        else if (rule.call == call) matches = rule.nth == 0 || rule.nth == callNumber;
-        else if (!variant.empty() && rule.call == variantName) matches = rule.nth == 0 || rule.nth == variantNumber;
+        if (rule.call.empty())
+            matches = rule.nth == anyNumber;
+        else if (rule.call == call)
+            matches = rule.nth == 0 || rule.nth == callNumber;
+        else if (!variant.empty() && rule.call == variantName)
+            matches = rule.nth == 0 || rule.nth == variantNumber;
         if (matches) {
             ++failed_;
             return rule.error == kNaturalError ? naturalError : rule.error;

@@ -80,8 +80,7 @@ Registry::Registry() {
 
 std::shared_ptr<RegKey> Registry::Root(HKEY predefined) const {
     for (const auto& root : kRoots)
-        if (predefined == reinterpret_cast<HKEY>(static_cast<LONG_PTR>(root.handle)))
-            return roots_.at(root.full);
+        if (predefined == reinterpret_cast<HKEY>(static_cast<LONG_PTR>(root.handle))) return roots_.at(root.full);
     return nullptr;
 }
 
@@ -136,7 +135,8 @@ bool Registry::Remove(const std::string& fullPath) {
     if (!parent) return false;
     const std::string name = fullPath.substr(slash + 1);
     auto& keys = parent->subkeys;
-    const auto it = std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return SameTextIgnoringCase(k->name, name); });
+    const auto it =
+        std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return SameTextIgnoringCase(k->name, name); });
     if (it == keys.end()) return false;
     keys.erase(it);
     return true;
@@ -268,7 +268,8 @@ void SaveKey(const RegKey& key, const std::string& path, std::string* out) {
     }
     *out += '\n';
     std::vector<std::shared_ptr<RegKey>> sorted = key.subkeys;
-    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return Upper(a->name) < Upper(b->name); });
+    std::sort(sorted.begin(), sorted.end(),
+              [](const auto& a, const auto& b) { return Upper(a->name) < Upper(b->name); });
     for (const auto& sub : sorted) SaveKey(*sub, path + "\\" + sub->name, out);
 }
 
@@ -385,7 +386,8 @@ bool Registry::LoadRegText(const std::string& text, std::string* error) {
         const std::string data = line.substr(p);
         if (data == "-") {
             auto& values = key->values;
-            values.erase(std::remove_if(values.begin(), values.end(), [&](const RegValue& v) { return SameTextIgnoringCase(v.name, name); }),
+            values.erase(std::remove_if(values.begin(), values.end(),
+                                        [&](const RegValue& v) { return SameTextIgnoringCase(v.name, name); }),
                          values.end());
         } else if (!data.empty() && data[0] == '"') {
             std::string textValue;
@@ -479,8 +481,7 @@ LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM desired
     const RegCall reg{"RegOpenKeyExA",
                       KeyName(key) + ", " + Quote(subKey) + ", " + std::to_string(options) + ", " + Hex(desired),
                       PathOf(key, subKey), ""};
-    if (auto fault = machine().faults.Check("RegOpenKeyExA", ERROR_FILE_NOT_FOUND))
-        return reg.Finish(*fault);
+    if (auto fault = machine().faults.Check("RegOpenKeyExA", ERROR_FILE_NOT_FOUND)) return reg.Finish(*fault);
     if (!result) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* parent = machine().registry.Lookup(key);
     if (!parent) return reg.Finish(ERROR_INVALID_HANDLE);
@@ -501,10 +502,9 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyCl
     (void)reserved;
     const RegCall reg{"RegCreateKeyExA",
                       KeyName(key) + ", " + Quote(subKey) + ", " + Quote(keyClass) + ", " + std::to_string(options) +
-                      ", " + Hex(desired) + ", " + (security ? "security" : "NULL"),
+                          ", " + Hex(desired) + ", " + (security ? "security" : "NULL"),
                       PathOf(key, subKey), ""};
-    if (auto fault = machine().faults.Check("RegCreateKeyExA", ERROR_ACCESS_DENIED))
-        return reg.Finish(*fault);
+    if (auto fault = machine().faults.Check("RegCreateKeyExA", ERROR_ACCESS_DENIED)) return reg.Finish(*fault);
     if (!result) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* parent = machine().registry.Lookup(key);
     if (!parent) return reg.Finish(ERROR_INVALID_HANDLE);
@@ -530,9 +530,7 @@ LONG WINAPI RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyCl
 }
 
 LONG WINAPI RegCloseKey(HKEY key) {
-    const RegCall reg{"RegCloseKey",
-                      KeyName(key),
-                      PathOf(key), ""};
+    const RegCall reg{"RegCloseKey", KeyName(key), PathOf(key), ""};
     if (auto fault = machine().faults.Check("RegCloseKey", ERROR_INVALID_HANDLE)) {
         machine().registry.CloseHandle(key);  // a failed close still gives the handle up
         return reg.Finish(*fault);
@@ -540,13 +538,13 @@ LONG WINAPI RegCloseKey(HKEY key) {
     return reg.Finish(machine().registry.CloseHandle(key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE);
 }
 
-LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD dataSize) {
-    const RegCall reg{"RegQueryValueExA",
-                      KeyName(key) + ", " + Quote(valueName) + ", " + (data ? "buffer" : "NULL") + ", " +
-                      SizeArg(dataSize),
-                      PathOf(key), valueName ? valueName : ""};
-    if (auto fault = machine().faults.Check("RegQueryValueExA", ERROR_FILE_NOT_FOUND))
-        return reg.Finish(*fault);
+LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                             LPDWORD dataSize) {
+    const RegCall reg{
+        "RegQueryValueExA",
+        KeyName(key) + ", " + Quote(valueName) + ", " + (data ? "buffer" : "NULL") + ", " + SizeArg(dataSize),
+        PathOf(key), valueName ? valueName : ""};
+    if (auto fault = machine().faults.Check("RegQueryValueExA", ERROR_FILE_NOT_FOUND)) return reg.Finish(*fault);
     if (reserved || (data && !dataSize)) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
     if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return reg.Finish(status);
@@ -572,12 +570,11 @@ LONG WINAPI RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWO
 
 LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data, DWORD dataSize) {
     (void)reserved;
-    const RegCall reg{"RegSetValueExA",
-                      KeyName(key) + ", " + Quote(valueName) + ", " + std::to_string(type) + ", " +
-                      std::to_string(dataSize),
-                      PathOf(key), valueName ? valueName : ""};
-    if (auto fault = machine().faults.Check("RegSetValueExA", ERROR_ACCESS_DENIED))
-        return reg.Finish(*fault);
+    const RegCall reg{
+        "RegSetValueExA",
+        KeyName(key) + ", " + Quote(valueName) + ", " + std::to_string(type) + ", " + std::to_string(dataSize),
+        PathOf(key), valueName ? valueName : ""};
+    if (auto fault = machine().faults.Check("RegSetValueExA", ERROR_ACCESS_DENIED)) return reg.Finish(*fault);
     if (!data && dataSize) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
     if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return reg.Finish(status);
@@ -598,39 +595,35 @@ LONG WINAPI RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD typ
 }
 
 LONG WINAPI RegDeleteValueA(HKEY key, LPCSTR valueName) {
-    const RegCall reg{"RegDeleteValueA",
-                      KeyName(key) + ", " + Quote(valueName),
-                      PathOf(key), valueName ? valueName : ""};
-    if (auto fault = machine().faults.Check("RegDeleteValueA", ERROR_FILE_NOT_FOUND))
-        return reg.Finish(*fault);
+    const RegCall reg{"RegDeleteValueA", KeyName(key) + ", " + Quote(valueName), PathOf(key),
+                      valueName ? valueName : ""};
+    if (auto fault = machine().faults.Check("RegDeleteValueA", ERROR_FILE_NOT_FOUND)) return reg.Finish(*fault);
     const simwin::Registry::Handle* handle;
     if (LONG status = CheckHandle(key, KEY_SET_VALUE, &handle)) return reg.Finish(status);
     auto& values = handle->key->values;
     const std::string name = valueName ? valueName : "";
-    const auto it = std::find_if(values.begin(), values.end(), [&](const simwin::RegValue& v) { return simwin::SameTextIgnoringCase(v.name, name); });
+    const auto it = std::find_if(values.begin(), values.end(),
+                                 [&](const simwin::RegValue& v) { return simwin::SameTextIgnoringCase(v.name, name); });
     if (it == values.end()) return reg.Finish(ERROR_FILE_NOT_FOUND);
     values.erase(it);
     return reg.Finish(ERROR_SUCCESS);
 }
 
 LONG WINAPI RegDeleteKeyA(HKEY key, LPCSTR subKey) {
-    const RegCall reg{"RegDeleteKeyA",
-                      KeyName(key) + ", " + Quote(subKey),
-                      PathOf(key, subKey), ""};
-    if (auto fault = machine().faults.Check("RegDeleteKeyA", ERROR_ACCESS_DENIED))
-        return reg.Finish(*fault);
+    const RegCall reg{"RegDeleteKeyA", KeyName(key) + ", " + Quote(subKey), PathOf(key, subKey), ""};
+    if (auto fault = machine().faults.Check("RegDeleteKeyA", ERROR_ACCESS_DENIED)) return reg.Finish(*fault);
     const simwin::Registry::Handle* parent = machine().registry.Lookup(key);
     if (!parent) return reg.Finish(ERROR_INVALID_HANDLE);
     std::vector<std::string> names;
-    if (!subKey || !simwin::SplitKeyPath(subKey, &names) || names.empty())
-        return reg.Finish(ERROR_BAD_PATHNAME);
+    if (!subKey || !simwin::SplitKeyPath(subKey, &names) || names.empty()) return reg.Finish(ERROR_BAD_PATHNAME);
     std::shared_ptr<simwin::RegKey> owner = parent->key;
     for (size_t i = 0; i + 1 < names.size(); ++i) {
         owner = owner->FindSubkey(names[i]);
         if (!owner) return reg.Finish(ERROR_FILE_NOT_FOUND);
     }
     auto& keys = owner->subkeys;
-    const auto it = std::find_if(keys.begin(), keys.end(), [&](const auto& k) { return simwin::SameTextIgnoringCase(k->name, names.back()); });
+    const auto it = std::find_if(keys.begin(), keys.end(),
+                                 [&](const auto& k) { return simwin::SameTextIgnoringCase(k->name, names.back()); });
     if (it == keys.end()) return reg.Finish(ERROR_FILE_NOT_FOUND);
     // Windows deletes only a key without subkeys, and only where the key may be changed.
     if (!(*it)->subkeys.empty() || (*it)->denyWrite) return reg.Finish(ERROR_ACCESS_DENIED);
@@ -642,12 +635,10 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
                           LPBYTE data, LPDWORD dataSize) {
     const RegCall reg{"RegEnumValueA",
                       KeyName(key) + ", " + std::to_string(index) + ", " + SizeArg(valueNameSize) + ", " +
-                      (data ? "buffer" : "NULL") + ", " + SizeArg(dataSize),
+                          (data ? "buffer" : "NULL") + ", " + SizeArg(dataSize),
                       PathOf(key), ""};
-    if (auto fault = machine().faults.Check("RegEnumValueA", ERROR_NO_MORE_ITEMS))
-        return reg.Finish(*fault);
-    if (reserved || !valueName || !valueNameSize || (data && !dataSize))
-        return reg.Finish(ERROR_INVALID_PARAMETER);
+    if (auto fault = machine().faults.Check("RegEnumValueA", ERROR_NO_MORE_ITEMS)) return reg.Finish(*fault);
+    if (reserved || !valueName || !valueNameSize || (data && !dataSize)) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
     if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return reg.Finish(status);
     const auto& values = handle->key->values;
@@ -673,13 +664,11 @@ LONG WINAPI RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueN
 }
 
 LONG WINAPI RegQueryInfoKeyA(HKEY key, LPSTR keyClass, LPDWORD keyClassSize, LPDWORD reserved, LPDWORD subKeys,
-                             LPDWORD maxSubKeyLength, LPDWORD maxClassLength, LPDWORD values, LPDWORD maxValueNameLength,
-                             LPDWORD maxValueLength, LPDWORD securityDescriptorSize, PFILETIME lastWriteTime) {
-    const RegCall reg{"RegQueryInfoKeyA",
-                      KeyName(key),
-                      PathOf(key), ""};
-    if (auto fault = machine().faults.Check("RegQueryInfoKeyA", ERROR_ACCESS_DENIED))
-        return reg.Finish(*fault);
+                             LPDWORD maxSubKeyLength, LPDWORD maxClassLength, LPDWORD values,
+                             LPDWORD maxValueNameLength, LPDWORD maxValueLength, LPDWORD securityDescriptorSize,
+                             PFILETIME lastWriteTime) {
+    const RegCall reg{"RegQueryInfoKeyA", KeyName(key), PathOf(key), ""};
+    if (auto fault = machine().faults.Check("RegQueryInfoKeyA", ERROR_ACCESS_DENIED)) return reg.Finish(*fault);
     if (reserved) return reg.Finish(ERROR_INVALID_PARAMETER);
     const simwin::Registry::Handle* handle;
     if (LONG status = CheckHandle(key, KEY_QUERY_VALUE, &handle)) return reg.Finish(status);
@@ -703,5 +692,6 @@ LONG WINAPI RegQueryInfoKeyA(HKEY key, LPSTR keyClass, LPDWORD keyClassSize, LPD
     if (maxValueLength) *maxValueLength = largestData;
     if (securityDescriptorSize) *securityDescriptorSize = 0;
     if (lastWriteTime) *lastWriteTime = FILETIME{0, 0};
-    return reg.Finish(ERROR_SUCCESS, std::to_string(k.values.size()) + " values", static_cast<long long>(k.values.size()));
+    return reg.Finish(ERROR_SUCCESS, std::to_string(k.values.size()) + " values",
+                      static_cast<long long>(k.values.size()));
 }

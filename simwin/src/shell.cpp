@@ -16,8 +16,9 @@ namespace {
 template <class Text, class Char>
 HRESULT StartupFolderPath(const char* call, HWND owner, int folder, HANDLE token, DWORD flags, Char* path,
                           const Text& folderPath, const std::string& folderShown) {
-    const std::string args = simwin::machine().windows.HandleName(owner) + ", " + simwin::Hex(static_cast<DWORD>(folder)) + ", " +
-                             (token ? "token" : "NULL") + ", " + std::to_string(flags);
+    const std::string args = simwin::machine().windows.HandleName(owner) + ", " +
+                             simwin::Hex(static_cast<DWORD>(folder)) + ", " + (token ? "token" : "NULL") + ", " +
+                             std::to_string(flags);
     auto finish = [&](HRESULT result) {
         simwin::JournalEntry entry;
         entry.call = call;
@@ -49,6 +50,6 @@ HRESULT WINAPI SHGetFolderPathA(HWND owner, int folder, HANDLE token, DWORD flag
 
 HRESULT WINAPI SHGetFolderPathW(HWND owner, int folder, HANDLE token, DWORD flags, LPWSTR path) {
     const std::string& startupFolder = simwin::machine().kernel.startupFolder;
-    return StartupFolderPath("SHGetFolderPathW", owner, folder, token, flags, path, simwin::Utf16FromUtf8(startupFolder),
-                             startupFolder);
+    return StartupFolderPath("SHGetFolderPathW", owner, folder, token, flags, path,
+                             simwin::Utf16FromUtf8(startupFolder), startupFolder);
 }

@@ -67,19 +67,31 @@ bool ParseLiteral(const std::string& line, size_t start, std::string* text) {
         }
         if (++i >= line.size()) return false;
         switch (line[i]) {
-            case 'n': *text += '\n'; break;
-            case 'r': *text += '\r'; break;
-            case 't': *text += '\t'; break;
-            case '\\': *text += '\\'; break;
-            case '"': *text += '"'; break;
+            case 'n':
+                *text += '\n';
+                break;
+            case 'r':
+                *text += '\r';
+                break;
+            case 't':
+                *text += '\t';
+                break;
+            case '\\':
+                *text += '\\';
+                break;
+            case '"':
+                *text += '"';
+                break;
             case 'x': {
                 int value = 0, digits = 0;
-                while (digits < 2 && i + 1 < line.size() && HexDigit(line[i + 1]) >= 0) value = value * 16 + HexDigit(line[++i]), ++digits;
+                while (digits < 2 && i + 1 < line.size() && HexDigit(line[i + 1]) >= 0)
+                    value = value * 16 + HexDigit(line[++i]), ++digits;
                 if (!digits) return false;
                 *text += static_cast<char>(value);
                 break;
             }
-            default: return false;
+            default:
+                return false;
         }
     }
     return false;

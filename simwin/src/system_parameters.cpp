@@ -56,14 +56,22 @@ namespace {
 
 const char* ActionName(UINT action) {
     switch (action) {
-        case SPI_GETNONCLIENTMETRICS: return "SPI_GETNONCLIENTMETRICS";
-        case SPI_SETNONCLIENTMETRICS: return "SPI_SETNONCLIENTMETRICS";
-        case SPI_GETICONMETRICS: return "SPI_GETICONMETRICS";
-        case SPI_SETICONMETRICS: return "SPI_SETICONMETRICS";
-        case SPI_GETWORKAREA: return "SPI_GETWORKAREA";
-        case SPI_SETCURSORS: return "SPI_SETCURSORS";
-        case SPI_SETICONS: return "SPI_SETICONS";
-        default: return nullptr;
+        case SPI_GETNONCLIENTMETRICS:
+            return "SPI_GETNONCLIENTMETRICS";
+        case SPI_SETNONCLIENTMETRICS:
+            return "SPI_SETNONCLIENTMETRICS";
+        case SPI_GETICONMETRICS:
+            return "SPI_GETICONMETRICS";
+        case SPI_SETICONMETRICS:
+            return "SPI_SETICONMETRICS";
+        case SPI_GETWORKAREA:
+            return "SPI_GETWORKAREA";
+        case SPI_SETCURSORS:
+            return "SPI_SETCURSORS";
+        case SPI_SETICONS:
+            return "SPI_SETICONS";
+        default:
+            return nullptr;
     }
 }
 
@@ -73,12 +81,15 @@ std::string RecordArg(UINT action, const void* record) {
     switch (action) {
         case SPI_GETNONCLIENTMETRICS:
         case SPI_SETNONCLIENTMETRICS:
-            return "NONCLIENTMETRICSA{cbSize=" + std::to_string(static_cast<const NONCLIENTMETRICSA*>(record)->cbSize) + "}";
+            return "NONCLIENTMETRICSA{cbSize=" + std::to_string(static_cast<const NONCLIENTMETRICSA*>(record)->cbSize) +
+                   "}";
         case SPI_GETICONMETRICS:
         case SPI_SETICONMETRICS:
             return "ICONMETRICSA{cbSize=" + std::to_string(static_cast<const ICONMETRICSA*>(record)->cbSize) + "}";
-        case SPI_GETWORKAREA: return "RECT";
-        default: return "buffer";
+        case SPI_GETWORKAREA:
+            return "RECT";
+        default:
+            return "buffer";
     }
 }
 
@@ -94,8 +105,10 @@ template <typename Record>
 BOOL ExchangeRecord(const std::string& args, UINT uiParam, void* record, Record* kept, bool get) {
     if (!record || uiParam != sizeof(Record) || static_cast<const Record*>(record)->cbSize != sizeof(Record))
         return Finish(args, FALSE, ERROR_INVALID_PARAMETER);
-    if (get) std::memcpy(record, kept, sizeof(Record));
-    else std::memcpy(kept, record, sizeof(Record));
+    if (get)
+        std::memcpy(record, kept, sizeof(Record));
+    else
+        std::memcpy(kept, record, sizeof(Record));
     return Finish(args, TRUE, 0);
 }
 
@@ -112,7 +125,8 @@ BOOL WINAPI SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
     switch (action) {
         case SPI_GETNONCLIENTMETRICS:
         case SPI_SETNONCLIENTMETRICS:
-            return ExchangeRecord(args, uiParam, pvParam, &parameters.nonClientMetrics, action == SPI_GETNONCLIENTMETRICS);
+            return ExchangeRecord(args, uiParam, pvParam, &parameters.nonClientMetrics,
+                                  action == SPI_GETNONCLIENTMETRICS);
         case SPI_GETICONMETRICS:
         case SPI_SETICONMETRICS:
             return ExchangeRecord(args, uiParam, pvParam, &parameters.iconMetrics, action == SPI_GETICONMETRICS);

@@ -48,10 +48,11 @@ Desktop CreateDesktop(DWORD extendedStyle) {
     Desktop desktop;
     desktop.progman = windows.Create("Progman", "Program Manager", nullptr,
                                      static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN));
-    desktop.shellView = windows.Create("SHELLDLL_DefView", "", desktop.progman, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
-    desktop.iconView = windows.Create(WC_LISTVIEWA, "FolderView", desktop.shellView,
-                                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON | LVS_SHOWSELALWAYS |
-                                          LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE);
+    desktop.shellView =
+        windows.Create("SHELLDLL_DefView", "", desktop.progman, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN);
+    desktop.iconView = windows.Create(
+        WC_LISTVIEWA, "FolderView", desktop.shellView,
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE);
     windows.Find(desktop.iconView)->listView->extendedStyle = extendedStyle;
     return desktop;
 }
@@ -67,13 +68,20 @@ std::string WindowName(HWND window) { return machine().windows.HandleName(window
 
 const char* MessageName(UINT message) {
     switch (message) {
-        case WM_SETREDRAW: return "WM_SETREDRAW";
-        case LVM_ARRANGE: return "LVM_ARRANGE";
-        case LVM_GETITEMSPACING: return "LVM_GETITEMSPACING";
-        case LVM_SETICONSPACING: return "LVM_SETICONSPACING";
-        case LVM_SETEXTENDEDLISTVIEWSTYLE: return "LVM_SETEXTENDEDLISTVIEWSTYLE";
-        case LVM_GETEXTENDEDLISTVIEWSTYLE: return "LVM_GETEXTENDEDLISTVIEWSTYLE";
-        default: return nullptr;
+        case WM_SETREDRAW:
+            return "WM_SETREDRAW";
+        case LVM_ARRANGE:
+            return "LVM_ARRANGE";
+        case LVM_GETITEMSPACING:
+            return "LVM_GETITEMSPACING";
+        case LVM_SETICONSPACING:
+            return "LVM_SETICONSPACING";
+        case LVM_SETEXTENDEDLISTVIEWSTYLE:
+            return "LVM_SETEXTENDEDLISTVIEWSTYLE";
+        case LVM_GETEXTENDEDLISTVIEWSTYLE:
+            return "LVM_GETEXTENDEDLISTVIEWSTYLE";
+        default:
+            return nullptr;
     }
 }
 
@@ -89,7 +97,8 @@ LRESULT ListViewMessage(simwin::Window& window, UINT message, WPARAM wParam, LPA
         case WM_SETREDRAW:
             view.redraw = wParam != 0;
             return 0;
-        case LVM_GETEXTENDEDLISTVIEWSTYLE: return view.extendedStyle;
+        case LVM_GETEXTENDEDLISTVIEWSTYLE:
+            return view.extendedStyle;
         case LVM_SETEXTENDEDLISTVIEWSTYLE: {
             const DWORD previous = view.extendedStyle;
             const DWORD mask = wParam ? static_cast<DWORD>(wParam) : 0xFFFFFFFFu;
@@ -111,20 +120,22 @@ LRESULT ListViewMessage(simwin::Window& window, UINT message, WPARAM wParam, LPA
         case LVM_ARRANGE: {
             // Only the icon and small-icon views arrange, and only by the codes the control knows.
             const LONG type = window.style & LVS_TYPEMASK;
-            const bool known = wParam == LVA_DEFAULT || wParam == LVA_ALIGNLEFT || wParam == LVA_ALIGNTOP ||
-                               wParam == LVA_SNAPTOGRID;
+            const bool known =
+                wParam == LVA_DEFAULT || wParam == LVA_ALIGNLEFT || wParam == LVA_ALIGNTOP || wParam == LVA_SNAPTOGRID;
             if (!known || (type != LVS_ICON && type != LVS_SMALLICON)) return FALSE;
             view.arrangements.push_back(wParam);
             return TRUE;
         }
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
 }  // namespace
 
 HWND WINAPI FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName) {
-    const std::string args = WindowName(parent) + ", " + WindowName(childAfter) + ", " + Quote(className) + ", " + Quote(windowName);
+    const std::string args =
+        WindowName(parent) + ", " + WindowName(childAfter) + ", " + Quote(className) + ", " + Quote(windowName);
     auto finish = [&](HWND found) {
         simwin::JournalEntry entry;
         entry.call = "FindWindowExA";
@@ -227,10 +238,13 @@ std::string IndexName(int index) { return index == GWL_STYLE ? "GWL_STYLE" : std
 LONG WINAPI GetWindowLongA(HWND window, int index) {
     LONG result = 0;
     if (simwin::Window* target = TargetWindow("GetWindowLongA", window, IndexName(index))) {
-        if (index == GWL_STYLE) result = target->style;
-        else machine().lastError = ERROR_INVALID_INDEX;
+        if (index == GWL_STYLE)
+            result = target->style;
+        else
+            machine().lastError = ERROR_INVALID_INDEX;
     }
-    machine().journal.Record("GetWindowLongA", WindowName(window) + ", " + IndexName(index), static_cast<DWORD>(result));
+    machine().journal.Record("GetWindowLongA", WindowName(window) + ", " + IndexName(index),
+                             static_cast<DWORD>(result));
     return result;
 }
 
@@ -244,9 +258,9 @@ LONG WINAPI SetWindowLongA(HWND window, int index, LONG value) {
             machine().lastError = ERROR_INVALID_INDEX;
         }
     }
-    machine().journal.Record("SetWindowLongA",
-                             WindowName(window) + ", " + IndexName(index) + ", " + simwin::Hex(static_cast<DWORD>(value)),
-                             static_cast<DWORD>(previous));
+    machine().journal.Record(
+        "SetWindowLongA", WindowName(window) + ", " + IndexName(index) + ", " + simwin::Hex(static_cast<DWORD>(value)),
+        static_cast<DWORD>(previous));
     return previous;
 }
 

@@ -104,11 +104,12 @@ TEST(MainDialogLayoutTest, PointFontsTruncateTowardTheSmallerCharacterHeight) {
         int pixelsPerInch;
         LONG height;
     } rows[] = {
-        {100, 96, -13}, {140, 96, -18}, {170, 96, -22}, {120, 96, -16},
+        {100, 96, -13},  {140, 96, -18},  {170, 96, -22},  {120, 96, -16},
         {100, 120, -16}, {140, 120, -23}, {170, 120, -28}, {120, 120, -20},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.height, PointFontHeight(row.tenths, row.pixelsPerInch)) << row.tenths << " at " << row.pixelsPerInch;
+        EXPECT_EQ(row.height, PointFontHeight(row.tenths, row.pixelsPerInch))
+            << row.tenths << " at " << row.pixelsPerInch;
 }
 
 TEST(MainDialogLayoutTest, TheMinimisedIconStandsCentredRoundingTowardZero) {

@@ -21,7 +21,9 @@ namespace {
 using simwin::machine;
 
 // The table's cells in order: Normal, Large, Extra Large, each on XpStyled, XpClassic and Win2000.
-const SizeProcedure& Cell(int i) { return SizeProcedureFor(static_cast<SizeLevel>(i / 3), static_cast<SizeVariant>(i % 3)); }
+const SizeProcedure& Cell(int i) {
+    return SizeProcedureFor(static_cast<SizeLevel>(i / 3), static_cast<SizeVariant>(i % 3));
+}
 constexpr int kCells = 9;
 
 void Arrange() {
@@ -35,7 +37,8 @@ void Arrange() {
     machine().display.foreground = machine().windows.Create("#32770", "Optivue", nullptr, WS_VISIBLE);
     machine().kernel.AddFile(kStyleToolPath);
     machine().shell.onStart = [](const std::string&, const std::string&) {
-        machine().clock.At(machine().clock.NowMs() + 550, [] { machine().display.colors[COLOR_3DFACE] = RGB(1, 2, 3); });
+        machine().clock.At(machine().clock.NowMs() + 550,
+                           [] { machine().display.colors[COLOR_3DFACE] = RGB(1, 2, 3); });
     };
     machine().journal.Clear();
 }

@@ -98,8 +98,8 @@ TEST_F(RegistryApiTest, AStringsNulRightAfterTheGivenSizeIsStoredWithIt) {
 
 TEST_F(RegistryApiTest, MissingKeysAndValuesFailWithFileNotFound) {
     HKEY other = nullptr;
-    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Optivue Tests\\Nothing", 0,
-                                                  KEY_QUERY_VALUE, &other));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+              RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Optivue Tests\\Nothing", 0, KEY_QUERY_VALUE, &other));
     DWORD size = 0;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExA(key_, "Nothing", nullptr, nullptr, nullptr, &size));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegDeleteValueA(key_, "Nothing"));
@@ -108,16 +108,19 @@ TEST_F(RegistryApiTest, MissingKeysAndValuesFailWithFileNotFound) {
 TEST_F(RegistryApiTest, CreateMakesEveryMissingKeyAndNamesIgnoreCase) {
     HKEY deep = nullptr;
     DWORD disposition = 0;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(key_, "A\\B\\C", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deep, &disposition));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(key_, "A\\B\\C", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deep, &disposition));
     EXPECT_EQ(DWORD(REG_CREATED_NEW_KEY), disposition);
     const DWORD one = 1;
     EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(deep, "Changed", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4));
     RegCloseKey(deep);
 
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(key_, "a\\b\\c", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deep, &disposition));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(key_, "a\\b\\c", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &deep, &disposition));
     EXPECT_EQ(DWORD(REG_OPENED_EXISTING_KEY), disposition);
     DWORD value = 0, size = sizeof value;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(deep, "CHANGED", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegQueryValueExA(deep, "CHANGED", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size));
     EXPECT_EQ(1u, value);
     RegCloseKey(deep);
 }
@@ -191,8 +194,8 @@ namespace {
 TEST_F(RegistryApiTest, AnEmptyNameBetweenTwoBackslashesNamesNoKey) {
     // So a key path composed with an empty segment lands one level up: "A\\B" is "A\B".
     HKEY created = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(key_, "Identities\\\\Software\\Tail", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             &created, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(key_, "Identities\\\\Software\\Tail", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &created, nullptr));
     RegCloseKey(created);
     EXPECT_TRUE(test_platform::KeyExists(std::string(kScratchKey) + "\\Identities\\Software\\Tail"));
 }

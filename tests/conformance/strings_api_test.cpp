@@ -37,11 +37,13 @@ TEST(StringsApiTest, StrToIntATakesLeadingDigitsWithAnOptionalMinusAndNothingEls
         const char* text;
         int value;
     };
+    // clang-format off
     const std::vector<Case> cases = {
         {"123", 123},   {"-45", -45},  {"007", 7},   {"12ab", 12}, {"12 34", 12}, {"ab", 0},
         {"", 0},        {"-", 0},      {"--1", 0},   {"-0", 0},    {" 7", 0},     {"+7", 0},
         {"\t7", 0},     {"2147483647", 2147483647},  {"-2147483648", -2147483647 - 1},
     };
+    // clang-format on
     for (const auto& c : cases) EXPECT_EQ(c.value, StrToIntA(c.text)) << "\"" << c.text << "\"";
 }
 
@@ -64,7 +66,11 @@ TEST(StringsApiTest, WideCharToMultiByteWithoutBestFitReportsEveryCharacterTheAn
         bool replaced;
     } cases[] = {
         {"ASCII", u"C:\\Startup", "C:\\Startup", false},
-        {"German letters", u"J\u00fcrgen Stra\u00dfer", "J\xfc" "rgen Stra\xdf" "er", false},
+        {"German letters", u"J\u00fcrgen Stra\u00dfer",
+         "J\xfc"
+         "rgen Stra\xdf"
+         "er",
+         false},
         {"the euro sign", u"\u20ac 5", "\x80 5", false},
         {"Greek letters, which have Latin look-alikes", u"\u0395\u03bb\u03ad\u03bd\u03b7", "?????", true},
         {"Cyrillic", u"\u0418\u0432\u0430\u043d", "????", true},
@@ -79,15 +85,16 @@ TEST(StringsApiTest, WideCharToMultiByteWithoutBestFitReportsEveryCharacterTheAn
         char bytes[32];
         std::memset(bytes, 0xA5, sizeof bytes);
         BOOL replaced = 0x5A5A;
-        EXPECT_EQ(needed, WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, bytes, sizeof bytes, nullptr,
-                                              &replaced));
+        EXPECT_EQ(needed,
+                  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, bytes, sizeof bytes, nullptr, &replaced));
         EXPECT_STREQ(c.ansi, bytes);
         EXPECT_EQ(c.replaced ? TRUE : FALSE, replaced);
 
         if (needed > 1) {
             std::memset(bytes, 0xA5, sizeof bytes);
             SetLastError(0);
-            EXPECT_EQ(0, WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, bytes, needed - 1, nullptr, nullptr));
+            EXPECT_EQ(0,
+                      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, bytes, needed - 1, nullptr, nullptr));
             EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
         }
     }

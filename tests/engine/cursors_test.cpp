@@ -24,9 +24,10 @@ const struct {
     const char* valueName;
     const char* fileStem;
 } kPointers[] = {
-    {"Arrow", "arrow"},  {"Help", "help"},     {"AppStarting", "wait"}, {"Wait", "busy"},    {"Crosshair", "cross"},
-    {"Ibeam", "beam"},   {"NWPen", "pen"},     {"No", "no"},            {"SizeNS", "size4"}, {"SizeWE", "size3"},
-    {"SizeNWSE", "size2"}, {"SizeNESW", "size1"}, {"SizeAll", "move"},  {"UpArrow", "up"},
+    {"Arrow", "arrow"},     {"Help", "help"},    {"AppStarting", "wait"}, {"Wait", "busy"},
+    {"Crosshair", "cross"}, {"Ibeam", "beam"},   {"NWPen", "pen"},        {"No", "no"},
+    {"SizeNS", "size4"},    {"SizeWE", "size3"}, {"SizeNWSE", "size2"},   {"SizeNESW", "size1"},
+    {"SizeAll", "move"},    {"UpArrow", "up"},
 };
 
 struct Scheme {

@@ -37,12 +37,19 @@ struct Level {
     LONG titleFontHeight;
 };
 
-const Level kNormal = {"Normal", IDS_ICON_SIZE_NORMAL, IDS_ICON_SPACING_NORMAL,
-                       IDS_ICON_VERTICAL_SPACING_NORMAL, "32", 75, 114, 75, -11};
-const Level kLarge = {"Large", IDS_ICON_SIZE_LARGE, IDS_ICON_SPACING_LARGE,
-                      IDS_ICON_VERTICAL_SPACING_LARGE, "48", 91, 130, 91, -13};
-const Level kExtraLarge = {"ExtraLarge", IDS_ICON_SIZE_EXTRA_LARGE, IDS_ICON_SPACING_EXTRA_LARGE,
-                           IDS_ICON_VERTICAL_SPACING_EXTRA_LARGE, "48", 91, 130, 91, -16};
+const Level kNormal = {
+    "Normal", IDS_ICON_SIZE_NORMAL, IDS_ICON_SPACING_NORMAL, IDS_ICON_VERTICAL_SPACING_NORMAL, "32", 75, 114, 75, -11};
+const Level kLarge = {
+    "Large", IDS_ICON_SIZE_LARGE, IDS_ICON_SPACING_LARGE, IDS_ICON_VERTICAL_SPACING_LARGE, "48", 91, 130, 91, -13};
+const Level kExtraLarge = {"ExtraLarge",
+                           IDS_ICON_SIZE_EXTRA_LARGE,
+                           IDS_ICON_SPACING_EXTRA_LARGE,
+                           IDS_ICON_VERTICAL_SPACING_EXTRA_LARGE,
+                           "48",
+                           91,
+                           130,
+                           91,
+                           -16};
 
 ICONMETRICSA CurrentIconMetrics() {
     ICONMETRICSA metrics;
@@ -109,12 +116,13 @@ TEST_F(DesktopIconsTest, StoresTheIconSizeAndGivesTheSystemTheRowsSpacingAndTitl
             const std::string label = std::string(c.variant) + " " + level.label + ", " + language;
             SCOPED_TRACE(label);
             test_platform::PutString(kWindowMetricsKey, "Shell Icon Size", "99");
-            const IconMetricsOfRows rows = {label,
-                                            std::string(language) == "de" ? level.germanHorizontal : level.englishHorizontal,
-                                            level.vertical,
-                                            CurrentIconMetrics().iTitleWrap,
-                                            level.titleFontHeight,
-                                            c.charSet};
+            const IconMetricsOfRows rows = {
+                label,
+                std::string(language) == "de" ? level.germanHorizontal : level.englishHorizontal,
+                level.vertical,
+                CurrentIconMetrics().iTitleWrap,
+                level.titleFontHeight,
+                c.charSet};
 
             EXPECT_TRUE(ApplyDesktopIconMetrics(kValueNameRow, level.sizeRow, kBaseSizeRow, level.horizontalRow,
                                                 level.verticalRow, c.titleFontRow));
@@ -146,27 +154,21 @@ TEST_F(DesktopIconsTest, TheIconViewGetsTheSpacingForItsGridAndArrangesItsIconsW
         int cx;
         int cy;
     } cases[] = {
-        {"en", &kNormal, false, 0, 0, 75, 75},
-        {"en", &kLarge, false, 0, 0, 107, 107},
-        {"en", &kExtraLarge, false, 0, 0, 107, 107},
-        {"de", &kNormal, false, 0, 0, 114, 75},
-        {"de", &kLarge, false, 0, 0, 146, 107},
-        {"en", &kNormal, true, 1024, 738, 78, 82},
-        {"en", &kLarge, true, 1024, 738, 93, 92},
-        {"en", &kExtraLarge, true, 1024, 738, 93, 92},
-        {"de", &kNormal, true, 1024, 738, 128, 82},
-        {"de", &kLarge, true, 1024, 738, 146, 92},
-        {"en", &kNormal, true, 1024, 768, 78, 76},
-        {"en", &kLarge, true, 1024, 768, 93, 96},
-        {"de", &kNormal, true, 1024, 768, 128, 76},
-        {"de", &kLarge, true, 1024, 768, 146, 96},
+        {"en", &kNormal, false, 0, 0, 75, 75},       {"en", &kLarge, false, 0, 0, 107, 107},
+        {"en", &kExtraLarge, false, 0, 0, 107, 107}, {"de", &kNormal, false, 0, 0, 114, 75},
+        {"de", &kLarge, false, 0, 0, 146, 107},      {"en", &kNormal, true, 1024, 738, 78, 82},
+        {"en", &kLarge, true, 1024, 738, 93, 92},    {"en", &kExtraLarge, true, 1024, 738, 93, 92},
+        {"de", &kNormal, true, 1024, 738, 128, 82},  {"de", &kLarge, true, 1024, 738, 146, 92},
+        {"en", &kNormal, true, 1024, 768, 78, 76},   {"en", &kLarge, true, 1024, 768, 93, 96},
+        {"de", &kNormal, true, 1024, 768, 128, 76},  {"de", &kLarge, true, 1024, 768, 146, 96},
     };
     int snappedCases = 0;
     for (const auto& c : cases) {
         if (!test_platform::UseLanguage(c.language)) continue;
         if (c.snapToGrid && !test_platform::UseWorkArea(c.workWidth, c.workHeight)) continue;
-        SCOPED_TRACE(testing::Message() << c.language << " " << c.level->label << (c.snapToGrid ? ", snap-to-grid " : "")
-                                        << c.workWidth << " x " << c.workHeight);
+        SCOPED_TRACE(testing::Message() << c.language << " " << c.level->label
+                                        << (c.snapToGrid ? ", snap-to-grid " : "") << c.workWidth << " x "
+                                        << c.workHeight);
         snappedCases += c.snapToGrid;
         HWND view = test_platform::DesktopIconView(c.snapToGrid ? LVS_EX_SNAPTOGRID : 0);
         ASSERT_NE(nullptr, view);

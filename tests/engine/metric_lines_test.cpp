@@ -27,6 +27,7 @@ struct NonClientCase {
 TEST(ParseNonClientLineTest, AcceptsTenFieldsEndingInTheMarkerAndRefusesEverythingElse) {
     const std::vector<int> row604 = {1, 16, 16, 18, 18, 12, 12, 18, 18};
     const std::string body = "1, 16, 16, 18, 18, 12, 12, 18, ";
+    // clang-format off
     const std::vector<NonClientCase> cases = {
         {"the Normal classic row", "1, 16, 16, 18, 18, 12, 12, 18, 18, NONCLIENTEND", true, row604},
         {"a doubled comma loses its empty field", "1,, 16, 16, 18, 18, 12, 12, 18, 18, NONCLIENTEND", true, row604},
@@ -49,6 +50,7 @@ TEST(ParseNonClientLineTest, AcceptsTenFieldsEndingInTheMarkerAndRefusesEverythi
         {"only commas", ",,,,,,,,,,,", false, {}},
         {"a font line", "  -11, 400,   1, Tahoma, LOGFONTEND", false, {}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         NONCLIENTMETRICSA record;
@@ -60,8 +62,8 @@ TEST(ParseNonClientLineTest, AcceptsTenFieldsEndingInTheMarkerAndRefusesEverythi
             continue;
         }
         EXPECT_EQ(340u, record.cbSize);
-        const std::vector<int> actual = {record.iBorderWidth,   record.iScrollWidth,     record.iScrollHeight,
-                                         record.iCaptionWidth,  record.iCaptionHeight,   record.iSmCaptionWidth,
+        const std::vector<int> actual = {record.iBorderWidth,     record.iScrollWidth,   record.iScrollHeight,
+                                         record.iCaptionWidth,    record.iCaptionHeight, record.iSmCaptionWidth,
                                          record.iSmCaptionHeight, record.iMenuWidth,     record.iMenuHeight};
         EXPECT_EQ(c.metrics, actual);
         // The five fonts stay exactly as the caller had them.
@@ -84,6 +86,7 @@ struct LogFontCase {
 
 TEST(ParseLogFontLineTest, AcceptsFiveFieldsEndingInTheMarkerAndRefusesEverythingElse) {
     const std::string face31(31, 'F'), face32(32, 'F');
+    // clang-format off
     const std::vector<LogFontCase> cases = {
         {"the Normal icon title row", "  -11, 400,   1, Tahoma, LOGFONTEND", true, -11, 400, 1, "Tahoma"},
         {"a Windows 2000 row", "  -19, 700,   0, Tahoma, LOGFONTEND", true, -19, 700, 0, "Tahoma"},
@@ -105,6 +108,7 @@ TEST(ParseLogFontLineTest, AcceptsFiveFieldsEndingInTheMarkerAndRefusesEverythin
         {"256 characters", Padded("-11, 400, 1, Tahoma", ", LOGFONTEND", 256), false, 0, 0, 0, ""},
         {"255 characters", Padded("-11, 400, 1, Tahoma", ", LOGFONTEND", 255), true, -11, 400, 1, "Tahoma"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         LOGFONTA record;
@@ -123,8 +127,8 @@ TEST(ParseLogFontLineTest, AcceptsFiveFieldsEndingInTheMarkerAndRefusesEverythin
         EXPECT_EQ(0, record.lfWidth);
         EXPECT_EQ(0, record.lfEscapement);
         EXPECT_EQ(0, record.lfOrientation);
-        const BYTE flags[] = {record.lfItalic, record.lfUnderline, record.lfStrikeOut, record.lfOutPrecision,
-                              record.lfClipPrecision, record.lfQuality, record.lfPitchAndFamily};
+        const BYTE flags[] = {record.lfItalic,        record.lfUnderline, record.lfStrikeOut,     record.lfOutPrecision,
+                              record.lfClipPrecision, record.lfQuality,   record.lfPitchAndFamily};
         for (BYTE flag : flags) EXPECT_EQ(0, flag);
     }
 }

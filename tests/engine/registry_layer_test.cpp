@@ -143,8 +143,9 @@ TEST_F(RegistryLayerTest, StringWritersStoreTheTextWithItsNulAndReadBackTheSame)
         for (DWORD type : {DWORD(REG_SZ), DWORD(REG_EXPAND_SZ)}) {
             SCOPED_TRACE(testing::Message() << "type " << type << ", " << text.size() << " characters");
             test_platform::ResetScratch();
-            const int written = type == REG_SZ ? WriteRegString(HKEY_CURRENT_USER, kKey.c_str(), "Name", text.c_str())
-                                               : WriteRegExpandString(HKEY_CURRENT_USER, kKey.c_str(), "Name", text.c_str());
+            const int written = type == REG_SZ
+                                    ? WriteRegString(HKEY_CURRENT_USER, kKey.c_str(), "Name", text.c_str())
+                                    : WriteRegExpandString(HKEY_CURRENT_USER, kKey.c_str(), "Name", text.c_str());
             EXPECT_EQ(1, written);
             const auto stored = GetValue(kKey, "Name");
             EXPECT_TRUE(stored.exists);

@@ -168,9 +168,9 @@ TEST_P(StringRowsTest, EveryMetricsRowParsesToItsNineMetrics) {
         NONCLIENTMETRICSA metrics;
         std::memset(&metrics, 0, sizeof metrics);
         ASSERT_TRUE(ParseNonClientLine(&metrics, text.text)) << text.text;
-        const int actual[9] = {metrics.iBorderWidth,    metrics.iScrollWidth,     metrics.iScrollHeight,
-                               metrics.iCaptionWidth,   metrics.iCaptionHeight,   metrics.iSmCaptionWidth,
-                               metrics.iSmCaptionHeight, metrics.iMenuWidth,      metrics.iMenuHeight};
+        const int actual[9] = {metrics.iBorderWidth,     metrics.iScrollWidth,   metrics.iScrollHeight,
+                               metrics.iCaptionWidth,    metrics.iCaptionHeight, metrics.iSmCaptionWidth,
+                               metrics.iSmCaptionHeight, metrics.iMenuWidth,     metrics.iMenuHeight};
         EXPECT_EQ(std::vector<int>(row.values, row.values + 9), std::vector<int>(actual, actual + 9));
     }
 }

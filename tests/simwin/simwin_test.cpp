@@ -30,9 +30,9 @@ TEST_F(SimwinTest, RegTextRoundTripsEveryKindOfValue) {
     reg.SetString(colors, "German", "Windows-Standard (gro\xDF)");
     reg.SetDword(colors, "Number", 0x12345678);
     reg.SetValue(colors, "Binary", REG_BINARY, {0, 1, 0xFF});
-    reg.SetValue(colors, "Bare", REG_SZ, {'a', 'b'});                       // a string without its NUL
+    reg.SetValue(colors, "Bare", REG_SZ, {'a', 'b'});  // a string without its NUL
     reg.SetValue(colors, "Expand", REG_EXPAND_SZ, {'%', 'A', '%', 0});
-    reg.SetValue(colors, "Short", REG_DWORD, {1, 2});                       // a "dword" of 2 bytes
+    reg.SetValue(colors, "Short", REG_DWORD, {1, 2});  // a "dword" of 2 bytes
     reg.SetValue(colors, "Empty", REG_SZ, {});
     reg.Ensure("HKEY_CURRENT_USER\\Software\\Empty Key");
     reg.SetString("HKEY_LOCAL_MACHINE\\Software\\X", "Y", "z");
@@ -55,9 +55,10 @@ TEST_F(SimwinTest, RegTextRoundTripsEveryKindOfValue) {
 TEST_F(SimwinTest, RegTextLoadsWrappedHexDeletionsAndRefusesMalformedLines) {
     auto& reg = machine().registry;
     std::string error;
-    ASSERT_TRUE(reg.LoadRegText("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"Long\"=hex:01,02,\\\r\n  03,04\r\n"
-                                "\"Gone\"=\"x\"\r\n\"Gone\"=-\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\r\n[-HKEY_CURRENT_USER\\A\\B]\r\n",
-                                &error))
+    ASSERT_TRUE(reg.LoadRegText(
+        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"Long\"=hex:01,02,\\\r\n  03,04\r\n"
+        "\"Gone\"=\"x\"\r\n\"Gone\"=-\r\n\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\r\n[-HKEY_CURRENT_USER\\A\\B]\r\n",
+        &error))
         << error;
     EXPECT_EQ((std::vector<BYTE>{1, 2, 3, 4}), reg.Value("HKCU\\A", "Long")->data);
     EXPECT_EQ(nullptr, reg.Value("HKCU\\A", "Gone"));
@@ -126,7 +127,10 @@ TEST_F(SimwinTest, ResourceScriptsGiveEscapesQuotesAndLanguagesAsTheResourceComp
     ASSERT_TRUE(tables.LoadResourceScript(path, &error)) << error;
     tables.SetLanguage(simwin::StringTables::kGerman);
     ASSERT_NE(nullptr, tables.Row(7));
-    EXPECT_EQ("say \"OK\"\nnext\ttab gro\xDF" "A", *tables.Row(7));
+    EXPECT_EQ(
+        "say \"OK\"\nnext\ttab gro\xDF"
+        "A",
+        *tables.Row(7));
     EXPECT_EQ("comma form", *tables.Row(8));
 
     {
@@ -212,13 +216,15 @@ TEST_F(SimwinTest, AFaultCanNameOneVariantOfACallAndCountsOnlyThoseCalls) {
     EXPECT_EQ(DWORD(ERROR_INVALID_SPI_VALUE), GetLastError());
     EXPECT_TRUE(SystemParametersInfoA(SPI_SETCURSORS, 0, nullptr, 3));
 
-    HWND view = FindWindowExA(FindWindowExA(FindWindowExA(nullptr, nullptr, "Progman", nullptr), nullptr, nullptr, nullptr),
-                              nullptr, nullptr, nullptr);
+    HWND view =
+        FindWindowExA(FindWindowExA(FindWindowExA(nullptr, nullptr, "Progman", nullptr), nullptr, nullptr, nullptr),
+                      nullptr, nullptr, nullptr);
     EXPECT_EQ(TRUE, SendMessageA(view, LVM_ARRANGE, LVA_ALIGNLEFT, 0));
     EXPECT_EQ(0, SendMessageA(view, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));  // another message: not counted
     EXPECT_EQ(FALSE, SendMessageA(view, LVM_ARRANGE, LVA_ALIGNLEFT, 0));
     EXPECT_EQ(TRUE, SendMessageA(view, LVM_ARRANGE, LVA_ALIGNLEFT, 0));
-    EXPECT_EQ((std::vector<WPARAM>{LVA_ALIGNLEFT, LVA_ALIGNLEFT}), machine().windows.Find(view)->listView->arrangements);
+    EXPECT_EQ((std::vector<WPARAM>{LVA_ALIGNLEFT, LVA_ALIGNLEFT}),
+              machine().windows.Find(view)->listView->arrangements);
 }
 
 TEST_F(SimwinTest, FindWindowExASearchesOneLevelByClassAndTitleWithoutRegardToCase) {
@@ -299,7 +305,8 @@ TEST_F(SimwinTest, SleepAdvancesTheVirtualClockAtOnceAndIsJournalled) {
     Sleep(0);
     Sleep(1500);
     EXPECT_EQ(2000u, machine().clock.NowMs());
-    EXPECT_EQ((std::vector<std::string>{"Sleep(500) -> 0", "Sleep(0) -> 0", "Sleep(1500) -> 0"}), machine().journal.Lines());
+    EXPECT_EQ((std::vector<std::string>{"Sleep(500) -> 0", "Sleep(0) -> 0", "Sleep(1500) -> 0"}),
+              machine().journal.Lines());
 }
 
 TEST_F(SimwinTest, ClockActionsRunOnceEachAtTheSleepThatReachesThemEarliestFirst) {
@@ -368,7 +375,8 @@ TEST_F(SimwinTest, SystemColoursHaveBrushesWhereTheMachineSaysAndSetSysColorsIsA
     EXPECT_EQ(RGB(1, 2, 3), GetSysColor(COLOR_3DFACE));
     EXPECT_EQ(RGB(4, 5, 6), GetSysColor(COLOR_MENUBAR));
     EXPECT_EQ(RGB(49, 106, 197), GetSysColor(COLOR_HIGHLIGHT)) << "a refused call sets nothing";
-    EXPECT_EQ((std::vector<std::string>{"SetSysColors(2, 15=0x30201 30=0x60504) -> 1", "SetSysColors(2, 13=0x30201 31=0x60504) -> 0"}),
+    EXPECT_EQ((std::vector<std::string>{"SetSysColors(2, 15=0x30201 30=0x60504) -> 1",
+                                        "SetSysColors(2, 13=0x30201 31=0x60504) -> 0"}),
               machine().journal.LinesOf("SetSysColors"));
 
     simwin::StoreColorKey();
@@ -392,12 +400,14 @@ TEST_F(SimwinTest, ShellExecuteAStartsOnlyAFileOfTheMachineAndHandsItToTheStartH
     EXPECT_EQ(DWORD(ERROR_FILE_NOT_FOUND), GetLastError());
 
     EXPECT_LT(32u, reinterpret_cast<uintptr_t>(ShellExecuteA(nullptr, "open", tool, "LargeFonts", nullptr, SW_SHOW)));
-    EXPECT_EQ(uintptr_t(SE_ERR_FNF), reinterpret_cast<uintptr_t>(ShellExecuteA(nullptr, "open", "chgtheme", "LargeFonts", nullptr, SW_SHOW)));
+    EXPECT_EQ(uintptr_t(SE_ERR_FNF),
+              reinterpret_cast<uintptr_t>(ShellExecuteA(nullptr, "open", "chgtheme", "LargeFonts", nullptr, SW_SHOW)));
     EXPECT_EQ((std::vector<std::string>{std::string(tool) + " | LargeFonts"}), started);
-    EXPECT_EQ((std::vector<std::string>{
-                  R"(ShellExecuteA(NULL, "open", "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe", "LargeFonts", NULL, 5) -> 42)",
-                  R"(ShellExecuteA(NULL, "open", "chgtheme", "LargeFonts", NULL, 5) -> 2)"}),
-              machine().journal.LinesOf("ShellExecuteA"));
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            R"(ShellExecuteA(NULL, "open", "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe", "LargeFonts", NULL, 5) -> 42)",
+            R"(ShellExecuteA(NULL, "open", "chgtheme", "LargeFonts", NULL, 5) -> 2)"}),
+        machine().journal.LinesOf("ShellExecuteA"));
 }
 
 }  // namespace

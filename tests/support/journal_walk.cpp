@@ -66,19 +66,21 @@ Bytes WrittenBack(const simwin::RegValue& saved) {
 std::string SysColorPairs(const StyleSwitchSeen& seen) {
     std::string args = std::to_string(seen.pairIndices.size());
     for (size_t i = 0; i < seen.pairIndices.size(); ++i)
-        args += std::string(i == 0 ? ", " : " ") + std::to_string(seen.pairIndices[i]) + "=" + simwin::Hex(seen.pairColors[i]);
+        args += std::string(i == 0 ? ", " : " ") + std::to_string(seen.pairIndices[i]) + "=" +
+                simwin::Hex(seen.pairColors[i]);
     return args;
 }
 
 }  // namespace
 
-const int kPreservedColorIndices[28] = {21, 15, 20, 22, 16, 10, 2, 12, 1, 18, 9, 27, 28, 17,
-                                        13, 14, 26, 11, 3,  19, 24, 23, 4, 7, 0, 5, 6,  8};
+const int kPreservedColorIndices[28] = {21, 15, 20, 22, 16, 10, 2,  12, 1, 18, 9, 27, 28, 17,
+                                        13, 14, 26, 11, 3,  19, 24, 23, 4, 7,  0, 5,  6,  8};
 
 std::optional<std::string> TextRead(const Bytes& stored) {
     if (stored.empty() || stored.size() > 256) return std::nullopt;
     const auto nul = std::find(stored.begin(), stored.end(), 0);
-    const size_t length = nul != stored.end() ? static_cast<size_t>(nul - stored.begin()) : std::min(stored.size(), kLongestText);
+    const size_t length =
+        nul != stored.end() ? static_cast<size_t>(nul - stored.begin()) : std::min(stored.size(), kLongestText);
     return std::string(stored.begin(), stored.begin() + static_cast<long>(length));
 }
 
@@ -96,13 +98,15 @@ void CompareKeys(const simwin::RegKey* actual, const simwin::RegKey* expected, c
     const simwin::RegKey& e = expected ? *expected : none;
     for (const simwin::RegValue& value : a.values) {
         const simwin::RegValue* other = FindValue(e, value.name);
-        if (!other) *lines += "  not expected: " + path + " [" + value.name + "]\n";
+        if (!other)
+            *lines += "  not expected: " + path + " [" + value.name + "]\n";
         else if (other->type != value.type || other->data != value.data)
             *lines += "  other type or bytes: " + path + " [" + value.name + "]\n";
     }
     for (const simwin::RegValue& value : e.values)
         if (!FindValue(a, value.name)) *lines += "  missing: " + path + " [" + value.name + "]\n";
-    for (const auto& sub : a.subkeys) CompareKeys(sub.get(), e.FindSubkey(sub->name).get(), path + "\\" + sub->name, lines);
+    for (const auto& sub : a.subkeys)
+        CompareKeys(sub.get(), e.FindSubkey(sub->name).get(), path + "\\" + sub->name, lines);
     for (const auto& sub : e.subkeys)
         if (!a.FindSubkey(sub->name)) CompareKeys(nullptr, sub.get(), path + "\\" + sub->name, lines);
 }
@@ -138,7 +142,8 @@ std::string Walk::Context() const {
 
 void Walk::Lose(const std::string& expected) {
     lost_ = true;
-    ADD_FAILURE() << "journal step " << next_ << " of " << steps_.size() << ": expected " << expected << "\n" << Context();
+    ADD_FAILURE() << "journal step " << next_ << " of " << steps_.size() << ": expected " << expected << "\n"
+                  << Context();
 }
 
 long long Walk::Call(const std::string& call, const std::string& args, std::string* found) {
@@ -156,7 +161,9 @@ long long Walk::Call(const std::string& call, const std::string& args, std::stri
 
 const simwin::JournalEntry& Walk::LastStep() const { return *steps_.at(next_ - 1); }
 
-bool Walk::NextIs(const std::string& call) const { return !lost_ && next_ < steps_.size() && steps_[next_]->call == call; }
+bool Walk::NextIs(const std::string& call) const {
+    return !lost_ && next_ < steps_.size() && steps_[next_]->call == call;
+}
 
 bool Walk::Take(const std::string& call, std::string* args, long long* result) {
     if (!NextIs(call)) {
@@ -207,8 +214,8 @@ bool Walk::WriteValue(const std::string& key, const std::string& name, DWORD typ
     if (Call("RegCreateKeyExA", "HKCU, " + Quote(key.c_str()) + ", NULL, 0, 0xF003F, NULL", &handle) != ERROR_SUCCESS)
         return false;
     registry_.Ensure(kCurrentUser + key);
-    const long long set = Call("RegSetValueExA", handle + ", " + Quote(name.c_str()) + ", " + std::to_string(type) + ", " +
-                                                     std::to_string(data.size()));
+    const long long set = Call("RegSetValueExA", handle + ", " + Quote(name.c_str()) + ", " + std::to_string(type) +
+                                                     ", " + std::to_string(data.size()));
     Call("RegCloseKey", handle);
     if (set != ERROR_SUCCESS) return false;
     registry_.SetValue(kCurrentUser + key, name, type, data);
@@ -258,7 +265,8 @@ std::optional<std::string> Walk::ReadText(const std::string& key, const std::str
 
 std::optional<DWORD> Walk::ReadDword(const std::string& key, const std::string& name) {
     std::string handle;
-    if (Call("RegOpenKeyExA", "HKCU, " + Quote(key.c_str()) + ", 0, 0x1", &handle) != ERROR_SUCCESS) return std::nullopt;
+    if (Call("RegOpenKeyExA", "HKCU, " + Quote(key.c_str()) + ", 0, 0x1", &handle) != ERROR_SUCCESS)
+        return std::nullopt;
     const long long query = Call("RegQueryValueExA", handle + ", " + Quote(name.c_str()) + ", buffer, 256");
     Call("RegCloseKey", handle);
     if (query != ERROR_SUCCESS || lost_) return std::nullopt;
@@ -291,7 +299,8 @@ void CursorScheme(Walk& w, UINT nameRow) {
     std::set<std::string> pointers;
     for (int i = 0; i < kPointerValues; ++i) {
         std::string handle;
-        if (w.Call("RegCreateKeyExA", "HKCU, " + Quote(kCursorsKey) + ", NULL, 0, 0xF003F, NULL", &handle) != ERROR_SUCCESS)
+        if (w.Call("RegCreateKeyExA", "HKCU, " + Quote(kCursorsKey) + ", NULL, 0, 0xF003F, NULL", &handle) !=
+            ERROR_SUCCESS)
             continue;
         std::string args;  // hkey#N, "Arrow", 2, 33
         const std::string head = handle + ", \"";
@@ -406,13 +415,17 @@ int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen) {
             const DWORD count = static_cast<DWORD>(w.LastStep().count);
             const auto stored = w.Registry().Find(kCurrentUser + kColorsKey);
             DWORD filled = 0;
-            for (DWORD index = 0; filled < count && filled < kColorValueCapacity && index <= kLastEnumerationIndex; ++index) {
-                if (w.Call("RegEnumValueA", key + ", " + std::to_string(index) + ", 60, buffer, 30", &found) != ERROR_SUCCESS)
+            for (DWORD index = 0; filled < count && filled < kColorValueCapacity && index <= kLastEnumerationIndex;
+                 ++index) {
+                if (w.Call("RegEnumValueA", key + ", " + std::to_string(index) + ", 60, buffer, 30", &found) !=
+                    ERROR_SUCCESS)
                     continue;
-                const simwin::RegValue* value = stored && index < stored->values.size() ? &stored->values[index] : nullptr;
+                const simwin::RegValue* value =
+                    stored && index < stored->values.size() ? &stored->values[index] : nullptr;
                 if (!value || found != Quote(value->name.c_str()) || value->name.size() >= kColorNameCapacity ||
                     value->data.size() > kColorDataCapacity) {
-                    w.Fail("an enumerated value that is the key's value " + std::to_string(index) + " and fits an entry");
+                    w.Fail("an enumerated value that is the key's value " + std::to_string(index) +
+                           " and fits an entry");
                     break;
                 }
                 seen->valuesSaved.push_back(value->name);
@@ -441,7 +454,8 @@ int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen) {
         bool changed = false;
         for (size_t i = 0; i < seen->pairIndices.size(); ++i) {
             const std::string index = std::to_string(seen->pairIndices[i]);
-            if (w.Call("GetSysColorBrush", index) && static_cast<COLORREF>(w.Call("GetSysColor", index)) != seen->pairColors[i])
+            if (w.Call("GetSysColorBrush", index) &&
+                static_cast<COLORREF>(w.Call("GetSysColor", index)) != seen->pairColors[i])
                 changed = true;
         }
         if (changed) w.Call("SetSysColors", SysColorPairs(*seen));
@@ -455,7 +469,8 @@ int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen) {
             const bool written =
                 w.Call("RegSetValueExA", key + ", " + Quote(name.c_str()) + ", " + type + ", " + size) == ERROR_SUCCESS;
             seen->valuesWrittenBack.push_back(written);
-            if (written && value) w.Registry().SetValue(kCurrentUser + kColorsKey, name, value->type, WrittenBack(*value));
+            if (written && value)
+                w.Registry().SetValue(kCurrentUser + kColorsKey, name, value->type, WrittenBack(*value));
         }
         w.Call("RegCloseKey", key);
     }
@@ -507,7 +522,8 @@ void FollowUpRun(Walk& w, const std::string& dialog, const std::string& shortcut
                 // A style that could not be read is not written back.
                 if (style != 0) {
                     const LONG view = (style & ~type.clear) | type.set;
-                    if (w.Call("SetWindowLongA", iconView + ", GWL_STYLE, " + simwin::Hex(static_cast<DWORD>(view))) != 0)
+                    if (w.Call("SetWindowLongA", iconView + ", GWL_STYLE, " + simwin::Hex(static_cast<DWORD>(view))) !=
+                        0)
                         seen->styleWritten = view;
                 }
                 w.Call("Sleep", "0");
@@ -649,8 +665,10 @@ int SizeProcedureSteps(Walk& w, const ExpectedProcedure& procedure, StyleSwitchS
     // its record over.
     for (int pass = 0; pass < 2; ++pass) {
         if (NonClientMetrics(w, procedure.metricsRows)) {
-            if (procedure.scheme == ExpectedProcedure::kXp) XpSchemeSize(w, procedure.schemeRow);
-            else Win2000Scheme(w, procedure.schemeRow);
+            if (procedure.scheme == ExpectedProcedure::kXp)
+                XpSchemeSize(w, procedure.schemeRow);
+            else
+                Win2000Scheme(w, procedure.schemeRow);
         }
         if (pass == 0) DesktopIcons(w, procedure.iconRows, procedure.spacing);
     }

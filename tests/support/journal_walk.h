@@ -127,10 +127,10 @@ void DesktopIcons(Walk& w, const UINT (&rows)[6], ViewSpacing spacing);
 
 // What a visual-style switch saved and wrote back, for checking the colours it leaves.
 struct StyleSwitchSeen {
-    std::vector<int> pairIndices;       // the live colours saved, in order
+    std::vector<int> pairIndices;  // the live colours saved, in order
     std::vector<COLORREF> pairColors;
-    std::vector<std::string> valuesSaved;   // the stored colour values saved, in enumeration order
-    std::vector<bool> valuesWrittenBack;    // for each: its write-back succeeded
+    std::vector<std::string> valuesSaved;  // the stored colour values saved, in enumeration order
+    std::vector<bool> valuesWrittenBack;   // for each: its write-back succeeded
 };
 int VisualStyleSwitch(Walk& w, int row, StyleSwitchSeen* seen);
 

@@ -14,8 +14,7 @@ namespace test_platform {
 
 StyleToolDouble::StyleToolDouble(Place place) {
     simwin::Machine& machine = simwin::machine();
-    path_ = place == Place::kInstallationFolder ? std::string(kStyleToolPath)
-                                                : ProgramFolder() + "chgtheme.exe";
+    path_ = place == Place::kInstallationFolder ? std::string(kStyleToolPath) : ProgramFolder() + "chgtheme.exe";
     machine.kernel.AddFile(path_);
     std::shared_ptr<bool> finished = finished_;
     machine.shell.onStart = [finished](const std::string&, const std::string&) {

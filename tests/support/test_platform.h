@@ -54,8 +54,8 @@ LOGFONTA TahomaFont(LONG height, LONG weight, BYTE charSet);
 
 // ---- The user's settings that the writers change outside the scratch key ----
 // Keeps the given keys under HKEY_CURRENT_USER (each with everything below it, or its absence), the
-// system's non-client and icon metrics and its live colours, and puts them all back when it goes. On the simulated platform
-// there is nothing to keep: every test starts from a fresh machine.
+// system's non-client and icon metrics and its live colours, and puts them all back when it goes. On the simulated
+// platform there is nothing to keep: every test starts from a fresh machine.
 class SavedUserSettings {
 public:
     explicit SavedUserSettings(std::vector<std::string> keyPaths);

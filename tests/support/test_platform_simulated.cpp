@@ -18,7 +18,8 @@ void ResetScratch() { simwin::Reset(); }
 void EnsureStoredColors() { simwin::StoreColorKey(); }
 
 bool UseLanguage(const std::string& lang) {
-    simwin::machine().strings.SetLanguage(lang == "de" ? simwin::StringTables::kGerman : simwin::StringTables::kEnglish);
+    simwin::machine().strings.SetLanguage(lang == "de" ? simwin::StringTables::kGerman
+                                                       : simwin::StringTables::kEnglish);
     return true;
 }
 

@@ -111,14 +111,16 @@ SavedUserSettings::~SavedUserSettings() {
     SetSysColors(static_cast<int>(indices.size()), indices.data(), liveColors_.data());
     // The metrics first: setting them stores them in the user's registry, which is put back after.
     if (!nonClientMetrics_.empty())
-        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(NONCLIENTMETRICSA), nonClientMetrics_.data(), SPIF_UPDATEINIFILE);
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, sizeof(NONCLIENTMETRICSA), nonClientMetrics_.data(),
+                              SPIF_UPDATEINIFILE);
     if (!iconMetrics_.empty())
         SystemParametersInfoA(SPI_SETICONMETRICS, sizeof(ICONMETRICSA), iconMetrics_.data(), SPIF_UPDATEINIFILE);
 
     // Keys that were there are kept and their values put back in place: the system keeps some of them open
     // (Wine its "Control Panel\Desktop\WindowMetrics"), and a key deleted under it takes no more writes.
     auto wasSaved = [this](const std::string& path) {
-        return std::any_of(saved_.begin(), saved_.end(), [&](const SavedKey& key) { return lstrcmpiA(key.path.c_str(), path.c_str()) == 0; });
+        return std::any_of(saved_.begin(), saved_.end(),
+                           [&](const SavedKey& key) { return lstrcmpiA(key.path.c_str(), path.c_str()) == 0; });
     };
     std::vector<std::string> pending(keyPaths_.begin(), keyPaths_.end());
     while (!pending.empty()) {
@@ -165,7 +167,8 @@ bool StartFixture(const std::string& argument, PROCESS_INFORMATION* process) {
     STARTUPINFOA startup;
     std::memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process))
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        process))
         return false;
     CloseHandle(process->hThread);
     process->hThread = nullptr;
@@ -289,7 +292,8 @@ bool MetricsSeenByAnotherProcess(NONCLIENTMETRICSA* nonClient, ICONMETRICSA* ico
 
 std::vector<COLORREF> ColorsSeenByAnotherProcess() {
     const StoredValue seen = ReportOfAFreshProcess({"Colors"}).front();
-    std::vector<COLORREF> colors(seen.data.size() == desktop_fixture::kColorCount * sizeof(COLORREF) ? desktop_fixture::kColorCount : 0);
+    std::vector<COLORREF> colors(
+        seen.data.size() == desktop_fixture::kColorCount * sizeof(COLORREF) ? desktop_fixture::kColorCount : 0);
     if (!colors.empty()) std::memcpy(colors.data(), seen.data.data(), seen.data.size());
     return colors;
 }

@@ -62,8 +62,8 @@ std::wstring Wide(const std::string& text) {
 
 std::string Narrow(const std::wstring& text) {
     std::string narrow(text.size() * 2 + 1, '\0');
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()),
-                                           nullptr, nullptr);
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()), nullptr, nullptr);
     narrow.resize(length > 0 ? length - 1 : 0);
     return narrow;
 }
@@ -97,7 +97,8 @@ ProgramRun RunProgram(std::string commandLine) {
         char buffer[512];
         DWORD got = 0;
         while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) run.message.append(buffer, got);
-        if (WaitForSingleObject(process.hProcess, kRunTimeoutMs) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 124);
+        if (WaitForSingleObject(process.hProcess, kRunTimeoutMs) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 124);
         GetExitCodeProcess(process.hProcess, &run.exitCode);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
@@ -189,7 +190,8 @@ int ReportTheme() {
     }
     NONCLIENTMETRICSA metrics;
     metrics.cbSize = sizeof metrics;
-    const DWORD height = SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) ? metrics.iCaptionHeight : 0;
+    const DWORD height =
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) ? metrics.iCaptionHeight : 0;
     RegSetValueExA(key, "CaptionHeight", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&height), sizeof height);
     RegCloseKey(key);
     return 0;
@@ -241,7 +243,9 @@ struct FollowUpRequest {
     std::string shortcutTarget;
 };
 
-FollowUpRequest FollowUpRequested() { return {GetValue(OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE), ShortcutTarget(StartupShortcut())}; }
+FollowUpRequest FollowUpRequested() {
+    return {GetValue(OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE), ShortcutTarget(StartupShortcut())};
+}
 
 // ---- The user's colours ----
 // Colours no style brings, set as the user's own, live and stored.
@@ -249,7 +253,8 @@ void UseUserColors() {
     const struct {
         int index;
         COLORREF color;
-    } kLive[] = {{COLOR_3DFACE, RGB(250, 240, 230)}, {COLOR_WINDOW, RGB(240, 250, 200)}, {COLOR_BTNTEXT, RGB(1, 80, 160)}};
+    } kLive[] = {
+        {COLOR_3DFACE, RGB(250, 240, 230)}, {COLOR_WINDOW, RGB(240, 250, 200)}, {COLOR_BTNTEXT, RGB(1, 80, 160)}};
     for (const auto& live : kLive) SetSysColors(1, &live.index, &live.color);
     test_platform::PutString("Control Panel\\Colors", "ButtonFace", "250 240 230");
     test_platform::PutString("Control Panel\\Colors", "Window", "240 250 200");
@@ -293,7 +298,8 @@ protected:
         CoUninitialize();
     }
 
-    void UseStyle(const std::string& file, const std::string& color, const std::string& size, const char* active = "1") {
+    void UseStyle(const std::string& file, const std::string& color, const std::string& size,
+                  const char* active = "1") {
         test_platform::PutString(kThemeManagerKey, "ThemeActive", active);
         test_platform::PutString(kThemeManagerKey, "DllName", file);
         test_platform::PutString(kThemeManagerKey, "ColorName", color);
@@ -302,7 +308,8 @@ protected:
 
     std::vector<StoredValue> ThemeManagerValues() const {
         std::vector<StoredValue> values;
-        for (const char* name : {"ThemeActive", "DllName", "ColorName", "SizeName"}) values.push_back(GetValue(kThemeManagerKey, name));
+        for (const char* name : {"ThemeActive", "DllName", "ColorName", "SizeName"})
+            values.push_back(GetValue(kThemeManagerKey, name));
         return values;
     }
 
@@ -326,8 +333,10 @@ protected:
     // One run of a refusal table: the test style or Wine's own, active as `active` says, the user's own
     // colours, the theme library and the version; `before` receives what the run must leave as it was.
     void ArrangeRun(bool testStyle, const char* active, const char* library, const char* version, Untouched* before) {
-        if (testStyle) UseStyle(TestStylePath(), "Plain", "NormalSize", active);
-        else UseStyle(wineStyle_, wineColor_, "NormalSize", active);
+        if (testStyle)
+            UseStyle(TestStylePath(), "Plain", "NormalSize", active);
+        else
+            UseStyle(wineStyle_, wineColor_, "NormalSize", active);
         before->themeManager = ThemeManagerValues();
         UseUserColors();
         before->liveColors = test_platform::ColorsSeenByAnotherProcess();
@@ -338,14 +347,17 @@ protected:
 
     // The Windows version Wine reports to the tool (null: the run's own).
     static void UseVersion(const char* version) {
-        if (version) test_platform::PutString(kToolSettingsKey, "Version", version);
-        else test_platform::DeleteValue(kToolSettingsKey, "Version");
+        if (version)
+            test_platform::PutString(kToolSettingsKey, "Version", version);
+        else
+            test_platform::DeleteValue(kToolSettingsKey, "Version");
     }
 
     // Everything the tool and the style change: the theme manager's values, the system's colours and
     // metrics (Wine stores them when it applies a style), the flag and the library override.
-    test_platform::SavedUserSettings saved_{{kThemeManagerKey, "Control Panel\\Colors", "Control Panel\\Desktop\\WindowMetrics",
-                                             "Software\\Korvani", "Software\\Wine\\AppDefaults\\chgtheme.exe"}};
+    test_platform::SavedUserSettings saved_{{kThemeManagerKey, "Control Panel\\Colors",
+                                             "Control Panel\\Desktop\\WindowMetrics", "Software\\Korvani",
+                                             "Software\\Wine\\AppDefaults\\chgtheme.exe"}};
     std::string shortcut_;
     bool shortcutKept_ = false;
     std::string wineStyle_, wineColor_;
@@ -398,7 +410,8 @@ TEST_F(ChgthemeTest, BadInputIsRefusedWithItsOwnExitCodeAndMessageAndChangesNoth
         EXPECT_EQ(c.exitCode, run.exitCode);
         EXPECT_EQ(c.message, run.message);
         const std::vector<StoredValue> after = ThemeManagerValues();
-        for (size_t i = 0; i < before.themeManager.size(); ++i) EXPECT_EQ(before.themeManager[i].data, after[i].data) << i;
+        for (size_t i = 0; i < before.themeManager.size(); ++i)
+            EXPECT_EQ(before.themeManager[i].data, after[i].data) << i;
         EXPECT_EQ(before.liveColors, test_platform::ColorsSeenByAnotherProcess());
         EXPECT_EQ(before.storedColors, StoredColors());
         const FollowUpRequest request = FollowUpRequested();
@@ -450,21 +463,26 @@ TEST_F(ChgthemeTest, ThemeLibraryIsLoadedFromTheSystemFolderOnlyNotFromBesideThe
 TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLanguageWhatHappenedAndWhatToDo) {
     const bool german = test_platform::UseLanguage("de");
     const wchar_t* const kUnknownSystemEn =
-        L"Optivue could not set the visual style to \"Large\u00a0Size\": Optivue changes the size of a visual style only "
+        L"Optivue could not set the visual style to \"Large\u00a0Size\": Optivue changes the size of a visual style "
+        L"only "
         L"on Windows XP and Windows Server 2003. Windows, menus and their text keep their size.\n\nThe Windows "
-        L"Classic style gets every size on this version of Windows. Choose it, then click \"Large\u00a0Size\" in Optivue "
+        L"Classic style gets every size on this version of Windows. Choose it, then click \"Large\u00a0Size\" in "
+        L"Optivue "
         L"again.";
     const wchar_t* const kUnknownSystemDe =
-        L"Optivue konnte den visuellen Stil nicht auf „Large\u00a0Size“ stellen: Optivue ändert die Größe eines visuellen "
+        L"Optivue konnte den visuellen Stil nicht auf „Large\u00a0Size“ stellen: Optivue ändert die Größe eines "
+        L"visuellen "
         L"Stils nur unter Windows XP und Windows Server 2003. Fenster, Menüs und ihre Schrift behalten ihre "
         L"Größe.\n\nMit dem klassischen Windows-Stil erhalten Sie auf dieser Windows-Version jede Größe. Wählen Sie "
         L"ihn und klicken Sie dann in Optivue erneut auf „Large\u00a0Size“.";
     const wchar_t* const kSizesUnknownEn =
-        L"Optivue could not set the visual style to \"Large\u00a0Size\": this system cannot tell which sizes the active "
+        L"Optivue could not set the visual style to \"Large\u00a0Size\": this system cannot tell which sizes the "
+        L"active "
         L"visual style offers. Windows, menus and their text keep their size.\n\nThe Windows Classic style gets "
         L"every size. Choose it (Display Properties, Appearance tab), then click \"Large\u00a0Size\" in Optivue again.";
     const wchar_t* const kSizesUnknownDe =
-        L"Optivue konnte den visuellen Stil nicht auf „Large\u00a0Size“ stellen: Dieses System kann nicht angeben, welche "
+        L"Optivue konnte den visuellen Stil nicht auf „Large\u00a0Size“ stellen: Dieses System kann nicht angeben, "
+        L"welche "
         L"Größen der aktive visuelle Stil bietet. Fenster, Menüs und ihre Schrift behalten ihre Größe.\n\nMit dem "
         L"klassischen Windows-Stil erhalten Sie jede Größe. Wählen Sie ihn (Eigenschaften von Anzeige, "
         L"Registerkarte „Darstellung“) und klicken Sie dann in Optivue erneut auf „Large\u00a0Size“.";
@@ -473,8 +491,8 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
         const char* arguments;
         bool testStyle;  // else Wine's own, which offers NormalSize only
         const char* active;
-        const char* library;  // null: none at all
-        const char* version;  // null: the run's own (XP)
+        const char* library;   // null: none at all
+        const char* version;   // null: the run's own (XP)
         bool shortcutBlocked;  // by a folder of its name in the Startup folder
         DWORD exitCode;
         const wchar_t* english;  // null: no message box
@@ -484,27 +502,35 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
          L"This part of Optivue is started by Optivue itself and changes nothing on its own.\n\nTo change the screen "
          L"size, start Optivue and click \"Normal\u00a0Size\", \"Large\u00a0Size\" or \"Extra\u00a0Large\u00a0Size\".",
          L"Dieser Teil von Optivue wird von Optivue selbst gestartet und ändert allein nichts.\n\nUm die "
-         L"Bildschirmgröße zu ändern, starten Sie Optivue und klicken Sie auf „Normal\u00a0Size“, „Large\u00a0Size“ oder "
+         L"Bildschirmgröße zu ändern, starten Sie Optivue und klicken Sie auf „Normal\u00a0Size“, „Large\u00a0Size“ "
+         L"oder "
          L"„Extra\u00a0Large\u00a0Size“."},
         {"Windows 7", "LargeFonts", true, "1", kSystemLibrary, "win7", false, 7, kUnknownSystemEn, kUnknownSystemDe},
-        {"Windows Vista", "LargeFonts", true, "1", kSystemLibrary, "vista", false, 7, kUnknownSystemEn, kUnknownSystemDe},
+        {"Windows Vista", "LargeFonts", true, "1", kSystemLibrary, "vista", false, 7, kUnknownSystemEn,
+         kUnknownSystemDe},
         {"no active style", "ExtraLargeFonts", true, "0", kSystemLibrary, nullptr, false, 3,
-         L"Optivue could not set the visual style to \"Extra\u00a0Large\u00a0Size\": no visual style is active now. This step "
-         L"changed nothing.\n\nClick \"Extra\u00a0Large\u00a0Size\" in Optivue again: without a visual style, Optivue sets "
+         L"Optivue could not set the visual style to \"Extra\u00a0Large\u00a0Size\": no visual style is active now. "
+         L"This step "
+         L"changed nothing.\n\nClick \"Extra\u00a0Large\u00a0Size\" in Optivue again: without a visual style, Optivue "
+         L"sets "
          L"every size itself.",
-         L"Optivue konnte den visuellen Stil nicht auf „Extra\u00a0Large\u00a0Size“ stellen: Zurzeit ist kein visueller Stil "
-         L"aktiv. Dieser Schritt hat nichts geändert.\n\nKlicken Sie in Optivue erneut auf „Extra\u00a0Large\u00a0Size“: Ohne "
+         L"Optivue konnte den visuellen Stil nicht auf „Extra\u00a0Large\u00a0Size“ stellen: Zurzeit ist kein "
+         L"visueller Stil "
+         L"aktiv. Dieser Schritt hat nichts geändert.\n\nKlicken Sie in Optivue erneut auf "
+         L"„Extra\u00a0Large\u00a0Size“: Ohne "
          L"visuellen Stil stellt Optivue jede Größe selbst ein."},
         {"a style without that size", "LargeFonts", false, "1", kSystemLibrary, nullptr, false, 4,
          style_tool_messages::kLargeNotOfferedEnglish, style_tool_messages::kLargeNotOfferedGerman},
         {"a theme library that cannot list sizes", "LargeFonts", true, "1", "uxtheme_without_size_list.dll", nullptr,
          false, 5, kSizesUnknownEn, kSizesUnknownDe},
         {"no theme library", "LargeFonts", true, "1", nullptr, nullptr, false, 5, kSizesUnknownEn, kSizesUnknownDe},
-        {"no room for the follow-up run's shortcut", "NormalSize", true, "1", "uxtheme_failing_apply.dll", nullptr, true,
-         6,
-         L"The visual style gets the size \"Normal\u00a0Size\" at your next logon, but Optivue could not arrange to finish "
+        {"no room for the follow-up run's shortcut", "NormalSize", true, "1", "uxtheme_failing_apply.dll", nullptr,
+         true, 6,
+         L"The visual style gets the size \"Normal\u00a0Size\" at your next logon, but Optivue could not arrange to "
+         L"finish "
          L"the change then.\n\nAfter your next logon, start Optivue and click \"Normal\u00a0Size\" again.",
-         L"Der visuelle Stil erhält die Größe „Normal\u00a0Size“ bei Ihrer nächsten Anmeldung, aber Optivue konnte nicht "
+         L"Der visuelle Stil erhält die Größe „Normal\u00a0Size“ bei Ihrer nächsten Anmeldung, aber Optivue konnte "
+         L"nicht "
          L"veranlassen, die Änderung dann abzuschließen.\n\nStarten Sie nach Ihrer nächsten Anmeldung Optivue und "
          L"klicken Sie erneut auf „Normal\u00a0Size“."},
         // And where the tool does its part, nobody is told anything.
@@ -548,9 +574,11 @@ TEST_F(ChgthemeTest, AStyleThatOffersTheSizeIsSwitchedLiveAndNoFollowUpRunIsAske
     UseStyle(TestStylePath(), "Plain", "NormalSize");
     const struct {
         const char* size;
-        int captionHeight;  // what the test style gives each size
+        int captionHeight;    // what the test style gives each size
         const char* version;  // null: the run's own, Windows XP (NT 5.1)
-    } cases[] = {{"LargeFonts", 22, nullptr}, {"ExtraLargeFonts", 26, nullptr}, {"NormalSize", 18, nullptr},
+    } cases[] = {{"LargeFonts", 22, nullptr},
+                 {"ExtraLargeFonts", 26, nullptr},
+                 {"NormalSize", 18, nullptr},
                  {"LargeFonts", 22, "win2003"}};  // NT 5.2
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.size << " on " << (c.version ? c.version : "XP"));
@@ -694,7 +722,8 @@ TEST_F(ChgthemeTest, TheUsersOwnColoursLiveAndStoredAreKeptWhateverColoursTheSwi
     const struct {
         int index;
         COLORREF color;
-    } kLive[] = {{COLOR_WINDOW, RGB(250, 240, 230)}, {COLOR_BTNTEXT, RGB(1, 80, 160)}, {COLOR_HIGHLIGHT, RGB(120, 0, 60)}};
+    } kLive[] = {
+        {COLOR_WINDOW, RGB(250, 240, 230)}, {COLOR_BTNTEXT, RGB(1, 80, 160)}, {COLOR_HIGHLIGHT, RGB(120, 0, 60)}};
     const struct {
         const char* name;
         const char* text;

@@ -349,9 +349,9 @@ bool SwitchLive(const ThemeLibrary& library, const ActiveStyle& style, const wch
 // the program keeps and the values under "Control Panel\Colors" end as the user had them. The program
 // watches the colours too, but it may have stopped watching, or have been ended, before a slow switch
 // lands.
-constexpr DWORD kMostStoredColors = 64;       // Windows keeps 31
-constexpr DWORD kStoredNameCapacity = 64;     // characters, the NUL included
-constexpr DWORD kStoredDataCapacity = 64;     // bytes
+constexpr DWORD kMostStoredColors = 64;        // Windows keeps 31
+constexpr DWORD kStoredNameCapacity = 64;      // characters, the NUL included
+constexpr DWORD kStoredDataCapacity = 64;      // bytes
 constexpr DWORD kLastStoredColorIndex = 1000;  // the enumeration's bound, whatever the key holds
 
 struct StoredColor {
@@ -495,27 +495,30 @@ int SizeArgument() {
 int Run() {
     const int sizeIndex = SizeArgument();
     if (sizeIndex < 0) {
-        Tell({L"chgtheme: give one size variant: NormalSize, LargeFonts or ExtraLargeFonts.", IDS_TOOL_USAGE, -1, nullptr});
+        Tell({L"chgtheme: give one size variant: NormalSize, LargeFonts or ExtraLargeFonts.", IDS_TOOL_USAGE, -1,
+              nullptr});
         return kBadArgument;
     }
     const wchar_t* const size = kSizeNames[sizeIndex];
     if (!ThemeLibraryIsKnown()) {
-        Tell({L"chgtheme: this system is not Windows NT 5.1 or 5.2, whose theme library the tool knows; nothing was "
-              L"changed.",
-              IDS_TOOL_UNSUPPORTED_SYSTEM, sizeIndex, nullptr});
+        Tell(
+            {L"chgtheme: this system is not Windows NT 5.1 or 5.2, whose theme library the tool knows; nothing was "
+             L"changed.",
+             IDS_TOOL_UNSUPPORTED_SYSTEM, sizeIndex, nullptr});
         return kUnsupportedSystem;
     }
     ActiveStyle style;
     if (!ReadActiveStyle(&style)) {
-        Tell({L"chgtheme: no visual style is active, so there is no size to switch.", IDS_TOOL_NO_ACTIVE_STYLE, sizeIndex,
-              nullptr});
+        Tell({L"chgtheme: no visual style is active, so there is no size to switch.", IDS_TOOL_NO_ACTIVE_STYLE,
+              sizeIndex, nullptr});
         return kNoActiveStyle;
     }
 
     const ThemeLibrary library;
     OfferedSizes offered;
     switch (StyleOffersSize(library, &style, sizeIndex, &offered)) {
-        case Offer::kOffered: break;
+        case Offer::kOffered:
+            break;
         case Offer::kNotOffered:
             Tell({L"chgtheme: the active visual style does not offer the size %1; nothing was changed.",
                   IDS_TOOL_SIZE_NOT_OFFERED, sizeIndex, &offered});
@@ -539,9 +542,10 @@ int Run() {
         return kNotRecorded;
     }
     if (!AskForFollowUpRun()) {
-        Tell({L"chgtheme: the size %1 takes effect at the next logon, but Optivue's follow-up run could not be asked "
-              L"for.",
-              IDS_TOOL_FOLLOW_UP_NOT_ASKED, sizeIndex, nullptr});
+        Tell(
+            {L"chgtheme: the size %1 takes effect at the next logon, but Optivue's follow-up run could not be asked "
+             L"for.",
+             IDS_TOOL_FOLLOW_UP_NOT_ASKED, sizeIndex, nullptr});
         return kNotRecorded;
     }
     Note(L"chgtheme: the size %1 takes effect at the next logon; Optivue finishes the change then.", sizeIndex);

@@ -10,10 +10,10 @@
 #define IDS_TOOL_LIST_LAST_SEPARATOR 12
 
 // One row for each refusal and failure. %1: the size asked for.
-#define IDS_TOOL_USAGE 20                // %1, %2, %3: the three sizes; no size was asked for
+#define IDS_TOOL_USAGE 20  // %1, %2, %3: the three sizes; no size was asked for
 #define IDS_TOOL_UNSUPPORTED_SYSTEM 21
 #define IDS_TOOL_NO_ACTIVE_STYLE 22
-#define IDS_TOOL_SIZE_NOT_OFFERED 23     // %2: the sizes the style offers
+#define IDS_TOOL_SIZE_NOT_OFFERED 23  // %2: the sizes the style offers
 #define IDS_TOOL_SIZES_UNKNOWN 24
 #define IDS_TOOL_NOT_RECORDED 25
 #define IDS_TOOL_FOLLOW_UP_NOT_ASKED 26

@@ -17,9 +17,9 @@ namespace simwin {
 
 // ---- Journal: every platform call with its arguments and result, in order ----
 struct JournalEntry {
-    std::string call;    // "RegOpenKeyExA"
-    std::string args;    // HKCU, "Control Panel\\Colors", 0, 0x1
-    long long result;    // the call's return value
+    std::string call;  // "RegOpenKeyExA"
+    std::string args;  // HKCU, "Control Panel\\Colors", 0, 0x1
+    long long result;  // the call's return value
     // What the call found, when it found something: the handle it opened ("hkey#1"), the window
     // ("hwnd#3"), the value name it enumerated or the path it gave, quoted; empty otherwise.
     std::string found;
@@ -159,7 +159,8 @@ public:
                    DWORD type = REG_SZ);  // stored with its NUL
     void SetDword(const std::string& fullPath, const std::string& name, DWORD value);
     const RegValue* Value(const std::string& fullPath, const std::string& name) const;
-    std::optional<std::string> String(const std::string& fullPath, const std::string& name) const;  // up to the first NUL
+    std::optional<std::string> String(const std::string& fullPath,
+                                      const std::string& name) const;  // up to the first NUL
     void SetAccess(const std::string& fullPath, bool canRead, bool canWrite);
 
     // REGEDIT4 text, as the registry editor exports and imports it (ANSI, one value per line).
@@ -196,7 +197,7 @@ public:
     bool LoadResourceScript(const std::string& path, std::string* error = nullptr);
     void SetLanguage(WORD langId) { language_ = langId; }
     WORD Language() const { return language_; }
-    const std::string* Row(UINT id) const;  // the row of the current language, as ANSI bytes
+    const std::string* Row(UINT id) const;                // the row of the current language, as ANSI bytes
     void SetRow(WORD langId, UINT id, std::string text);  // for a test that needs a broken table
     void RemoveRow(WORD langId, UINT id);
 
@@ -214,7 +215,7 @@ struct Display {
 
     COLORREF colors[kColorCount];
     bool noBrush[kColorCount] = {};  // GetSysColorBrush returns null for these indices
-    HWND foreground = nullptr;        // what GetForegroundWindow reports
+    HWND foreground = nullptr;       // what GetForegroundWindow reports
 };
 
 // The names under which Windows keeps each colour in "Control Panel\Colors" ("Scrollbar" for 0 ...
@@ -271,10 +272,10 @@ struct Window {
     HWND handle = nullptr;
     std::string className;
     std::string title;
-    HWND parent = nullptr;  // null for a top-level window
-    LONG style = 0;         // what GWL_STYLE reads
+    HWND parent = nullptr;                  // null for a top-level window
+    LONG style = 0;                         // what GWL_STYLE reads
     std::optional<ListViewState> listView;  // present for the list-view class
-    std::optional<INT_PTR> dialogResult;     // what EndDialog ended it with
+    std::optional<INT_PTR> dialogResult;    // what EndDialog ended it with
 };
 
 class WindowTree {

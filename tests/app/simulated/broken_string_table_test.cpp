@@ -102,7 +102,8 @@ TEST(BrokenStringTableTest, EachRowAProcedureReadsMissingTooLongOrWithAFieldTooM
                     // No scheme step: the scheme stays as it was.
                     EXPECT_EQ("Windows Standard", machine().registry.String(kAppearance, "Current").value_or(""));
                     EXPECT_FALSE(machine().registry.Value(kAppearance + "\\New Schemes\\21", "SelectedSize"));
-                    EXPECT_TRUE(JournalHasCall("SystemParametersInfoA", "SPI_SETICONMETRICS")) << "the icons all the same";
+                    EXPECT_TRUE(JournalHasCall("SystemParametersInfoA", "SPI_SETICONMETRICS"))
+                        << "the icons all the same";
                 }
                 ++runs;
                 if (testing::Test::HasFailure()) return;

@@ -46,7 +46,8 @@ std::vector<bool> Swept(const std::vector<std::string>& asked) {
 std::map<std::string, bool> KeysOpened() {
     std::map<std::string, bool> keys;
     for (const simwin::JournalEntry& entry : machine().journal.Entries()) {
-        if (entry.result != ERROR_SUCCESS || (entry.call != "RegOpenKeyExA" && entry.call != "RegCreateKeyExA")) continue;
+        if (entry.result != ERROR_SUCCESS || (entry.call != "RegOpenKeyExA" && entry.call != "RegCreateKeyExA"))
+            continue;
         // HKCU, "Control Panel\\Colors", 0, 0x20006 => hkey#2
         std::string path;
         for (size_t i = entry.args.find('"') + 1; entry.args[i] != '"'; ++i)
@@ -105,7 +106,8 @@ TEST(FaultSweepTest, EachPlatformCallFailingInTurnLeavesEveryOperationGoingOnAsI
 
         for (size_t n = 1; n <= asked.size(); ++n) {
             if (!swept[n - 1]) continue;
-            SCOPED_TRACE("call " + std::to_string(n) + " of " + std::to_string(asked.size()) + " fails: " + asked[n - 1]);
+            SCOPED_TRACE("call " + std::to_string(n) + " of " + std::to_string(asked.size()) +
+                         " fails: " + asked[n - 1]);
             Arrange(&subject);
             machine().faults.FailCallNumber(static_cast<int>(n), SweptError(asked[n - 1]));
             const int result = RunAndCheck(subject, &clean);
@@ -116,8 +118,9 @@ TEST(FaultSweepTest, EachPlatformCallFailingInTurnLeavesEveryOperationGoingOnAsI
             EXPECT_EQ(1, machine().faults.FailedCount());
             // One of the follow-up run's two writes of the flag clears it, whichever call failed.
             if (subject.name == "CheckFollowUpRun")
-                EXPECT_EQ((journal_walk::Bytes{0, 0, 0, 0}),
-                          machine().registry.Value(std::string("HKCU\\") + OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE)->data);
+                EXPECT_EQ(
+                    (journal_walk::Bytes{0, 0, 0, 0}),
+                    machine().registry.Value(std::string("HKCU\\") + OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE)->data);
             ++faultedRuns;
             if (testing::Test::HasFailure()) return;
         }

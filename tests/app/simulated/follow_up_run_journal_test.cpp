@@ -167,7 +167,11 @@ TEST_F(FollowUpRunTest, ANormalRunOnlyReadsAndClearsTheFlagCreatingTheKeyWhereIt
         {"no key", [] {}, R"(open Software\Korvani\optiv -> 2)"},
         {"key without the value", [] { machine().registry.Ensure(kProgramKeyPath); },
          R"(query Software\Korvani\optiv [Changed] -> 2)"},
-        {"flag 0", [this] { SetChanged(REG_DWORD, Bytes({0, 0, 0, 0})); }, R"(query Software\Korvani\optiv [Changed] -> 0)"},
+        {"flag 0",
+         [this] {
+             SetChanged(REG_DWORD, Bytes({0, 0, 0, 0}));
+         },
+         R"(query Software\Korvani\optiv [Changed] -> 0)"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.label);
@@ -190,10 +194,12 @@ TEST_F(FollowUpRunTest, AMissingDesktopWindowStopsOnlyTheRelayoutAndTheRunGoesOn
         size_t searches;  // FindWindowExA calls before it stops
     } rows[] = {
         {"no Progman", [](simwin::Desktop& d) { machine().windows.Find(d.progman)->className = "Shell_TrayWnd"; }, 1},
-        {"Progman with another title", [](simwin::Desktop& d) { machine().windows.Find(d.progman)->title = "Desktop"; }, 1},
+        {"Progman with another title", [](simwin::Desktop& d) { machine().windows.Find(d.progman)->title = "Desktop"; },
+         1},
         {"shell view with a title", [](simwin::Desktop& d) { machine().windows.Find(d.shellView)->title = "View"; }, 2},
         {"no shell view", [](simwin::Desktop& d) { machine().windows.Find(d.shellView)->className = "Static"; }, 2},
-        {"no icon view", [](simwin::Desktop& d) { machine().windows.Find(d.iconView)->className = "SysTreeView32"; }, 3},
+        {"no icon view", [](simwin::Desktop& d) { machine().windows.Find(d.iconView)->className = "SysTreeView32"; },
+         3},
         {"the search fails", [](simwin::Desktop&) { machine().faults.FailAll("FindWindowExA"); }, 1},
     };
     for (const auto& row : rows) {
@@ -206,7 +212,8 @@ TEST_F(FollowUpRunTest, AMissingDesktopWindowStopsOnlyTheRelayoutAndTheRunGoesOn
         CheckFollowUpRun(dialog_);
 
         EXPECT_EQ(row.searches, StepsStartingWith({"FindWindowExA"}).size());
-        EXPECT_TRUE(StepsStartingWith({"SendMessageA", "GetWindowLongA", "SetWindowLongA", "Sleep", "UpdateWindow"}).empty());
+        EXPECT_TRUE(
+            StepsStartingWith({"SendMessageA", "GetWindowLongA", "SetWindowLongA", "Sleep", "UpdateWindow"}).empty());
         EXPECT_EQ(std::optional<INT_PTR>(0), DialogResult());
         EXPECT_FALSE(machine().kernel.FileExists(kShortcut));
         ExpectChangedCleared();
@@ -242,14 +249,18 @@ TEST_F(FollowUpRunTest, WithoutAStartupFolderOrAShortcutTheFlagIsClearedAndTheDi
         std::function<void()> arrange;
         std::vector<std::string> deletions;
     } rows[] = {
-        {"folder not found", [] {
+        {"folder not found",
+         [] {
              machine().faults.FailAll("SHGetFolderPathW");
              machine().faults.FailAll("SHGetFolderPathA");
-         }, {}},
+         },
+         {}},
         {"folder missing: S_FALSE with an empty path", [] { machine().kernel.startupFolder.clear(); }, {}},
-        {"shortcut already gone", [] { machine().kernel.files.clear(); },
+        {"shortcut already gone",
+         [] { machine().kernel.files.clear(); },
          {"DeleteFileA(" + simwin::Quote(kShortcut.c_str()) + ") -> 0"}},
-        {"shortcut cannot be deleted", [] { machine().faults.FailAll("DeleteFileA"); },
+        {"shortcut cannot be deleted",
+         [] { machine().faults.FailAll("DeleteFileA"); },
          {"DeleteFileA(" + simwin::Quote(kShortcut.c_str()) + ") -> 0"}},
     };
     for (const auto& row : rows) {
@@ -269,8 +280,10 @@ TEST_F(FollowUpRunTest, WithoutAStartupFolderOrAShortcutTheFlagIsClearedAndTheDi
 // The shortcut is deleted by the path it was made by: the ANSI path where the ANSI code page holds every
 // character of the folder's path, the wide path where it does not (the ANSI form would name another file).
 TEST_F(FollowUpRunTest, TheShortcutIsDeletedWhateverCharactersTheStartupFolderPathHas) {
-    const std::string greek = "C:\\Dokumente und Einstellungen\\\u0395\u03bb\u03ad\u03bd\u03b7\\Startmen\u00fc\\Programme\\Autostart";
-    const std::string german = "C:\\Dokumente und Einstellungen\\J\u00fcrgen Stra\u00dfer\\Startmen\u00fc\\Programme\\Autostart";
+    const std::string greek =
+        "C:\\Dokumente und Einstellungen\\\u0395\u03bb\u03ad\u03bd\u03b7\\Startmen\u00fc\\Programme\\Autostart";
+    const std::string german =
+        "C:\\Dokumente und Einstellungen\\J\u00fcrgen Stra\u00dfer\\Startmen\u00fc\\Programme\\Autostart";
     const struct {
         const char* label;
         std::string folder;

@@ -10,8 +10,8 @@
 #include "settings/browser_text_size.h"
 #include "settings/visual_style.h"
 #include "settings/window_metrics.h"
-#include "tests/support/registry_keys.h"
 #include "tests/app/simulated/settings_world.h"
+#include "tests/support/registry_keys.h"
 
 #include <simwin/sim.h>
 
@@ -88,7 +88,10 @@ bool IsStandardWin2000Scheme(const std::string& text) {
 
 std::vector<Reader> Readers() {
     return {
-        {"ThemeActive", "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", "ThemeActive", "1",
+        {"ThemeActive",
+         "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager",
+         "ThemeActive",
+         "1",
          {"ChooseSizeVariant", [] { return static_cast<int>(ChooseSizeVariant(kOsWindowsXp)); },
           [](Walk& w, auto*, auto*) {
               const auto text = w.ReadText("Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", "ThemeActive");
@@ -96,9 +99,13 @@ std::vector<Reader> Readers() {
           }},
          // Styled exactly when the text read is "1": a failed read is the classic style.
          [](const Bytes& stored) {
-             return static_cast<int>(TextRead(stored) == std::string("1") ? SizeVariant::XpStyled : SizeVariant::XpClassic);
+             return static_cast<int>(TextRead(stored) == std::string("1") ? SizeVariant::XpStyled
+                                                                          : SizeVariant::XpClassic);
          }},
-        {"SelectedStyle", "Control Panel\\Appearance\\New Schemes", "SelectedStyle", "21",
+        {"SelectedStyle",
+         "Control Panel\\Appearance\\New Schemes",
+         "SelectedStyle",
+         "21",
          {"SelectXpSchemeSize(217)", [] { return static_cast<int>(SelectXpSchemeSize(IDS_XP_SCHEME_LARGE)); },
           [](Walk& w, auto*, auto*) {
               journal_walk::XpSchemeSize(w, IDS_XP_SCHEME_LARGE);
@@ -106,15 +113,23 @@ std::vector<Reader> Readers() {
           }},
          // The scheme values are written exactly when the text read is "21".
          [](const Bytes& stored) { return static_cast<int>(Text(stored) == "21"); }},
-        {"Current", "Control Panel\\Appearance", "Current", "Windows Standard",
+        {"Current",
+         "Control Panel\\Appearance",
+         "Current",
+         "Windows Standard",
          {"SelectWin2000Scheme(222)", [] { return static_cast<int>(SelectWin2000Scheme(IDS_W2K_SCHEME_LARGE)); },
           [](Walk& w, auto*, auto*) {
               journal_walk::Win2000Scheme(w, IDS_W2K_SCHEME_LARGE);
               return static_cast<int>(w.Value("Control Panel\\Appearance", "Current") != nullptr);
           }},
          // Rewritten exactly when the text read is one of the three standard names; deleted otherwise.
-         [](const Bytes& stored) { return static_cast<int>(TextRead(stored) && IsStandardWin2000Scheme(Text(stored))); }},
-        {"Default User ID", "Identities", "Default User ID", "{ID}",
+         [](const Bytes& stored) {
+             return static_cast<int>(TextRead(stored) && IsStandardWin2000Scheme(Text(stored)));
+         }},
+        {"Default User ID",
+         "Identities",
+         "Default User ID",
+         "{ID}",
          {"SetBrowserFontSize(3)",
           [] {
               SetBrowserFontSize(3);
@@ -126,7 +141,10 @@ std::vector<Reader> Readers() {
           }},
          // The browser's text size always; the mail identity's exactly when the text read is not empty.
          [](const Bytes& stored) { return Text(stored).empty() ? 1 : 2; }},
-        {"Changed", test_keys::kProgram, "Changed", "\x01",
+        {"Changed",
+         test_keys::kProgram,
+         "Changed",
+         "\x01",
          {"CheckFollowUpRun",
           [] {
               CheckFollowUpRun(TheWorld().dialog);
@@ -151,7 +169,8 @@ TEST(HostileRegistryTest, EveryValueTheProgramReadsInEveryTypeSizeAndShapeIsRead
         for (const DWORD type : kTypes) {
             for (const size_t size : kSizes) {
                 for (const Shape& shape : kShapes) {
-                    SCOPED_TRACE("type " + std::to_string(type) + ", " + std::to_string(size) + " bytes, " + shape.label);
+                    SCOPED_TRACE("type " + std::to_string(type) + ", " + std::to_string(size) + " bytes, " +
+                                 shape.label);
                     const Bytes stored = shape.make(reader.meaning, size);
                     Arrange();
                     machine().registry.SetValue("HKCU\\" + reader.key, reader.value, type, stored);
@@ -180,10 +199,12 @@ TEST(HostileRegistryTest, EveryStoredColourInEveryTypeSizeAndShapeIsWrittenBackW
             const Bytes stored = shape.make("1 2 3", size);
             Arrange();
             for (const DWORD type : kTypes)
-                machine().registry.SetValue("HKCU\\Control Panel\\Colors", "Hostile" + std::to_string(type), type, stored);
+                machine().registry.SetValue("HKCU\\Control Panel\\Colors", "Hostile" + std::to_string(type), type,
+                                            stored);
             EXPECT_EQ(1, RunAndCheck(styleSwitch, &clean));
             for (const DWORD type : kTypes) {
-                const simwin::RegValue* value = machine().registry.Value("HKCU\\Control Panel\\Colors", "Hostile" + std::to_string(type));
+                const simwin::RegValue* value =
+                    machine().registry.Value("HKCU\\Control Panel\\Colors", "Hostile" + std::to_string(type));
                 ASSERT_NE(nullptr, value);
                 // A text without its NUL comes back with one: the system adds it on the way.
                 const bool text = type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;

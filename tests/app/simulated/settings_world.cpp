@@ -119,7 +119,8 @@ std::vector<Subject> Subjects() {
                             return 0;
                         },
                         [](Walk& w, auto*, journal_walk::FollowUpSeen* seen) {
-                            journal_walk::FollowUpRun(w, machine().windows.HandleName(g_world.dialog), kShortcutPath, seen);
+                            journal_walk::FollowUpRun(w, machine().windows.HandleName(g_world.dialog), kShortcutPath,
+                                                      seen);
                             return 0;
                         }});
     return subjects;
@@ -145,14 +146,16 @@ int RunAndCheck(const Subject& subject, const CleanRun* clean, const std::set<UI
     if (world.toolRan)
         if (auto colors = walked.Find(kColorsKey))
             for (simwin::RegValue& value : colors->values) {
-                const auto saved = std::find(styleSwitch.valuesSaved.begin(), styleSwitch.valuesSaved.end(), value.name);
+                const auto saved =
+                    std::find(styleSwitch.valuesSaved.begin(), styleSwitch.valuesSaved.end(), value.name);
                 if (saved == styleSwitch.valuesSaved.end() ||
                     !styleSwitch.valuesWrittenBack[static_cast<size_t>(saved - styleSwitch.valuesSaved.begin())])
                     value = {value.name, REG_BINARY, ToolsStoredColor()};
             }
     if (auto cursors = machine().registry.Find(kCursorsKey))
         for (const simwin::RegValue& value : cursors->values)
-            if (!value.name.empty() && value.name != "Scheme Source") walked.SetValue(kCursorsKey, value.name, value.type, value.data);
+            if (!value.name.empty() && value.name != "Scheme Source")
+                walked.SetValue(kCursorsKey, value.name, value.type, value.data);
     EXPECT_EQ("", journal_walk::Differences(*machine().registry.Find("HKCU"), *walked.Find("HKCU")));
 
     // A metrics record reaches the system whole or not at all.
@@ -172,8 +175,10 @@ int RunAndCheck(const Subject& subject, const CleanRun* clean, const std::set<UI
     for (int index : journal_walk::kPreservedColorIndices) {
         const auto pair = std::find(styleSwitch.pairIndices.begin(), styleSwitch.pairIndices.end(), index);
         COLORREF colour = world.display.colors[index];
-        if (pair != styleSwitch.pairIndices.end()) colour = styleSwitch.pairColors[pair - styleSwitch.pairIndices.begin()];
-        else if (index == COLOR_3DFACE && world.toolRan) colour = kToolsFace;
+        if (pair != styleSwitch.pairIndices.end())
+            colour = styleSwitch.pairColors[pair - styleSwitch.pairIndices.begin()];
+        else if (index == COLOR_3DFACE && world.toolRan)
+            colour = kToolsFace;
         EXPECT_EQ(colour, machine().display.colors[index]) << "colour " << index;
     }
 

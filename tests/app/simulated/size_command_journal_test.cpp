@@ -320,14 +320,21 @@ const struct {
 // The answer to WM_QUERYENDSESSION; TRUE for the others, which answer nothing that counts.
 BOOL Deliver(SizeCommands& commands, Request request) {
     switch (request) {
-        case Request::Cancel: commands.Close(); break;
+        case Request::Cancel:
+            commands.Close();
+            break;
         // Taken and dropped while a size is being applied; otherwise the dialog manager makes it Cancel.
         case Request::Close:
             if (!commands.IgnoringRequests()) commands.Close();
             break;
-        case Request::About: commands.About(); break;
-        case Request::NoticeTimer: commands.Timer(kNoticeTimer); break;
-        case Request::QueryEndSession: return commands.MayEndSession();
+        case Request::About:
+            commands.About();
+            break;
+        case Request::NoticeTimer:
+            commands.Timer(kNoticeTimer);
+            break;
+        case Request::QueryEndSession:
+            return commands.MayEndSession();
     }
     return TRUE;
 }

@@ -16,7 +16,8 @@ namespace {
 using journal_steps::Steps;
 using simwin::machine;
 
-const char kBrowserWrite[] = R"(set Software\Microsoft\Internet Explorer\International\Scripts\3 [IEFontSize] REG_BINARY 4)";
+const char kBrowserWrite[] =
+    R"(set Software\Microsoft\Internet Explorer\International\Scripts\3 [IEFontSize] REG_BINARY 4)";
 const char kMailWrite[] =
     R"(set Identities\{ID}\Software\Microsoft\Outlook Express\5.0\Trident\International\1252 [IEFontSize] REG_BINARY 4)";
 
@@ -33,15 +34,18 @@ TEST_F(BrowserTextSizeJournalTest, WritesTheBrowserReadsTheIdentityAndWritesTheM
     } cases[] = {
         {"with an identity",
          [] { machine().registry.SetString("HKCU\\Identities", "Default User ID", "{ID}"); },
-         {std::string(kBrowserWrite) + " -> 0", "query Identities [Default User ID] -> 0", std::string(kMailWrite) + " -> 0"}},
+         {std::string(kBrowserWrite) + " -> 0", "query Identities [Default User ID] -> 0",
+          std::string(kMailWrite) + " -> 0"}},
         {"the browser write fails",
          [] {
              machine().registry.SetString("HKCU\\Identities", "Default User ID", "{ID}");
              machine().faults.FailNth("RegSetValueExA", 1);
          },
-         {std::string(kBrowserWrite) + " -> 5", "query Identities [Default User ID] -> 0", std::string(kMailWrite) + " -> 0"}},
+         {std::string(kBrowserWrite) + " -> 5", "query Identities [Default User ID] -> 0",
+          std::string(kMailWrite) + " -> 0"}},
         {"no Identities key", [] {}, {std::string(kBrowserWrite) + " -> 0", "open Identities -> 2"}},
-        {"no Default User ID", [] { machine().registry.Ensure("HKCU\\Identities"); },
+        {"no Default User ID",
+         [] { machine().registry.Ensure("HKCU\\Identities"); },
          {std::string(kBrowserWrite) + " -> 0", "query Identities [Default User ID] -> 2"}},
     };
     for (const auto& c : cases) {

@@ -16,8 +16,8 @@ namespace {
 using journal_steps::Steps;
 using simwin::machine;
 
-const char* const kPointerNames[] = {"Arrow",  "Help",   "AppStarting", "Wait",     "Crosshair", "Ibeam",   "NWPen",
-                                     "No",     "SizeNS", "SizeWE",      "SizeNWSE", "SizeNESW",  "SizeAll", "UpArrow"};
+const char* const kPointerNames[] = {"Arrow", "Help",   "AppStarting", "Wait",     "Crosshair", "Ibeam",   "NWPen",
+                                     "No",    "SizeNS", "SizeWE",      "SizeNWSE", "SizeNESW",  "SizeAll", "UpArrow"};
 
 class CursorsJournalTest : public testing::Test {
 protected:
@@ -25,8 +25,8 @@ protected:
 };
 
 // The sixteen writes of a scheme whose name and pointer files have the given lengths, then the reload.
-std::vector<std::string> SchemeSteps(const std::string& nameStep, size_t nameLength, const std::vector<size_t>& fileLengths,
-                                     const std::string& result) {
+std::vector<std::string> SchemeSteps(const std::string& nameStep, size_t nameLength,
+                                     const std::vector<size_t>& fileLengths, const std::string& result) {
     std::vector<std::string> steps = {nameStep};
     steps.push_back(R"(set Control Panel\Cursors [] REG_SZ )" + std::to_string(nameLength + 1) + result);
     for (size_t i = 0; i < 14; ++i)

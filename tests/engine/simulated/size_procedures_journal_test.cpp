@@ -91,7 +91,8 @@ TEST_F(SizeProceduresJournalTest, EachProcedureRunsItsWritersInOrderWithItsOwnRo
         EXPECT_EQ(c.textSize, TextSizeStored());
         // The browser text size comes first of all.
         ASSERT_FALSE(journal_steps::Steps().empty());
-        EXPECT_NE(std::string::npos, journal_steps::Steps().front().find("IEFontSize")) << journal_steps::Steps().front();
+        EXPECT_NE(std::string::npos, journal_steps::Steps().front().find("IEFontSize"))
+            << journal_steps::Steps().front();
     }
 }
 
@@ -105,8 +106,9 @@ TEST_F(SizeProceduresJournalTest, AMetricsRowThatDoesNotParseSkipsBothSchemeStep
               RowsLoaded());
     EXPECT_EQ(2, TextSizeStored());
     EXPECT_TRUE(machine().registry.String("HKEY_CURRENT_USER\\Control Panel\\Cursors", "").has_value());
-    EXPECT_EQ("32", machine().registry.String("HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics",
-                                              "Shell Icon Size").value_or(""));
+    EXPECT_EQ("32", machine()
+                        .registry.String("HKEY_CURRENT_USER\\Control Panel\\Desktop\\WindowMetrics", "Shell Icon Size")
+                        .value_or(""));
     EXPECT_TRUE(journal_steps::StepsStartingWith({"SystemParametersInfoA(SPI_SETNONCLIENTMETRICS"}).empty());
     EXPECT_TRUE(journal_steps::StepsStartingWith({"delete Control Panel\\Appearance"}).empty());
 }

@@ -27,8 +27,8 @@ using simwin::StringTables;
 const std::string kColorsKey = test_keys::InCurrentUser(test_keys::kColors);
 
 // The 28 kept colours in the order they are visited: alphabetical by their Win32 names.
-const int kPreservedOrder[] = {21, 15, 20, 22, 16, 10, 2, 12, 1, 18, 9, 27, 28, 17,
-                               13, 14, 26, 11, 3,  19, 24, 23, 4, 7, 0, 5, 6,  8};
+const int kPreservedOrder[] = {21, 15, 20, 22, 16, 10, 2,  12, 1, 18, 9, 27, 28, 17,
+                               13, 14, 26, 11, 3,  19, 24, 23, 4, 7,  0, 5,  6,  8};
 
 std::string ColorStep(const char* call, int index) {
     const bool brush = std::string(call) == "GetSysColorBrush";
@@ -308,9 +308,10 @@ TEST_F(VisualStyleJournalTest, StoredValuesThatFitAreWrittenBackAsEnumeratedAndO
 
         std::vector<std::string> writes = {R"(set Control Panel\Colors [ButtonFace] REG_SZ 12 -> 0)"};
         if (c.fits) {
-            const char* typeName = c.type == REG_SZ ? "REG_SZ" : c.type == REG_EXPAND_SZ ? "REG_EXPAND_SZ"
-                                   : c.type == REG_DWORD                                ? "REG_DWORD"
-                                                                                        : "REG_BINARY";
+            const char* typeName = c.type == REG_SZ          ? "REG_SZ"
+                                   : c.type == REG_EXPAND_SZ ? "REG_EXPAND_SZ"
+                                   : c.type == REG_DWORD     ? "REG_DWORD"
+                                                             : "REG_BINARY";
             writes.push_back(R"(set Control Panel\Colors [)" + c.name + "] " + typeName + " " +
                              std::to_string(c.data.size()) + " -> 0");
         }
@@ -322,7 +323,8 @@ TEST_F(VisualStyleJournalTest, StoredValuesThatFitAreWrittenBackAsEnumeratedAndO
         const simwin::RegValue* value = machine().registry.Value(kColorsKey, c.name);
         ASSERT_NE(nullptr, value);
         EXPECT_EQ(c.fits ? c.type : DWORD(REG_BINARY), value->type);
-        EXPECT_EQ(c.fits ? c.data : std::vector<BYTE>(31, 0x11), value->data) << "a skipped value stays as the tool left it";
+        EXPECT_EQ(c.fits ? c.data : std::vector<BYTE>(31, 0x11), value->data)
+            << "a skipped value stays as the tool left it";
     }
 }
 
@@ -336,7 +338,8 @@ TEST_F(VisualStyleJournalTest, MoreThanFiftyValuesThatFitFillTheFiftyEntriesAndE
         SetUp();
         machine().registry.Remove(kColorsKey);
         for (int i = 0; i < c.oversizedFirst; ++i)
-            machine().registry.SetValue(kColorsKey, "Oversized" + std::to_string(i), REG_BINARY, std::vector<BYTE>(31, 1));
+            machine().registry.SetValue(kColorsKey, "Oversized" + std::to_string(i), REG_BINARY,
+                                        std::vector<BYTE>(31, 1));
         std::vector<std::string> names;
         for (int i = 0; i < 60; ++i) {
             names.push_back("Value" + std::to_string(100 + i));

@@ -104,8 +104,8 @@ std::vector<TracedCall> RelayTrace::CallsOf(DWORD processId) const {
             continue;
         }
         // A call that never returned (ExitProcess) is left behind by the return of one around it.
-        const auto match = std::find_if(stack.rbegin(), stack.rend(),
-                                        [&](size_t index) { return calls[index].function == function; });
+        const auto match =
+            std::find_if(stack.rbegin(), stack.rend(), [&](size_t index) { return calls[index].function == function; });
         if (match == stack.rend()) continue;
         TracedCall& returned = calls[*match];
         stack.erase(std::prev(match.base()), stack.end());

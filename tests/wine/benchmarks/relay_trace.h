@@ -32,7 +32,7 @@ struct TracedCall {
     std::string arguments;  // as Wine writes them: "00020084,00000064,000007d0,00000000", "hwnd=...,msg=WM_TIMER,..."
     std::string result;     // "retval=00000064"; empty when the call did not return
     DWORD called = 0;
-    DWORD returned = 0;     // `called` when the call did not return
+    DWORD returned = 0;  // `called` when the call did not return
 
     DWORD Ms() const { return returned - called; }
     // The argument at `index` (from 0), without its name: "000007d0", "WM_TIMER".

@@ -50,8 +50,8 @@ TEST_F(SizeCommand, BenchmarkFromOkToTheEnd) {
         std::vector<Overhead> split;
         for (int run = 0; run < 2 * runs; ++run) {
             const bool tracing = run % 2 == 1;
-            SCOPED_TRACE(testing::Message() << variant.system.label << ", run " << run / 2 + 1
-                                            << (tracing ? ", traced" : ""));
+            SCOPED_TRACE(testing::Message()
+                         << variant.system.label << ", run " << run / 2 + 1 << (tracing ? ", traced" : ""));
             // Each run from the same settings: the tool leaves a stored colour too long to be saved, after
             // which the switch would enumerate the colours up to its last index.
             const test_platform::SavedUserSettings settings(kTouchedKeys);
@@ -134,8 +134,8 @@ TEST_F(SizeCommand, BenchmarkFromOkToTheEnd) {
                   Ms(row.overhead) + " (" + Share(row.overhead, fixed) + ")", traced, Ms(parts.okTaken),
                   Ms(parts.procedure), Ms(parts.broadcasts), Ms(parts.shell), Ms(parts.pausesOver), Ms(parts.notice),
                   Ms(parts.end), received, Ms(floorSum), Ms(above) + " (" + Share(above, fixed) + ")"});
-        PrintRow("  floors of its calls", {"", "", "", "", "", Ms(okFloor), "", Ms(broadcastFloor),
-                                           Ms(shellFloor), Ms(pausesFloor), Ms(floors.notice), Ms(floors.end)});
+        PrintRow("  floors of its calls", {"", "", "", "", "", Ms(okFloor), "", Ms(broadcastFloor), Ms(shellFloor),
+                                           Ms(pausesFloor), Ms(floors.notice), Ms(floors.end)});
     }
     std::printf(
         "(medians of %d untraced and %d traced runs each. to OK: the process's start to the click on OK; fixed: the\n"

@@ -1,7 +1,7 @@
 // The size command's overhead above its fixed waits, in its parts and beside its floors: see
 // size_command_overhead.h.
-#include "tests/wine/benchmarks/relay_trace.h"
 #include "tests/wine/benchmarks/size_command_overhead.h"
+#include "tests/wine/benchmarks/relay_trace.h"
 
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/waits.h"
@@ -27,8 +27,8 @@ UINT HexArgument(const TracedCall& call, size_t index) {
 
 }  // namespace
 
-bool SplitOverhead(const std::vector<TracedCall>& calls, const Timings& timings, DWORD fixedToNoticeMs,
-                   DWORD noticeMs, Overhead* overhead, std::string* why) {
+bool SplitOverhead(const std::vector<TracedCall>& calls, const Timings& timings, DWORD fixedToNoticeMs, DWORD noticeMs,
+                   Overhead* overhead, std::string* why) {
     // The confirmation's dialog returns first; the main dialog's, around it, at the program's end.
     const TracedCall* confirmation = nullptr;
     const TracedCall* timer = nullptr;
@@ -194,8 +194,8 @@ double NoticeFloorMs() {
 // took, and how long from the close to the process gone.
 void StartAndEndFloorMs(double* startMs, double* endMs) {
     const std::string bareDialog = test_platform::ProgramFolder() + "bare_dialog.exe";
-    *startMs = ElapsedMs(
-        [&] { ShellExecuteA(GetForegroundWindow(), "open", bareDialog.c_str(), nullptr, nullptr, SW_SHOW); });
+    *startMs =
+        ElapsedMs([&] { ShellExecuteA(GetForegroundWindow(), "open", bareDialog.c_str(), nullptr, nullptr, SW_SHOW); });
     HWND window = nullptr;
     ASSERT_TRUE(WaitUntil([&window] { return (window = FindWindowA(nullptr, "Bare dialog")) != nullptr; }));
     DWORD processId = 0;
@@ -225,8 +225,8 @@ Floors MeasureFloors(int runs, const std::vector<UINT>& actions) {
         shellStart.push_back(started);
         end.push_back(ended);
         for (int pause = 0; pause < 10; ++pause)
-            pauseOver.push_back(
-                ElapsedMs([] { MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_SENDMESSAGE); }) - 100);
+            pauseOver.push_back(ElapsedMs([] { MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_SENDMESSAGE); }) -
+                                100);
         notice.push_back(NoticeFloorMs());
     }
     Floors floors;

@@ -42,8 +42,8 @@ struct Overhead {
 
 // Splits the overhead of a run whose pauses up to the notice should add up to `fixedToNoticeMs`, the notice
 // then staying `noticeMs`; false, saying why, when the trace lacks a step or the pauses differ.
-bool SplitOverhead(const std::vector<TracedCall>& calls, const Timings& timings, DWORD fixedToNoticeMs,
-                   DWORD noticeMs, Overhead* overhead, std::string* why);
+bool SplitOverhead(const std::vector<TracedCall>& calls, const Timings& timings, DWORD fixedToNoticeMs, DWORD noticeMs,
+                   Overhead* overhead, std::string* why);
 
 // What the same calls cost a trivial caller, in ms: this driver, and bare_dialog.exe for a program's end.
 struct Floors {

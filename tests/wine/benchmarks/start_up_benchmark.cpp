@@ -100,8 +100,9 @@ TEST(StartUp, BenchmarkTimeToTheMainWindowAndPeakMemory) {
                     Ratio(m.startToWindowMs, pictures.startToWindowMs), Ratio(m.peakPrivateKb, bare.peakPrivateKb),
                     Ratio(m.peakPrivateKb, pictures.peakPrivateKb));
     }
-    std::printf("(medians; start to window: from CreateProcess until the driver sees the window; x floors: against\n"
-                " bare_dialog.exe / picture_floor.exe)\n");
+    std::printf(
+        "(medians; start to window: from CreateProcess until the driver sees the window; x floors: against\n"
+        " bare_dialog.exe / picture_floor.exe)\n");
 }
 
 }  // namespace

@@ -119,8 +119,8 @@ WideValue GetStartupValue() {
 
 void PutStartupValue(const WideValue& value) {
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                             &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_SET_VALUE,
+                                             nullptr, &key, nullptr));
     if (value.exists) {
         EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, L"Startup", 0, value.type, value.data.data(),
                                                 static_cast<DWORD>(value.data.size())));
@@ -153,7 +153,8 @@ TEST(FollowUpRun, TheShortcutIsRemovedWhenTheStartupFolderPathHasLettersOutsideT
     EXPECT_EQ(greek, std::wstring(seen)) << "the system does not take the Startup folder from User Shell Folders";
 
     const std::wstring shortcut = greek + L"\\Optivue.lnk";
-    HANDLE file = CreateFileW(shortcut.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(shortcut.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     EXPECT_NE(INVALID_HANDLE_VALUE, file);
     CloseHandle(file);
     test_platform::PutValue(kProgramKey, "Changed", REG_DWORD, {1, 0, 0, 0});

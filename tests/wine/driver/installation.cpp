@@ -28,8 +28,8 @@ std::string Folder(int csidl) {
 // user-mode emulation. QueryFullProcessImageNameA arrived with Vista, so the headers for XP hide it.
 std::string ImageOf(DWORD processId) {
     typedef BOOL(WINAPI * QueryFullProcessImageNameFn)(HANDLE, DWORD, LPSTR, PDWORD);
-    const auto query = reinterpret_cast<QueryFullProcessImageNameFn>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+    const auto query = reinterpret_cast<QueryFullProcessImageNameFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
     constexpr DWORD kProcessQueryLimitedInformation = 0x1000;
     char path[MAX_PATH] = "";
     DWORD size = MAX_PATH;

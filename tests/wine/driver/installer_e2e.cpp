@@ -30,10 +30,10 @@ using e2e::FollowUpShortcut;
 using e2e::German;
 using e2e::MachineKeyExists;
 using e2e::MachineValue;
+using e2e::Msiexec;
 using e2e::Program;
 using e2e::RunToTheEnd;
 using e2e::StartMenuEntry;
-using e2e::Msiexec;
 using e2e::VersionString;
 using test_platform::GetValue;
 using test_platform::StoredValue;
@@ -98,8 +98,8 @@ protected:
         DeleteFileA(StartMenuEntry().c_str());
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey.c_str());
         char product[39];
-        for (int tries = 3; tries > 0 && MsiEnumRelatedProductsA(OPTIVUE_PACKAGE_UPGRADE_CODE, 0, 0, product) ==
-                                              ERROR_SUCCESS;
+        for (int tries = 3;
+             tries > 0 && MsiEnumRelatedProductsA(OPTIVUE_PACKAGE_UPGRADE_CODE, 0, 0, product) == ERROR_SUCCESS;
              --tries)
             RunToTheEnd(Msiexec(), std::string("/x ") + product + " /qn");
         for (const char* file : kFiles) DeleteFileA((kFolder + "\\" + file).c_str());
@@ -203,8 +203,8 @@ TEST_F(Installer, ASilentUninstallRunInPlaceReturnsWhenTheRemovalIsDoneSoThatThe
     // is deleted at the next restart. Where it cannot be moved while it runs (Wine), it stays in the folder
     // until that restart.
     const std::string uninstaller = kFolder + "\\uninstall.exe";
-    EXPECT_TRUE(!e2e::FileExists(kFolder) || (!e2e::FileExists(kFolder + "\\optivue.exe") &&
-                                               DeletedAtRestart(uninstaller)))
+    EXPECT_TRUE(!e2e::FileExists(kFolder) ||
+                (!e2e::FileExists(kFolder + "\\optivue.exe") && DeletedAtRestart(uninstaller)))
         << "the uninstaller is neither gone nor to be deleted at the next restart";
 
     ASSERT_EQ(0, RunToTheEnd(Msiexec(), "/i \"" + e2e::PackagePath() + "\" /qn"));

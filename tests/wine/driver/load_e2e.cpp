@@ -106,8 +106,9 @@ TEST(Load, AFollowUpRunStartedTwiceAtOnceHappensOnceAndLeavesTheFlagCleared) {
                 PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
             }
             DWORD exitCode = 1;
-            ASSERT_TRUE(copy->WaitForExit(&exitCode)) << "copy " << copy->Id() << " still runs; its windows: "
-                                                      << ::testing::PrintToString(AllWindowsOf(copy->Id()));
+            ASSERT_TRUE(copy->WaitForExit(&exitCode))
+                << "copy " << copy->Id()
+                << " still runs; its windows: " << ::testing::PrintToString(AllWindowsOf(copy->Id()));
             EXPECT_EQ(0u, exitCode);
         }
         EXPECT_LE(normalStarts, 1) << "the follow-up run did not happen";

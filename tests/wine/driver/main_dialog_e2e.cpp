@@ -26,6 +26,7 @@ struct PictureSet {
     LONG windowWidth;
 };
 
+// clang-format off
 const PictureSet kPictureSets[] = {
     {"winxp", "en", {IDC_XP_PICTURE_1, IDC_XP_PICTURE_2, IDC_XP_PICTURE_3},
      {{261, 326}, {351, 378}, {351, 419}}, 1001},
@@ -36,6 +37,7 @@ const PictureSet kPictureSets[] = {
     {"win2k", "de", {IDC_W2K_PICTURE_1, IDC_W2K_PICTURE_2, IDC_W2K_PICTURE_3},
      {{246, 294}, {334, 362}, {339, 391}}, 957},
 };
+// clang-format on
 
 std::string RunLanguage() {
     const char* language = std::getenv("OPTIVUE_TEST_LANG");
@@ -97,7 +99,8 @@ void CheckMainDialog(const PictureSet& set) {
     for (int i = 0; i < 3; ++i) {
         const std::string column = "column " + std::to_string(i + 1);
         const LONG width = set.pictures[i].cx, height = set.pictures[i].cy;
-        ExpectRect({left, 16, left + width, 96}, e2e::RectIn(GetDlgItem(dialog, buttons[i]), dialog), column + " button");
+        ExpectRect({left, 16, left + width, 96}, e2e::RectIn(GetDlgItem(dialog, buttons[i]), dialog),
+                   column + " button");
         ExpectRect({left + 8, 104, left + width - 8, 120}, e2e::RectIn(GetDlgItem(dialog, captions[i]), dialog),
                    column + " caption");
         ExpectRect({left, 128, left + width, 128 + height}, e2e::RectIn(GetDlgItem(dialog, set.controls[i]), dialog),
@@ -135,9 +138,12 @@ void CheckMainDialog(const PictureSet& set) {
     const struct {
         int id;
         const char* text;
-    } texts[] = {{IDC_NORMAL_SIZE, "Normal Size"},   {IDC_LARGE_SIZE, "Large Size"},
-                 {IDC_EXTRA_LARGE_SIZE, "Extra Large Size"}, {IDC_SAMPLE_CAPTION_1, "Sample"},
-                 {IDC_SAMPLE_CAPTION_2, "Sample"},   {IDC_SAMPLE_CAPTION_3, "Sample"},
+    } texts[] = {{IDC_NORMAL_SIZE, "Normal Size"},
+                 {IDC_LARGE_SIZE, "Large Size"},
+                 {IDC_EXTRA_LARGE_SIZE, "Extra Large Size"},
+                 {IDC_SAMPLE_CAPTION_1, "Sample"},
+                 {IDC_SAMPLE_CAPTION_2, "Sample"},
+                 {IDC_SAMPLE_CAPTION_3, "Sample"},
                  {IDCANCEL, "Close"}};
     EXPECT_EQ("Optivue", e2e::Text(dialog));
     for (const auto& text : texts) EXPECT_EQ(text.text, e2e::Text(GetDlgItem(dialog, text.id))) << text.id;
@@ -149,8 +155,12 @@ void CheckMainDialog(const PictureSet& set) {
     const struct {
         int id;
         LONG height;
-    } fonts[] = {{IDC_NORMAL_SIZE, -13},      {IDC_LARGE_SIZE, -18},       {IDC_EXTRA_LARGE_SIZE, -22},
-                 {IDC_SAMPLE_CAPTION_1, -16}, {IDC_SAMPLE_CAPTION_2, -16}, {IDC_SAMPLE_CAPTION_3, -16},
+    } fonts[] = {{IDC_NORMAL_SIZE, -13},
+                 {IDC_LARGE_SIZE, -18},
+                 {IDC_EXTRA_LARGE_SIZE, -22},
+                 {IDC_SAMPLE_CAPTION_1, -16},
+                 {IDC_SAMPLE_CAPTION_2, -16},
+                 {IDC_SAMPLE_CAPTION_3, -16},
                  {IDCANCEL, -22}};
     for (const auto& font : fonts) {
         const e2e::ControlFont seen = e2e::FontOf(dialog, font.id);
@@ -217,7 +227,8 @@ TEST(Interaction, TheSystemMenuEndsInAboutWhichOpensModallyAndReturnsToTheUnchan
 
     const std::vector<std::string> menu = e2e::SystemMenuOf(dialog);
     ASSERT_GE(menu.size(), 2u);
-    EXPECT_EQ((std::vector<std::string>{"separator", "16 &About..."}), std::vector<std::string>(menu.end() - 2, menu.end()))
+    EXPECT_EQ((std::vector<std::string>{"separator", "16 &About..."}),
+              std::vector<std::string>(menu.end() - 2, menu.end()))
         << ::testing::PrintToString(menu);
 
     // Chosen twice, as its last entry.

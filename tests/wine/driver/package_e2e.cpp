@@ -1,9 +1,9 @@
 // optivue.msi as an administrator rolls it out with msiexec, and optivue-setup.exe beside it: each case puts
 // the machine in a state (nothing, the package's installation, an older package's, the setup program's, an
-// older setup program's), runs msiexec or a setup program once, and checks the exit code, a message a person confirms where the run shows one, and the whole end
-// state: the installation there is (the release's files, Start menu entry and one registration, or nothing
-// of the package), the program's own traces (removed by a removal, kept otherwise), and the user's
-// appearance settings and another program's key of the maker (always kept).
+// older setup program's), runs msiexec or a setup program once, and checks the exit code, a message a person confirms
+// where the run shows one, and the whole end state: the installation there is (the release's files, Start menu entry
+// and one registration, or nothing of the package), the program's own traces (removed by a removal, kept otherwise),
+// and the user's appearance settings and another program's key of the maker (always kept).
 #include "res/product.h"
 #include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
@@ -31,8 +31,8 @@ using test_platform::TextWithNul;
 const std::string kSetupUninstallKey = test_keys::kSetupUninstall;
 const char* const kProgramKey = test_keys::kProgram;
 const char* const kOtherKey = "Software\\Korvani\\Other";
-constexpr long kInstallFailure = 1603;    // ERROR_INSTALL_FAILURE: a launch condition refused
-constexpr long kSetupBesidePackage = 5;   // optivue-setup.exe's exit codes
+constexpr long kInstallFailure = 1603;   // ERROR_INSTALL_FAILURE: a launch condition refused
+constexpr long kSetupBesidePackage = 5;  // optivue-setup.exe's exit codes
 constexpr long kSetupOverNewerVersion = 6;
 
 enum class Machine { Empty, Package, OlderPackage, Setup, OlderSetup };
@@ -41,14 +41,14 @@ enum class Tool { Msiexec, Setup, OlderSetup };
 struct PackageCase {
     const char* name;
     Machine before;
-    const char* system;    // what Wine tells msiexec or the setup program it runs on; null: Windows XP
+    const char* system;  // what Wine tells msiexec or the setup program it runs on; null: Windows XP
     Tool tool;
-    const char* action;    // msiexec's /i or /x, with the package; nothing for the setup program
-    const char* ui;        // /qn, /qb; /S or nothing for the setup program
+    const char* action;  // msiexec's /i or /x, with the package; nothing for the setup program
+    const char* ui;      // /qn, /qb; /S or nothing for the setup program
     long exitCode;
-    Machine after;         // Empty: nothing of either installer is there; the setup program's is the release's
-    bool removesTraces;    // the program's key and its follow-up shortcut (a pending follow-up run) are gone
-    const char* english;   // the message the run shows and a person confirms; null: none
+    Machine after;        // Empty: nothing of either installer is there; the setup program's is the release's
+    bool removesTraces;   // the program's key and its follow-up shortcut (a pending follow-up run) are gone
+    const char* english;  // the message the run shows and a person confirms; null: none
     const char* german;
     bool startFromMenu;
 };
@@ -73,38 +73,38 @@ const char kPackagePresentDe[] =
     "Software, dann starten Sie dieses Setup-Programm.";
 
 const PackageCase kCases[] = {
-    {"SilentInstall", Machine::Empty, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package, false, nullptr,
-     nullptr, true},
-    {"SilentRemoval", Machine::Package, nullptr, Tool::Msiexec, "/x", "/qn", 0, Machine::Empty, true, nullptr,
+    {"SilentInstall", Machine::Empty, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package, false, nullptr, nullptr,
+     true},
+    {"SilentRemoval", Machine::Package, nullptr, Tool::Msiexec, "/x", "/qn", 0, Machine::Empty, true, nullptr, nullptr,
+     false},
+    {"SamePackageTwice", Machine::Package, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package, false, nullptr,
      nullptr, false},
-    {"SamePackageTwice", Machine::Package, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package, false,
-     nullptr, nullptr, false},
     // A pending follow-up run outlives the upgrade: only a real removal takes it.
-    {"UpgradeFromOlderPackage", Machine::OlderPackage, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package,
-     false, nullptr, nullptr, true},
+    {"UpgradeFromOlderPackage", Machine::OlderPackage, nullptr, Tool::Msiexec, "/i", "/qn", 0, Machine::Package, false,
+     nullptr, nullptr, true},
     {"SetupUpgradeFromOlderSetup", Machine::OlderSetup, nullptr, Tool::Setup, "", "/S", 0, Machine::Setup, false,
      nullptr, nullptr, true},
     {"SetupRefusedOverNewerVersion", Machine::Setup, nullptr, Tool::OlderSetup, "", "", kSetupOverNewerVersion,
      Machine::Setup, false, kNewerInstalledEn, kNewerInstalledDe, false},
     {"SetupRefusedSilentlyOverNewerVersion", Machine::Setup, nullptr, Tool::OlderSetup, "", "/S",
      kSetupOverNewerVersion, Machine::Setup, false, nullptr, nullptr, false},
-    {"RefusedOnWindows98", Machine::Empty, "win98", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
-     false, nullptr, nullptr, false},
-    {"RefusedOnWindows95", Machine::Empty, "win95", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
-     false, nullptr, nullptr, false},
-    {"RefusedOnWindowsNt4", Machine::Empty, "nt40", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
-     false, nullptr, nullptr, false},
+    {"RefusedOnWindows98", Machine::Empty, "win98", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty, false,
+     nullptr, nullptr, false},
+    {"RefusedOnWindows95", Machine::Empty, "win95", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty, false,
+     nullptr, nullptr, false},
+    {"RefusedOnWindowsNt4", Machine::Empty, "nt40", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty, false,
+     nullptr, nullptr, false},
     // NT 6.0 and 6.1, which the program would take for Windows 2000 or XP.
     {"RefusedOnWindowsVista", Machine::Empty, "vista", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
      false, nullptr, nullptr, false},
-    {"RefusedOnWindows7", Machine::Empty, "win7", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty,
-     false, nullptr, nullptr, false},
+    {"RefusedOnWindows7", Machine::Empty, "win7", Tool::Msiexec, "/i", "/qn", kInstallFailure, Machine::Empty, false,
+     nullptr, nullptr, false},
     {"RefusedOnWindows7WithMessage", Machine::Empty, "win7", Tool::Msiexec, "/i", "/qb", kInstallFailure,
      Machine::Empty, false, kUnsupportedEn, kUnsupportedDe, false},
     {"RefusedOnWindows98WithMessage", Machine::Empty, "win98", Tool::Msiexec, "/i", "/qb", kInstallFailure,
      Machine::Empty, false, kUnsupportedEn, kUnsupportedDe, false},
-    {"RefusedBesideTheSetupProgramsInstallation", Machine::Setup, nullptr, Tool::Msiexec, "/i", "/qb",
-     kInstallFailure, Machine::Setup, false, kSetupPresentEn, kSetupPresentDe, false},
+    {"RefusedBesideTheSetupProgramsInstallation", Machine::Setup, nullptr, Tool::Msiexec, "/i", "/qb", kInstallFailure,
+     Machine::Setup, false, kSetupPresentEn, kSetupPresentDe, false},
     {"SetupProgramRefusedBesideThePackagesInstallation", Machine::Package, nullptr, Tool::Setup, "", "",
      kSetupBesidePackage, Machine::Package, false, kPackagePresentEn, kPackagePresentDe, false},
     {"SetupProgramRefusedSilentlyBesideThePackagesInstallation", Machine::Package, nullptr, Tool::Setup, "", "/S",
@@ -211,11 +211,20 @@ protected:
 
     void Arrange(Machine machine) {
         switch (machine) {
-            case Machine::Empty: break;
-            case Machine::Package: ASSERT_EQ(0, RunMsiexec("/i", e2e::PackagePath(), "/qn")); break;
-            case Machine::OlderPackage: ASSERT_EQ(0, RunMsiexec("/i", e2e::OlderPackagePath(), "/qn")); break;
-            case Machine::Setup: ASSERT_EQ(0, e2e::RunToTheEnd(e2e::SetupPath(), "/S")); break;
-            case Machine::OlderSetup: ASSERT_EQ(0, e2e::RunToTheEnd(e2e::OlderSetupPath(), "/S")); break;
+            case Machine::Empty:
+                break;
+            case Machine::Package:
+                ASSERT_EQ(0, RunMsiexec("/i", e2e::PackagePath(), "/qn"));
+                break;
+            case Machine::OlderPackage:
+                ASSERT_EQ(0, RunMsiexec("/i", e2e::OlderPackagePath(), "/qn"));
+                break;
+            case Machine::Setup:
+                ASSERT_EQ(0, e2e::RunToTheEnd(e2e::SetupPath(), "/S"));
+                break;
+            case Machine::OlderSetup:
+                ASSERT_EQ(0, e2e::RunToTheEnd(e2e::OlderSetupPath(), "/S"));
+                break;
         }
     }
 
@@ -253,8 +262,12 @@ TEST_P(MsiPackage, LeavesTheMachineAsAnAdministratorExpects) {
     EXPECT_EQ(c.exitCode, static_cast<long>(exitCode));
 
     switch (c.after) {
-        case Machine::Package: ExpectPackageInstalled(); break;
-        case Machine::Setup: ExpectSetupInstalled(); break;
+        case Machine::Package:
+            ExpectPackageInstalled();
+            break;
+        case Machine::Setup:
+            ExpectSetupInstalled();
+            break;
         default:
             ExpectNothingOfThePackage();
             EXPECT_FALSE(e2e::FileExists(InstallationFolder()));

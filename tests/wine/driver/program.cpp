@@ -81,8 +81,10 @@ void ReadPathOptions(int argc, char** argv) {
 
 void UseVersion(const char* version, const std::string& programPath) {
     const std::string key = kAppDefaults + programPath.substr(programPath.find_last_of('\\') + 1);
-    if (version) test_platform::PutString(key, "Version", version);
-    else test_platform::DeleteKeyTree(key);
+    if (version)
+        test_platform::PutString(key, "Version", version);
+    else
+        test_platform::DeleteKeyTree(key);
 }
 
 Program::Program(const char* version) : Program(g_programPath, "", version) {}

@@ -44,8 +44,10 @@ using test_platform::StoredText;
 const struct {
     int index;
     COLORREF color;
-} kUserLiveColors[] = {{COLOR_3DFACE, RGB(250, 240, 230)}, {COLOR_HIGHLIGHT, RGB(120, 0, 60)},
-                       {COLOR_WINDOW, RGB(240, 250, 200)}, {COLOR_BTNTEXT, RGB(1, 80, 160)}};
+} kUserLiveColors[] = {{COLOR_3DFACE, RGB(250, 240, 230)},
+                       {COLOR_HIGHLIGHT, RGB(120, 0, 60)},
+                       {COLOR_WINDOW, RGB(240, 250, 200)},
+                       {COLOR_BTNTEXT, RGB(1, 80, 160)}};
 const struct {
     const char* name;
     const char* text;
@@ -196,7 +198,8 @@ TEST_F(SizeCommand, TheStyleToolKeepsTheUsersColoursWhenTheProgramIsEndedDuringI
     // The style's own menu colour is the style's to set.
     const std::vector<COLORREF> colors = test_platform::ColorsSeenByAnotherProcess();
     ASSERT_EQ(size_t(COLOR_MENUBAR + 1), colors.size());
-    EXPECT_EQ(theme_library_stand_in::kDisturbedColors[2].color, colors[theme_library_stand_in::kDisturbedColors[2].index]);
+    EXPECT_EQ(theme_library_stand_in::kDisturbedColors[2].color,
+              colors[theme_library_stand_in::kDisturbedColors[2].index]);
 }
 
 // A message box up now, titled "Optivue" with its message text (control 0xFFFF), of whichever program.

@@ -14,11 +14,11 @@
 #include "tests/support/system_theme_library.h"
 #include "tests/support/test_platform.h"
 #include "tests/wine/driver/input.h"
+#include "tests/wine/driver/program.h"
+#include "tests/wine/driver/size_command_steps.h"
 #include "tests/wine/driver/waits.h"
 #include "tests/wine/driver/window_reading.h"
 #include "tests/wine/style_tool_messages.h"
-#include "tests/wine/driver/program.h"
-#include "tests/wine/driver/size_command_steps.h"
 
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -55,8 +55,8 @@ void ExpectSettingsOf(const Level& level, Variant variant, HWND iconView, const 
               StoredText(kWindowMetricsKey, ProgramRow(IDS_ICON_SIZE_VALUE_NAME).c_str()).value_or(""))
         << "icon size";
     const IconViewSpacing viewSpacing = {german ? level.germanViewCx : level.englishViewCx, level.viewCy};
-    EXPECT_TRUE(viewSpacing == SpacingOf(iconView)) << "the desktop's icon view: " << SpacingOf(iconView).cx << " x "
-                                                    << SpacingOf(iconView).cy;
+    EXPECT_TRUE(viewSpacing == SpacingOf(iconView))
+        << "the desktop's icon view: " << SpacingOf(iconView).cx << " x " << SpacingOf(iconView).cy;
 
     NONCLIENTMETRICSA nonClient;
     ICONMETRICSA icon;

@@ -37,8 +37,10 @@ void ReportSystemMenu(HKEY key, HWND window) {
         item.cch = sizeof text;
         char entry[160] = "?";
         if (GetMenuItemInfoA(menu, i, TRUE, &item)) {
-            if (item.fType & MFT_SEPARATOR) std::snprintf(entry, sizeof entry, "separator");
-            else std::snprintf(entry, sizeof entry, "%u %s", item.wID, text);
+            if (item.fType & MFT_SEPARATOR)
+                std::snprintf(entry, sizeof entry, "separator");
+            else
+                std::snprintf(entry, sizeof entry, "%u %s", item.wID, text);
         }
         char name[16];
         std::snprintf(name, sizeof name, "Item%d", i);
@@ -66,9 +68,12 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK WindowProbeHook(int code, WPAR
         if ((font || systemMenu || controls) &&
             RegCreateKeyExA(HKEY_CURRENT_USER, window_probe::kReportKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                             nullptr) == ERROR_SUCCESS) {
-            if (font) ReportFont(key, call->hwnd, static_cast<int>(call->wParam));
-            else if (systemMenu) ReportSystemMenu(key, call->hwnd);
-            else ReportControlsLibrary(key);
+            if (font)
+                ReportFont(key, call->hwnd, static_cast<int>(call->wParam));
+            else if (systemMenu)
+                ReportSystemMenu(key, call->hwnd);
+            else
+                ReportControlsLibrary(key);
             RegCloseKey(key);
         }
     }

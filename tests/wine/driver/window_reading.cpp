@@ -49,12 +49,14 @@ bool Probe(HWND window, const char* message, WPARAM wParam) {
     const std::string library = test_platform::ProgramFolder() + window_probe::kLibrary;
     HMODULE probe = LoadLibraryA(library.c_str());
     if (!probe) return false;
-    auto procedure = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, window_probe::kHookProcedure)));
-    HHOOK hook = procedure ? SetWindowsHookExA(WH_CALLWNDPROC, procedure, probe, GetWindowThreadProcessId(window, nullptr))
-                           : nullptr;
+    auto procedure =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, window_probe::kHookProcedure)));
+    HHOOK hook = procedure
+                     ? SetWindowsHookExA(WH_CALLWNDPROC, procedure, probe, GetWindowThreadProcessId(window, nullptr))
+                     : nullptr;
     DWORD_PTR ignored = 0;
-    const bool sent = hook && SendMessageTimeoutA(window, RegisterWindowMessageA(message), wParam, 0, SMTO_NORMAL,
-                                                  kWaitMs, &ignored);
+    const bool sent =
+        hook && SendMessageTimeoutA(window, RegisterWindowMessageA(message), wParam, 0, SMTO_NORMAL, kWaitMs, &ignored);
     if (hook) UnhookWindowsHookEx(hook);
     FreeLibrary(probe);
     return sent;
