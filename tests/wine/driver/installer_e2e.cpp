@@ -4,7 +4,8 @@
 // removes all that and the program's own traces but not the user's appearance settings, and run in place
 // it returns when that is done, so that the package can be installed at once; a system the program does
 // not support is refused, silently with an exit code and otherwise with a message in the system's
-// language.
+// language; a folder that was there before with entries the setup program did not put there, or a removal
+// still waiting for the next restart, is refused and left as it was.
 
 #include "res/product.h"
 #include "tests/support/registry_keys.h"
@@ -43,6 +44,8 @@ const std::string kMakerFolder = e2e::MakerFolder();
 const std::string kUninstallKey = test_keys::kSetupUninstall;
 const char* const kFiles[] = {"optivue.exe", "chgtheme.exe", "uninstall.exe"};
 constexpr DWORD kUnsupportedSystem = 3;
+constexpr long kFolderRefused = 7;
+constexpr long kRemovalPending = 8;
 
 std::string MachineText(const char* name) {
     const StoredValue value = MachineValue(kUninstallKey, name);
@@ -74,6 +77,40 @@ bool DeletedAtRestart(const std::string& path) {
     return false;
 }
 
+// What a user may put into the folder before an administrator installs: a library that the common controls
+// load by name on Windows XP, the manifest that XP prefers to the program's own, the folder that makes XP
+// load the program's libraries from beside it, and a program of the installed one's name.
+const char* const kPlantedFiles[] = {"uxtheme.dll", "optivue.exe.manifest", "optivue.exe"};
+const char* const kPlantedFolders[] = {"optivue.exe.local"};
+
+std::string Content(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "(missing)";
+    char data[256];
+    DWORD read = 0;
+    const BOOL done = ReadFile(file, data, sizeof data, &read, nullptr);
+    CloseHandle(file);
+    return done ? std::string(data, read) : "(unreadable)";
+}
+
+void PutContent(const std::string& path, const std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// Names a file for deletion at the next restart, as MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT does.
+void PendDeletion(const std::string& path) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key));
+    const std::string names = "\\??\\" + path + std::string(3, '\0');
+    RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(names.data()),
+                   static_cast<DWORD>(names.size()));
+    RegCloseKey(key);
+}
+
 bool NothingInstalled() {
     return !e2e::FileExists(kFolder) && !e2e::FileExists(StartMenuEntry()) && !MachineKeyExists(kUninstallKey);
 }
@@ -103,6 +140,8 @@ protected:
              --tries)
             RunToTheEnd(Msiexec(), std::string("/x ") + product + " /qn");
         for (const char* file : kFiles) DeleteFileA((kFolder + "\\" + file).c_str());
+        for (const char* file : kPlantedFiles) DeleteFileA((kFolder + "\\" + file).c_str());
+        for (const char* folder : kPlantedFolders) RemoveDirectoryA((kFolder + "\\" + folder).c_str());
         RemoveDirectoryA(kFolder.c_str());
         RemoveDirectoryA(kMakerFolder.c_str());
         // What an uninstaller run in place left for the next restart, which this prefix never has.
@@ -211,6 +250,120 @@ TEST_F(Installer, ASilentUninstallRunInPlaceReturnsWhenTheRemovalIsDoneSoThatThe
     EXPECT_EQ(OPTIVUE_VERSION_TEXT, VersionString(kFolder + "\\optivue.exe", "FileVersion"));
     char product[39];
     EXPECT_EQ(static_cast<UINT>(ERROR_SUCCESS), MsiEnumRelatedProductsA(OPTIVUE_PACKAGE_UPGRADE_CODE, 0, 0, product));
+}
+
+// The folder as a user may have made it before the installation. Each is refused, silently with its exit
+// code, and the planted entries stay as they were; once the folder is gone the same setup program installs.
+struct PlantedFolderCase {
+    const char* name;
+    bool installedBefore;            // the setup program's own installation is there
+    std::vector<const char*> files;  // planted in the installation folder
+    std::vector<const char*> folders;
+};
+
+const PlantedFolderCase kPlantedFolderCases[] = {
+    {"ALibraryAManifestAndAFolder", false, {"uxtheme.dll", "optivue.exe.manifest"}, {"optivue.exe.local"}},
+    // The name of an installed file, where no installation is registered: not the setup program's file.
+    {"AProgramOfTheInstalledName", false, {"optivue.exe"}, {}},
+    {"ALibraryBesideTheInstallation", true, {"uxtheme.dll"}, {}},
+};
+
+TEST_F(Installer, AFolderThatHoldsWhatTheSetupProgramDidNotPutThereIsRefusedAndKeptAsItWas) {
+    for (const PlantedFolderCase& c : kPlantedFolderCases) {
+        SCOPED_TRACE(c.name);
+        RemoveInstallation();
+        if (c.installedBefore) {
+            ASSERT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S"));
+        }
+        CreateDirectoryA(kMakerFolder.c_str(), nullptr);
+        CreateDirectoryA(kFolder.c_str(), nullptr);
+        for (const char* folder : c.folders) ASSERT_TRUE(CreateDirectoryA((kFolder + "\\" + folder).c_str(), nullptr));
+        for (const char* file : c.files) PutContent(kFolder + "\\" + file, std::string("planted ") + file);
+
+        EXPECT_EQ(kFolderRefused, RunToTheEnd(e2e::SetupPath(), "/S"));
+        for (const char* file : c.files)
+            EXPECT_EQ(std::string("planted ") + file, Content(kFolder + "\\" + file)) << file;
+        for (const char* folder : c.folders) EXPECT_TRUE(e2e::FileExists(kFolder + "\\" + folder)) << folder;
+        if (c.installedBefore) {
+            EXPECT_EQ(OPTIVUE_VERSION_TEXT, MachineText("DisplayVersion")) << "the installation is kept";
+        } else {
+            EXPECT_FALSE(e2e::FileExists(StartMenuEntry()));
+            EXPECT_FALSE(MachineKeyExists(kUninstallKey));
+            EXPECT_FALSE(e2e::FileExists(kFolder + "\\uninstall.exe"));
+        }
+    }
+
+    // Not silent: the message names the folder and what to do.
+    Program setup(e2e::SetupPath(), "");
+    const HWND box = setup.WaitForWindow([](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
+    ASSERT_NE(nullptr, box) << ::testing::PrintToString(setup.VisibleWindows());
+    EXPECT_EQ(German()
+                  ? "Der Ordner " + kFolder +
+                        " ist bereits vorhanden und enth\xE4lt Dateien oder Ordner, die nicht von Optivue stammen. "
+                        "Optivue wurde nicht installiert, und im Ordner wurde nichts ge\xE4ndert. Sehen Sie nach, "
+                        "was der Ordner enth\xE4lt, l\xF6schen Sie ihn dann mit seinem ganzen Inhalt und starten "
+                        "Sie dieses Setup-Programm erneut."
+                  : "The folder " + kFolder +
+                        " is already there and holds files or folders that Optivue did not put there. Optivue "
+                        "was not installed, and nothing in the folder was changed. Look at what the folder "
+                        "holds, then delete the folder with everything in it and run this setup program again.",
+              e2e::Text(GetDlgItem(box, 0xFFFF)));
+    ASSERT_TRUE(e2e::WaitForForeground(box));
+    e2e::PressKey(VK_RETURN);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(setup.WaitForExit(&exitCode));
+    EXPECT_EQ(kFolderRefused, static_cast<long>(exitCode));
+    EXPECT_EQ("planted uxtheme.dll", Content(kFolder + "\\uxtheme.dll"));
+
+    // The folder gone, the same setup program installs.
+    RemoveInstallation();
+    ASSERT_FALSE(e2e::FileExists(kFolder));
+    EXPECT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S"));
+    EXPECT_EQ(OPTIVUE_VERSION_TEXT, VersionString(kFolder + "\\optivue.exe", "FileVersion"));
+}
+
+// An empty folder that was there before is taken as it is, and the setup program's own installation is
+// installed again over itself.
+TEST_F(Installer, AnEmptyFolderAndItsOwnInstallationAreInstalledInto) {
+    ASSERT_TRUE(CreateDirectoryA(kMakerFolder.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(kFolder.c_str(), nullptr));
+    EXPECT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S"));
+    test_platform::PutValue(test_keys::kProgram, "Changed", REG_DWORD, {1, 0, 0, 0});
+    e2e::CreateFileWithText(FollowUpShortcut());
+    EXPECT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S"));
+    for (const char* file : kFiles) EXPECT_TRUE(e2e::FileExists(kFolder + "\\" + file)) << file;
+    EXPECT_EQ(OPTIVUE_VERSION_TEXT, MachineText("DisplayVersion"));
+    EXPECT_TRUE(e2e::FileExists(FollowUpShortcut())) << "the pending follow-up run is kept";
+    EXPECT_EQ(std::vector<BYTE>({1, 0, 0, 0}), GetValue(test_keys::kProgram, "Changed").data);
+    DeleteFileA(FollowUpShortcut().c_str());
+}
+
+// A removal that waits for the next restart deletes by name: while it names a file in the folder, nothing
+// is installed there.
+TEST_F(Installer, AnInstallationIsRefusedWhileARemovalWaitsForTheRestart) {
+    PendDeletion(kFolder + "\\optivue.exe");
+    EXPECT_EQ(kRemovalPending, RunToTheEnd(e2e::SetupPath(), "/S"));
+    EXPECT_TRUE(NothingInstalled());
+
+    Program setup(e2e::SetupPath(), "");
+    const HWND box = setup.WaitForWindow([](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
+    ASSERT_NE(nullptr, box) << ::testing::PrintToString(setup.VisibleWindows());
+    EXPECT_EQ(German()
+                  ? "Eine Entfernung von Optivue wartet auf den n\xE4"
+                    "chsten Neustart von Windows, um Dateien im "
+                    "Ordner " +
+                        kFolder +
+                        " zu l\xF6schen. Optivue wurde nicht installiert. Starten Sie Windows "
+                        "neu, dann starten Sie dieses Setup-Programm erneut."
+                  : "A removal of Optivue waits for the next restart of Windows to delete files in the folder " +
+                        kFolder + ". Optivue was not installed. Restart Windows, then run this setup program again.",
+              e2e::Text(GetDlgItem(box, 0xFFFF)));
+    ASSERT_TRUE(e2e::WaitForForeground(box));
+    e2e::PressKey(VK_RETURN);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(setup.WaitForExit(&exitCode));
+    EXPECT_EQ(kRemovalPending, static_cast<long>(exitCode));
+    EXPECT_TRUE(NothingInstalled());
 }
 
 TEST_F(Installer, ASystemTheProgramDoesNotSupportIsRefused) {
