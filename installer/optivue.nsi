@@ -145,11 +145,32 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright © ${MAKER}. A
 ; package's upgrade code is installed, this installer refuses (and the package refuses while this one's
 ; installation is there). A system without Windows Installer has no such product.
 !macro RefuseBesidePackage
-  System::Call '"$SYSDIR\msi.dll"::MsiEnumRelatedProductsW(w "${PACKAGE_UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
+  ; Loaded by its full path with LOAD_WITH_ALTERED_SEARCH_PATH, so that msi.dll's own libraries are
+  ; looked for in its folder, the system folder, and not in the folder the setup program runs from.
+  StrCpy $0 1
+  System::Call '"$SYSDIR\kernel32.dll"::LoadLibraryExW(w "$SYSDIR\msi.dll", p 0, i 8) p .r2'
+  ${If} $2 <> 0
+    System::Call '"$SYSDIR\kernel32.dll"::GetProcAddress(p r2, m "MsiEnumRelatedProductsW") p .r3'
+    ${If} $3 <> 0
+      System::Call '::$3(w "${PACKAGE_UPGRADE_CODE}", i 0, i 0, w .r1) i .r0'
+    ${EndIf}
+    System::Call '"$SYSDIR\kernel32.dll"::FreeLibrary(p r2)'
+  ${EndIf}
   ${If} $0 == 0
     MessageBox MB_OK|MB_ICONSTOP "$(PackageInstalled)" /SD IDOK
     SetErrorLevel ${EXIT_PACKAGE_INSTALLED}
     Quit
+  ${EndIf}
+!macroend
+
+; Libraries loaded by name are not looked for in the current folder, where kernel32 can be told so
+; (SetDllDirectoryW, Windows XP SP1 and later; looked up by name, so that Windows 2000 runs the setup
+; program too). First in .onInit and un.onInit.
+!macro LeaveCurrentFolderOutOfLibrarySearch
+  System::Call '"$SYSDIR\kernel32.dll"::GetModuleHandleW(w "$SYSDIR\kernel32.dll") p .r0'
+  System::Call '"$SYSDIR\kernel32.dll"::GetProcAddress(p r0, m "SetDllDirectoryW") p .r1'
+  ${If} $1 <> 0
+    System::Call '::$1(w "")'
   ${EndIf}
 !macroend
 
@@ -504,6 +525,7 @@ FunctionEnd
 !macroend
 
 Function .onInit
+  !insertmacro LeaveCurrentFolderOutOfLibrarySearch
   ; /D= is ignored: the program starts its tool from the fixed folder.
   StrCpy $INSTDIR "${FOLDER}"
   !insertmacro RefuseUnsupportedSystem
@@ -515,6 +537,7 @@ Function .onInit
 FunctionEnd
 
 Function un.onInit
+  !insertmacro LeaveCurrentFolderOutOfLibrarySearch
   ; Whatever _?= named: the installation is in the fixed folder.
   StrCpy $INSTDIR "${FOLDER}"
   !insertmacro RefuseNonAdministrator

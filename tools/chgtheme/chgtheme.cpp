@@ -23,6 +23,7 @@
 
 #include <cstring>
 
+#include "app/library_search.h"
 #include "app/main_dialog_layout.h"
 #include "res/product.h"
 #include "settings/preserved_colors.h"
@@ -529,4 +530,7 @@ int Run() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return Run(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    LeaveCurrentFolderOutOfLibrarySearch();
+    return Run();
+}
