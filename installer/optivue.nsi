@@ -580,21 +580,40 @@ SectionEnd
 
 ; Removes what the installer put in place and what the program keeps of its own: its key and a follow-up
 ; shortcut left in this user's Startup folder. The appearance settings stay as the user has them.
-Section "Uninstall"
-  ; Run in place (_?=) the uninstaller cannot delete itself: it moves out of the folder first, to be
-  ; deleted at the next restart, so that the folder goes now.
-  ${If} $EXEPATH == "$INSTDIR\uninstall.exe"
-    GetTempFileName $0
-    Delete $0
-    Rename "$INSTDIR\uninstall.exe" $0
-    Delete /REBOOTOK $0
+; Deletes FILE. A file in use (the program still running in another session, the uninstaller run in
+; place) cannot go now: it moves to a unique name in the maker's folder, on the same volume, and only that
+; name is deleted at the next restart; a deletion by the old name would take a later installation's file.
+; Where it cannot be moved, it is deleted by its name at the next restart, and neither installer installs
+; until then. $2: the maker's folder; $3 becomes 1 when a file moved there.
+!macro un.RemoveInstalledFile FILE
+  Delete "${FILE}"
+  ${If} ${FileExists} "${FILE}"
+    GetTempFileName $0 $2
+    ; MOVEFILE_REPLACE_EXISTING: over the empty file that reserved the name
+    System::Call '"$SYSDIR\kernel32.dll"::MoveFileExW(w "${FILE}", w r0, i 1) i .r1'
+    ${If} $1 <> 0
+      Delete /REBOOTOK $0
+      StrCpy $3 1
+    ${Else}
+      Delete $0
+      Delete /REBOOTOK "${FILE}"
+    ${EndIf}
   ${EndIf}
-  Delete /REBOOTOK "$INSTDIR\optivue.exe"
-  Delete /REBOOTOK "$INSTDIR\chgtheme.exe"
-  Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+!macroend
+
+Section "Uninstall"
+  System::Call '"$SYSDIR\kernel32.dll"::GetFullPathNameW(w "$INSTDIR\..", i ${NSIS_MAX_STRLEN}, w .r2, p 0) i .r1'
+  StrCpy $3 0
+  !insertmacro un.RemoveInstalledFile "$INSTDIR\uninstall.exe"
+  !insertmacro un.RemoveInstalledFile "$INSTDIR\optivue.exe"
+  !insertmacro un.RemoveInstalledFile "$INSTDIR\chgtheme.exe"
   RMDir /REBOOTOK "$INSTDIR"
-  ; The maker's folder, only when nothing else is in it.
-  RMDir "$INSTDIR\.."
+  ; The maker's folder, only when nothing else is in it; after the files moved there are gone.
+  ${If} $3 = 1
+    RMDir /REBOOTOK $2
+  ${Else}
+    RMDir $2
+  ${EndIf}
 
   SetShellVarContext all
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -54,26 +55,31 @@ std::string MachineText(const char* name) {
 
 // A file Windows deletes at the next restart (MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT).
 const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-bool DeletedAtRestart(const std::string& path) {
+// The files Windows deletes at the next restart: pairs of names, each ending in a NUL, the file
+// ("\\??\\C:\\..."), then where it goes (empty: nowhere). The buffer ends in NULs that the value does not fill.
+std::vector<std::string> DeletedAtRestart() {
+    std::vector<std::string> files;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return files;
     std::vector<char> names(64 * 1024, '\0');
     DWORD size = static_cast<DWORD>(names.size() - 3);
     const bool read = RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr,
                                        reinterpret_cast<BYTE*>(names.data()), &size) == ERROR_SUCCESS;
     RegCloseKey(key);
-    // Pairs of names, each ending in a NUL: the file ("\\??\\C:\\..."), then where it goes (empty: nowhere).
-    // The buffer ends in NULs that the value does not fill.
     const char* name = names.data();
     while (read && *name) {
         const std::string file = name;
         name += file.size() + 1;
         const std::string target = name;
         name += target.size() + 1;
-        if (target.empty() && file.size() >= path.size() &&
-            !lstrcmpiA(file.c_str() + file.size() - path.size(), path.c_str()))
-            return true;
+        if (target.empty()) files.push_back(file.compare(0, 4, "\\??\\") ? file : file.substr(4));
     }
+    return files;
+}
+
+bool DeletedAtRestart(const std::string& path) {
+    for (const std::string& file : DeletedAtRestart())
+        if (!lstrcmpiA(file.c_str(), path.c_str())) return true;
     return false;
 }
 
@@ -143,6 +149,12 @@ protected:
         for (const char* file : kPlantedFiles) DeleteFileA((kFolder + "\\" + file).c_str());
         for (const char* folder : kPlantedFolders) RemoveDirectoryA((kFolder + "\\" + folder).c_str());
         RemoveDirectoryA(kFolder.c_str());
+        // Files a removal moved aside for the next restart.
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((kMakerFolder + "\\*.tmp").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            DeleteFileA((kMakerFolder + "\\" + found.cFileName).c_str());
+        if (search != INVALID_HANDLE_VALUE) FindClose(search);
         RemoveDirectoryA(kMakerFolder.c_str());
         // What an uninstaller run in place left for the next restart, which this prefix never has.
         HKEY key = nullptr;
@@ -364,6 +376,38 @@ TEST_F(Installer, AnInstallationIsRefusedWhileARemovalWaitsForTheRestart) {
     ASSERT_TRUE(setup.WaitForExit(&exitCode));
     EXPECT_EQ(kRemovalPending, static_cast<long>(exitCode));
     EXPECT_TRUE(NothingInstalled());
+}
+
+// A removal while the program still runs (in another session, where nobody closes it), then an
+// installation before the restart: what the restart deletes is not the new installation's. A file in use
+// that the removal could move is deleted at the restart under its new name, outside the folder, and the
+// installation goes through; one it could not move (Wine does not move a running program) is deleted by
+// its name, and the installation is refused until the restart.
+TEST_F(Installer, ARemovalWhileTheProgramRunsLeavesTheNextInstallationAlone) {
+    ASSERT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S"));
+    Program running(kFolder + "\\optivue.exe", "");
+    ASSERT_NE(nullptr, running.WaitForMainDialog());
+    ASSERT_EQ(0, RunToTheEnd(kFolder + "\\uninstall.exe", "/S _?=" + kFolder));
+    EXPECT_FALSE(MachineKeyExists(kUninstallKey));
+    const std::vector<std::string> pending = DeletedAtRestart();
+    EXPECT_FALSE(pending.empty()) << "nothing is deleted at the next restart";
+    bool inFolder = false;
+    for (const std::string& file : pending)
+        inFolder = inFolder || !lstrcmpiA(file.substr(0, kFolder.size() + 1).c_str(), (kFolder + "\\").c_str());
+
+    const long installed = RunToTheEnd(e2e::SetupPath(), "/S");
+    if (inFolder) {
+        EXPECT_EQ(kRemovalPending, installed) << "a file in the folder is deleted at the restart";
+        EXPECT_FALSE(MachineKeyExists(kUninstallKey));
+        EXPECT_FALSE(e2e::FileExists(StartMenuEntry()));
+    } else {
+        EXPECT_EQ(0, installed);
+    }
+    // Whichever it was: no file of a new installation is deleted at the restart.
+    for (const std::string& file : pending) std::printf("deleted at the restart: %s\n", file.c_str());
+    if (MachineKeyExists(kUninstallKey)) {
+        for (const char* file : kFiles) EXPECT_FALSE(DeletedAtRestart(kFolder + "\\" + file)) << file;
+    }
 }
 
 TEST_F(Installer, ASystemTheProgramDoesNotSupportIsRefused) {
