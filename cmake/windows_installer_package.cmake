@@ -32,12 +32,14 @@ function(optivue_package)
     set(part ${stage}/${name}.msi)
     set(uninstall_key "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\${OPTIVUE_PRODUCT_NAME}")
     # Rows that wixl 0.101 cannot write from the WiX source: the launch conditions beside the downgrade
-    # check, the follow-up shortcut in the user's Startup folder that the removal deletes, and the
+    # check, the follow-up shortcut in the user's Startup folder that the removal deletes, the pending
+    # follow-up component's condition and transitivity, and the
     # permissions of both folders and the two files (see the head of installer/optivue.wxs).
     set(unsupported_system "INSERT INTO `LaunchCondition` (`Condition`, `Description`) VALUES ('Installed OR (VersionNT >= 500 AND VersionNT <= 502)', '[OptivueUnsupportedSystem]')")
     set(setup_present "INSERT INTO `LaunchCondition` (`Condition`, `Description`) VALUES ('Installed OR NOT OPTIVUESETUPINSTALLED', '[OptivueSetupPresent]')")
     set(follow_up_shortcut "INSERT INTO `RemoveFile` (`FileKey`, `Component_`, `FileName`, `DirProperty`, `InstallMode`) VALUES ('RemoveFollowUpShortcut', 'Program', '${OPTIVUE_STARTUP_SHORTCUT}', 'OPTIVUEUSERSTARTUP', 2)")
-    set(pending_follow_up "UPDATE `Component` SET `Condition` = 'OPTIVUEFOLLOWUPPENDING = \"#1\"' WHERE `Component` = 'PendingFollowUp'")
+    # msidbComponentAttributesRegistryKeyPath (4) | msidbComponentAttributesTransitive (64)
+    set(pending_follow_up "UPDATE `Component` SET `Attributes` = 68, `Condition` = 'OPTIVUEFOLLOWUPPENDING = \"#1\" AND UserSID <> \"S-1-5-18\"' WHERE `Component` = 'PendingFollowUp'")
     set(lock_table "CREATE TABLE `LockPermissions` (`LockObject` CHAR(72) NOT NULL, `Table` CHAR(32) NOT NULL, `Domain` CHAR(255), `User` CHAR(255) NOT NULL, `Permission` LONG PRIMARY KEY `LockObject`, `Table`, `Domain`, `User`)")
     # GENERIC_ALL, and GENERIC_READ | GENERIC_EXECUTE as the signed number the column holds.
     set(locks "")

@@ -152,8 +152,16 @@ def main(msiinfo, msiextract, package, product_header, program, tool, source_dat
           f"the pending follow-up flag is not read: {flag}")
     check(["OPTIVUEFOLLOWUPPENDING", "PendingFollowUpFlag"] in [row[:2] for row in rows["AppSearch"]],
           "the pending follow-up flag is not searched")
+    # Transitive (64, beside the registry key path, 4), so that a repair or a redeploy asks the condition again;
+    # never for SYSTEM, as under Group Policy.
     pending = components.get("PendingFollowUp", [""] * 6)
-    check(pending[4] == 'OPTIVUEFOLLOWUPPENDING = "#1"', f"pending follow-up component's condition {pending[4]!r}")
+    check(pending[4] == 'OPTIVUEFOLLOWUPPENDING = "#1" AND UserSID <> "S-1-5-18"',
+          f"pending follow-up component's condition {pending[4]!r}")
+    check(pending[3] == "68", f"pending follow-up component's attributes {pending[3]!r}: not transitive")
+    # The user's Startup folder where the shell keeps it, expanded (a directory search), not the Shell Folders copy.
+    startup = locators.get("UserStartupFolder", [])
+    check(startup[1:] == ["1", "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                          "Startup", "0"], f"the user's Startup folder is read from {startup}")
     check(any(r[0] == pending[5] and r[1] == "1" and r[4] == "#1" and r[5] == "PendingFollowUp"
               for r in rows["Registry"]), "the pending follow-up flag is not put back")
     check(any(r[1] == "OPTIVUEUSERSTARTUP" and r[2] + ".lnk" == facts["OPTIVUE_STARTUP_SHORTCUT"]

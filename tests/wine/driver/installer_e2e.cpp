@@ -410,6 +410,26 @@ TEST_F(Installer, ARemovalWhileTheProgramRunsLeavesTheNextInstallationAlone) {
     }
 }
 
+// The package's follow-up component carries a pending follow-up run across an upgrade. A repair (or a Group
+// Policy redeploy) by an account without a pending run asks again and writes none: not the flag, not the
+// shortcut. (As SYSTEM the component's condition refuses it as well; Wine runs no package as SYSTEM.)
+TEST_F(Installer, ARepairOfThePackageWritesNoFollowUpRun) {
+    test_platform::PutValue(test_keys::kProgram, "Changed", REG_DWORD, {1, 0, 0, 0});
+    e2e::CreateFileWithText(FollowUpShortcut());
+    ASSERT_EQ(0, RunToTheEnd(Msiexec(), "/i \"" + e2e::PackagePath() + "\" /qn"));
+    EXPECT_EQ(std::vector<BYTE>({1, 0, 0, 0}), GetValue(test_keys::kProgram, "Changed").data);
+    EXPECT_TRUE(e2e::FileExists(FollowUpShortcut()));
+
+    // The run done, as the program leaves it; then the repair.
+    test_platform::PutValue(test_keys::kProgram, "Changed", REG_DWORD, {0, 0, 0, 0});
+    ASSERT_TRUE(DeleteFileA(FollowUpShortcut().c_str()));
+    // What msiexec /fomus does; Wine's msiexec /f ends with 1 without a repair, so the properties are given.
+    EXPECT_EQ(0, RunToTheEnd(Msiexec(), "/i \"" + e2e::PackagePath() + "\" REINSTALL=ALL REINSTALLMODE=omus /qn"));
+    EXPECT_NE(std::vector<BYTE>({1, 0, 0, 0}), GetValue(test_keys::kProgram, "Changed").data);
+    EXPECT_FALSE(e2e::FileExists(FollowUpShortcut()));
+    EXPECT_EQ(OPTIVUE_VERSION_TEXT, VersionString(kFolder + "\\optivue.exe", "FileVersion")) << "repaired";
+}
+
 TEST_F(Installer, ASystemTheProgramDoesNotSupportIsRefused) {
     // Windows 98, NT 4 and 95; Vista (NT 6.0) and 7 (NT 6.1), which the program would take for 2000 or XP.
     for (const char* version : {"win98", "nt40", "win95", "vista", "win7"}) {
