@@ -113,7 +113,7 @@ def main(msiinfo, msiextract, package, product_header, program, tool, source_dat
           and all(u[0] == upgrade_code for u in upgrades), f"upgrade rows {upgrades}")
     for sequence in ("InstallUISequence", "InstallExecuteSequence"):
         order = {row[0]: int(row[2]) for row in rows[sequence]}
-        for action in ["FindRelatedProducts", "AppSearch"] + list(actions):
+        for action in ["FindRelatedProducts", "AppSearch"] + [a for a in actions if a.startswith("German")]:
             check(order.get(action, 10**6) < order["LaunchConditions"], f"{sequence}: {action} after the check")
     order = {row[0]: int(row[2]) for row in rows["InstallExecuteSequence"]}
     check(order["InstallValidate"] < order["RemoveExistingProducts"] < order["InstallInitialize"],
@@ -143,6 +143,29 @@ def main(msiinfo, msiextract, package, product_header, program, tool, source_dat
     order = {row[0]: int(row[2]) for row in rows["InstallExecuteSequence"]}
     check(order.get("CreateFolders", 0) > order["InstallInitialize"] and
           order.get("CreateFolders", 10**6) < order["InstallFiles"], "folders not created before the files")
+
+    # The folders made safe by optivue_folders.dll (installer/folder_guard.cpp), carried in the Binary table:
+    # looked at by an immediate action that changes nothing (1, a DLL of the Binary table), then created or
+    # locked by a deferred one that runs as SYSTEM (1 + 1024 deferred + 2048 no impersonation), both after
+    # the older version's removal and before any folder or file is written; the deferred one is given the
+    # installing administrator and the message.
+    check("OptivueFolders" in {row[0] for row in rows.get("Binary", [])}, "optivue_folders.dll is not in the package")
+    check(actions.get("LookAtFolders", [])[1:4] == ["1", "OptivueFolders", "LookAtFolders"],
+          f"LookAtFolders: {actions.get('LookAtFolders')}")
+    check(actions.get("CheckFolders", [])[1:4] == ["3073", "OptivueFolders", "CheckFolders"],
+          f"CheckFolders: {actions.get('CheckFolders')}")
+    check(actions.get("CheckFoldersData", [])[1:4] == ["51", "CheckFolders",
+                                                      "[OptivueAdministratorSid];[OptivueFolderRefused]"],
+          f"CheckFoldersData: {actions.get('CheckFoldersData')}")
+    conditions_of = {row[0]: row[1] for row in rows["InstallExecuteSequence"]}
+    for action in ("LookAtFolders", "CheckFolders", "CheckFoldersData"):
+        check(conditions_of.get(action) == "NOT Installed", f"{action} runs on {conditions_of.get(action)!r}")
+        check(order["RemoveExistingProducts"] < order["InstallInitialize"] < order.get(action, 0) <
+              order["RemoveFolders"] < order["CreateFolders"] < order["InstallFiles"],
+              f"{action} is not between the older version's removal and the first folder or file")
+    check(order["CheckFoldersData"] < order["LookAtFolders"] < order["CheckFolders"], "the folder actions' order")
+    check("OptivueFolderRefused" in properties and "[1]" in properties["OptivueFolderRefused"],
+          "the folder refusal's message does not name the folder")
 
     # A pending follow-up run kept over an upgrade: the flag read before the older version's removal, and
     # put back with the shortcut by a component installed only then.

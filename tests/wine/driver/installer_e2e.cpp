@@ -237,7 +237,7 @@ TEST_F(Installer, TheFolderOptionIsIgnored) {
 }
 
 // The command the README gives administrators, registered as QuietUninstallString.
-TEST_F(Installer, ASilentUninstallRunInPlaceReturnsWhenTheRemovalIsDoneSoThatThePackageInstallsAtOnce) {
+TEST_F(Installer, ASilentUninstallRunInPlaceReturnsWhenTheRemovalIsDoneSoThatThePackageInstalls) {
     ASSERT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S"));
     test_platform::PutValue(test_keys::kProgram, "Changed", REG_DWORD, {1, 0, 0, 0});
     e2e::CreateFileWithText(FollowUpShortcut());
@@ -258,6 +258,13 @@ TEST_F(Installer, ASilentUninstallRunInPlaceReturnsWhenTheRemovalIsDoneSoThatThe
                                                DeletedAtRestart(uninstaller)))
         << "the uninstaller is neither gone nor to be deleted at the next restart";
 
+    // The package installs at once where the uninstaller moved out; where it stays in the folder until the
+    // restart (Wine), the package refuses until then, so that the restart does not delete its files.
+    if (e2e::FileExists(uninstaller)) {
+        EXPECT_EQ(1603, RunToTheEnd(Msiexec(), "/i \"" + e2e::PackagePath() + "\" /qn"));
+        EXPECT_FALSE(e2e::FileExists(kFolder + "\\optivue.exe"));
+        RemoveInstallation();  // what the restart does
+    }
     ASSERT_EQ(0, RunToTheEnd(Msiexec(), "/i \"" + e2e::PackagePath() + "\" /qn"));
     EXPECT_EQ(OPTIVUE_VERSION_TEXT, VersionString(kFolder + "\\optivue.exe", "FileVersion"));
     char product[39];
@@ -331,6 +338,50 @@ TEST_F(Installer, AFolderThatHoldsWhatTheSetupProgramDidNotPutThereIsRefusedAndK
     RemoveInstallation();
     ASSERT_FALSE(e2e::FileExists(kFolder));
     EXPECT_EQ(0, RunToTheEnd(e2e::SetupPath(), "/S"));
+    EXPECT_EQ(OPTIVUE_VERSION_TEXT, VersionString(kFolder + "\\optivue.exe", "FileVersion"));
+}
+
+// The package as the setup program: a folder planted before the installation, or a removal waiting for the
+// restart, fails the installation (1603) with a message naming the folder, and what was planted stays;
+// once the folder is gone the package installs.
+TEST_F(Installer, ThePackageRefusesAFolderThatHoldsWhatItDidNotPutThere) {
+    const std::string install = "/i \"" + e2e::PackagePath() + "\" ";
+    ASSERT_TRUE(CreateDirectoryA(kMakerFolder.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(kFolder.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((kFolder + "\\optivue.exe.local").c_str(), nullptr));
+    for (const char* file : {"uxtheme.dll", "optivue.exe.manifest", "optivue.exe"})
+        PutContent(kFolder + "\\" + file, std::string("planted ") + file);
+
+    EXPECT_EQ(1603, RunToTheEnd(Msiexec(), install + "/qn"));
+    for (const char* file : {"uxtheme.dll", "optivue.exe.manifest", "optivue.exe"})
+        EXPECT_EQ(std::string("planted ") + file, Content(kFolder + "\\" + file)) << file;
+    EXPECT_TRUE(e2e::FileExists(kFolder + "\\optivue.exe.local"));
+    EXPECT_FALSE(e2e::FileExists(StartMenuEntry()));
+    char product[39];
+    EXPECT_NE(static_cast<UINT>(ERROR_SUCCESS), MsiEnumRelatedProductsA(OPTIVUE_PACKAGE_UPGRADE_CODE, 0, 0, product));
+
+    // With its basic interface: the message, in the user's language, names the folder.
+    Program run(Msiexec(), install + "/qb");
+    const HWND box = run.WaitForWindow([](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
+    ASSERT_NE(nullptr, box) << ::testing::PrintToString(run.VisibleWindows());
+    const std::string text = e2e::Text(GetDlgItem(box, 0xFFFF));
+    EXPECT_EQ(0u, text.find((German() ? "Der Ordner " : "The folder ") + kFolder + (German() ? " war" : " was")))
+        << text;
+    ASSERT_TRUE(e2e::WaitForForeground(box));
+    e2e::PressKey(VK_RETURN);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(run.WaitForExit(&exitCode)) << ::testing::PrintToString(run.WindowsSeen());
+    EXPECT_EQ(1603u, exitCode);
+    EXPECT_EQ("planted uxtheme.dll", Content(kFolder + "\\uxtheme.dll"));
+
+    RemoveInstallation();
+    PendDeletion(kFolder + "\\chgtheme.exe");
+    EXPECT_EQ(1603, RunToTheEnd(Msiexec(), install + "/qn")) << "a removal waits for the restart";
+    EXPECT_FALSE(e2e::FileExists(kFolder + "\\chgtheme.exe"));
+
+    RemoveInstallation();
+    ASSERT_FALSE(e2e::FileExists(kFolder));
+    EXPECT_EQ(0, RunToTheEnd(Msiexec(), install + "/qn"));
     EXPECT_EQ(OPTIVUE_VERSION_TEXT, VersionString(kFolder + "\\optivue.exe", "FileVersion"));
 }
 
