@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/dialog.h"
+#include "app/library_search.h"
 #include "app/single_instance.h"
 #include "app/size_dialog.h"
 
@@ -31,6 +32,7 @@ OptivueApp theApp;
 
 // The program takes no arguments; it ends when the application's initialisation returns.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    LeaveCurrentFolderOutOfLibrarySearch();
     SetResourceModule(instance);
     theApp.InitInstance();
     return theApp.ExitCode();

@@ -32,12 +32,17 @@ function(optivue_package)
     set(part ${stage}/${name}.msi)
     set(uninstall_key "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\${OPTIVUE_PRODUCT_NAME}")
     # Rows that wixl 0.101 cannot write from the WiX source: the launch conditions beside the downgrade
-    # check, the follow-up shortcut in the user's Startup folder that the removal deletes, and the
+    # check, the follow-up shortcut in the user's Startup folder that the removal deletes, the pending
+    # follow-up component's condition and transitivity, and the
     # permissions of both folders and the two files (see the head of installer/optivue.wxs).
     set(unsupported_system "INSERT INTO `LaunchCondition` (`Condition`, `Description`) VALUES ('Installed OR (VersionNT >= 500 AND VersionNT <= 502)', '[OptivueUnsupportedSystem]')")
     set(setup_present "INSERT INTO `LaunchCondition` (`Condition`, `Description`) VALUES ('Installed OR NOT OPTIVUESETUPINSTALLED', '[OptivueSetupPresent]')")
     set(follow_up_shortcut "INSERT INTO `RemoveFile` (`FileKey`, `Component_`, `FileName`, `DirProperty`, `InstallMode`) VALUES ('RemoveFollowUpShortcut', 'Program', '${OPTIVUE_STARTUP_SHORTCUT}', 'OPTIVUEUSERSTARTUP', 2)")
-    set(pending_follow_up "UPDATE `Component` SET `Condition` = 'OPTIVUEFOLLOWUPPENDING = \"#1\"' WHERE `Component` = 'PendingFollowUp'")
+    # msidbComponentAttributesRegistryKeyPath (4) | msidbComponentAttributesTransitive (64)
+    set(pending_follow_up "UPDATE `Component` SET `Attributes` = 68, `Condition` = 'OPTIVUEFOLLOWUPPENDING = \"#1\" AND UserSID <> \"S-1-5-18\"' WHERE `Component` = 'PendingFollowUp'")
+    # The older version is removed between InstallValidate and InstallInitialize, before the folder actions
+    # that follow InstallInitialize (wixl numbers it after them once they are there).
+    set(removal_first "UPDATE `InstallExecuteSequence` SET `Sequence` = 1450 WHERE `Action` = 'RemoveExistingProducts'")
     set(lock_table "CREATE TABLE `LockPermissions` (`LockObject` CHAR(72) NOT NULL, `Table` CHAR(32) NOT NULL, `Domain` CHAR(255), `User` CHAR(255) NOT NULL, `Permission` LONG PRIMARY KEY `LockObject`, `Table`, `Domain`, `User`)")
     # GENERIC_ALL, and GENERIC_READ | GENERIC_EXECUTE as the signed number the column holds.
     set(locks "")
@@ -59,6 +64,7 @@ function(optivue_package)
         COMMAND ${CMAKE_COMMAND} -E copy ${PACKAGE_PROGRAM} ${stage}/optivue.exe
         COMMAND ${CMAKE_COMMAND} -E copy ${PACKAGE_TOOL} ${stage}/chgtheme.exe
         COMMAND ${CMAKE_COMMAND} -E copy ${OPTIVUE_ARTWORK_DIR}/optivue.ico ${stage}/optivue.ico
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:optivue_folders> ${stage}/optivue_folders.dll
         COMMAND ${OPTIVUE_TOUCH} -d @${OPTIVUE_SOURCE_DATE_EPOCH} ${stage}/optivue.exe ${stage}/chgtheme.exe
             ${stage}/optivue.ico
         COMMAND ${CMAKE_COMMAND} -E chdir ${stage} ${OPTIVUE_AT_SOURCE_DATE} ${OPTIVUE_WIXL} -a x86 -o ${part}
@@ -68,13 +74,14 @@ function(optivue_package)
             -D ProgramKey=${OPTIVUE_PROGRAM_KEY} -D SetupUninstallKey=${uninstall_key}
             -D FollowUpShortcutName=${follow_up_shortcut_name}
             -D ProgramFile=optivue.exe -D ToolFile=chgtheme.exe -D IconFile=optivue.ico
+            -D FoldersActionFile=optivue_folders.dll
             ${OPTIVUE_PACKAGE_SOURCE}
         COMMAND ${OPTIVUE_MSIBUILD} ${part} -q ${unsupported_system} -q ${setup_present} -q ${follow_up_shortcut}
-            -q ${pending_follow_up} -q ${lock_table} ${locks}
+            -q ${pending_follow_up} -q ${removal_first} -q ${lock_table} ${locks}
         COMMAND ${OPTIVUE_PYTHON} -B ${OPTIVUE_PACKAGE_IDENTITY} ${part} ${OPTIVUE_PACKAGE_UPGRADE_CODE}
             ${OPTIVUE_SOURCE_DATE_EPOCH}
         COMMAND ${CMAKE_COMMAND} -E rename ${part} ${PACKAGE_OUTPUT}
-        DEPENDS ${PACKAGE_DEPENDS} optivue_artwork ${OPTIVUE_PACKAGE_SOURCE} ${OPTIVUE_RES_DIR}/product.h
+        DEPENDS ${PACKAGE_DEPENDS} optivue_artwork optivue_folders ${OPTIVUE_PACKAGE_SOURCE} ${OPTIVUE_RES_DIR}/product.h
             ${OPTIVUE_PACKAGE_IDENTITY} ${OPTIVUE_SOURCE_DATE_EPOCH_FILE}
         COMMENT "Making the Windows Installer package ${name}.msi (${PACKAGE_VERSION})"
         VERBATIM)

@@ -113,7 +113,7 @@ def main(msiinfo, msiextract, package, product_header, program, tool, source_dat
           and all(u[0] == upgrade_code for u in upgrades), f"upgrade rows {upgrades}")
     for sequence in ("InstallUISequence", "InstallExecuteSequence"):
         order = {row[0]: int(row[2]) for row in rows[sequence]}
-        for action in ["FindRelatedProducts", "AppSearch"] + list(actions):
+        for action in ["FindRelatedProducts", "AppSearch"] + [a for a in actions if a.startswith("German")]:
             check(order.get(action, 10**6) < order["LaunchConditions"], f"{sequence}: {action} after the check")
     order = {row[0]: int(row[2]) for row in rows["InstallExecuteSequence"]}
     check(order["InstallValidate"] < order["RemoveExistingProducts"] < order["InstallInitialize"],
@@ -144,6 +144,29 @@ def main(msiinfo, msiextract, package, product_header, program, tool, source_dat
     check(order.get("CreateFolders", 0) > order["InstallInitialize"] and
           order.get("CreateFolders", 10**6) < order["InstallFiles"], "folders not created before the files")
 
+    # The folders made safe by optivue_folders.dll (installer/folder_guard.cpp), carried in the Binary table:
+    # looked at by an immediate action that changes nothing (1, a DLL of the Binary table), then created or
+    # locked by a deferred one that runs as SYSTEM (1 + 1024 deferred + 2048 no impersonation), both after
+    # the older version's removal and before any folder or file is written; the deferred one is given the
+    # installing administrator and the message.
+    check("OptivueFolders" in {row[0] for row in rows.get("Binary", [])}, "optivue_folders.dll is not in the package")
+    check(actions.get("LookAtFolders", [])[1:4] == ["1", "OptivueFolders", "LookAtFolders"],
+          f"LookAtFolders: {actions.get('LookAtFolders')}")
+    check(actions.get("CheckFolders", [])[1:4] == ["3073", "OptivueFolders", "CheckFolders"],
+          f"CheckFolders: {actions.get('CheckFolders')}")
+    check(actions.get("CheckFoldersData", [])[1:4] == ["51", "CheckFolders",
+                                                      "[OptivueAdministratorSid];[OptivueFolderRefused]"],
+          f"CheckFoldersData: {actions.get('CheckFoldersData')}")
+    conditions_of = {row[0]: row[1] for row in rows["InstallExecuteSequence"]}
+    for action in ("LookAtFolders", "CheckFolders", "CheckFoldersData"):
+        check(conditions_of.get(action) == "NOT Installed", f"{action} runs on {conditions_of.get(action)!r}")
+        check(order["RemoveExistingProducts"] < order["InstallInitialize"] < order.get(action, 0) <
+              order["RemoveFolders"] < order["CreateFolders"] < order["InstallFiles"],
+              f"{action} is not between the older version's removal and the first folder or file")
+    check(order["CheckFoldersData"] < order["LookAtFolders"] < order["CheckFolders"], "the folder actions' order")
+    check("OptivueFolderRefused" in properties and "[1]" in properties["OptivueFolderRefused"],
+          "the folder refusal's message does not name the folder")
+
     # A pending follow-up run kept over an upgrade: the flag read before the older version's removal, and
     # put back with the shortcut by a component installed only then.
     locators = {row[0]: row for row in rows["RegLocator"]}
@@ -152,8 +175,16 @@ def main(msiinfo, msiextract, package, product_header, program, tool, source_dat
           f"the pending follow-up flag is not read: {flag}")
     check(["OPTIVUEFOLLOWUPPENDING", "PendingFollowUpFlag"] in [row[:2] for row in rows["AppSearch"]],
           "the pending follow-up flag is not searched")
+    # Transitive (64, beside the registry key path, 4), so that a repair or a redeploy asks the condition again;
+    # never for SYSTEM, as under Group Policy.
     pending = components.get("PendingFollowUp", [""] * 6)
-    check(pending[4] == 'OPTIVUEFOLLOWUPPENDING = "#1"', f"pending follow-up component's condition {pending[4]!r}")
+    check(pending[4] == 'OPTIVUEFOLLOWUPPENDING = "#1" AND UserSID <> "S-1-5-18"',
+          f"pending follow-up component's condition {pending[4]!r}")
+    check(pending[3] == "68", f"pending follow-up component's attributes {pending[3]!r}: not transitive")
+    # The user's Startup folder where the shell keeps it, expanded (a directory search), not the Shell Folders copy.
+    startup = locators.get("UserStartupFolder", [])
+    check(startup[1:] == ["1", "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                          "Startup", "0"], f"the user's Startup folder is read from {startup}")
     check(any(r[0] == pending[5] and r[1] == "1" and r[4] == "#1" and r[5] == "PendingFollowUp"
               for r in rows["Registry"]), "the pending follow-up flag is not put back")
     check(any(r[1] == "OPTIVUEUSERSTARTUP" and r[2] + ".lnk" == facts["OPTIVUE_STARTUP_SHORTCUT"]

@@ -24,6 +24,7 @@
 
 #include <cstring>
 
+#include "app/library_search.h"
 #include "app/main_dialog_layout.h"
 #include "res/product.h"
 #include "settings/preserved_colors.h"
@@ -554,4 +555,7 @@ int Run() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return Run(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    LeaveCurrentFolderOutOfLibrarySearch();
+    return Run();
+}
