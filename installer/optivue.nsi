@@ -66,6 +66,12 @@ SetCompressor /SOLID lzma
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
+; A signed release signs the uninstaller as its other files, before it is packed: UNINSTALLER_SIGNER is the
+; release's command that signs the file it is given in place (scripts/release). Without it the uninstaller
+; stays unsigned, and the setup program is as every unsigned build makes it.
+!ifdef UNINSTALLER_SIGNER
+  !uninstfinalize '"${UNINSTALLER_SIGNER}" "%1"' = 0
+!endif
 ; The program starts its tool from this folder by its full path: it is not the user's to choose.
 InstallDir "${FOLDER}"
 RequestExecutionLevel admin
