@@ -1,12 +1,12 @@
 #include "app/size_command.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "res/resource_ids.h"
 #include "settings/pause.h"
 #include "settings/registry.h"
 #include "settings/string_rows.h"
+#include "settings/text_trim.h"
 
 namespace {
 
@@ -43,19 +43,10 @@ DWORD PauseAfterProcedureMs(SizeVariant variant) { return variant == SizeVariant
 
 namespace {
 
-// Appends `text` to the NUL-terminated `message` of `capacity` bytes, as much of it as fits.
-void Append(char* message, size_t capacity, const char* text) {
-    const size_t used = std::strlen(message);
-    if (used + 1 >= capacity) return;
-    const size_t length = std::min(std::strlen(text), capacity - 1 - used);
-    std::memcpy(message + used, text, length);
-    message[used + length] = '\0';
-}
-
 void AppendRow(char* message, size_t capacity, UINT row) {
     RowText text;
     LoadRow(row, &text);
-    Append(message, capacity, text.text);
+    AppendText(message, capacity, text.text);
 }
 
 // The aspects in the order the box lists them, with their names.
@@ -72,11 +63,11 @@ constexpr const char* kListItem = "\n    \x95 ";
 
 void AppendAspects(char* message, size_t capacity, UINT heading, SizeAspects aspects) {
     if (!aspects) return;
-    Append(message, capacity, "\n\n");
+    AppendText(message, capacity, "\n\n");
     AppendRow(message, capacity, heading);
     for (const auto& name : kAspectNames) {
         if (!(aspects & name.aspect)) continue;
-        Append(message, capacity, kListItem);
+        AppendText(message, capacity, kListItem);
         AppendRow(message, capacity, name.row);
     }
 }
@@ -93,11 +84,11 @@ void ComposeNotChangedMessage(SizeVariant variant, const SizeOutcome& outcome, c
     AppendAspects(text, capacity, IDS_NOT_CHANGED_HEADING, unchanged);
     // A missing tool is mended by installing again; anything else may pass, or be an administrator's lock.
     if (outcome.styleToolMissing) {
-        Append(text, capacity, "\n\n");
+        AppendText(text, capacity, "\n\n");
         AppendRow(text, capacity, IDS_INSTALL_AGAIN);
     }
     if (unchanged & ~(outcome.styleToolMissing ? kStyleSizeAspect : 0u)) {
-        Append(text, capacity, "\n\n");
+        AppendText(text, capacity, "\n\n");
         AppendRow(text, capacity, IDS_TRY_AGAIN);
     }
 }

@@ -1,11 +1,12 @@
 #include "settings/browser_text_size.h"
 
 #include "settings/registry.h"
+#include "settings/text_trim.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -15,15 +16,6 @@ const char kIdentitiesKey[] = "Identities";
 const char kMailKeyBelowIdentity[] = "\\Software\\Microsoft\\Outlook Express\\5.0\\Trident\\International\\1252";
 
 constexpr size_t kIdentitySize = 512;
-
-// Appends `text` to the NUL-terminated `path` of `capacity` bytes, as much of it as fits.
-void Append(char* path, size_t capacity, const char* text) {
-    const size_t used = std::strlen(path);
-    const size_t room = capacity - 1 - used;
-    const size_t length = std::min(std::strlen(text), room);
-    std::memcpy(path + used, text, length);
-    path[used + length] = '\0';
-}
 
 }  // namespace
 
@@ -41,7 +33,7 @@ bool SetBrowserFontSize(int textSize) {
     // Room for the longest identity the registry layer reads, so nothing is cut off.
     char mailKey[sizeof kIdentitiesKey + kRegTextSize + sizeof kMailKeyBelowIdentity] = {};
     for (const char* part : {kIdentitiesKey, "\\", static_cast<const char*>(identity), kMailKeyBelowIdentity})
-        Append(mailKey, sizeof mailKey, part);
+        AppendText(mailKey, sizeof mailKey, part);
     const bool mailSet = WriteRegBinary(HKEY_CURRENT_USER, mailKey, kFontSizeValue, stored, sizeof stored);
     return browserSet && mailSet;
 }

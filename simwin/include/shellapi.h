@@ -5,10 +5,6 @@
 
 #define SE_ERR_FNF 2
 
-// Starts a file of the machine's, which the shell's start hook plays; the result is greater than 32 then,
-// SE_ERR_FNF when there is no such file. A name without a folder is looked for nowhere.
-HINSTANCE WINAPI ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show);
-
 #define SEE_MASK_NOCLOSEPROCESS 0x00000040
 #define SEE_MASK_FLAG_NO_UI 0x00000400
 
@@ -30,6 +26,7 @@ typedef struct _SHELLEXECUTEINFOA {
     HANDLE hProcess;
 } SHELLEXECUTEINFOA, *LPSHELLEXECUTEINFOA;
 
-// As ShellExecuteA; with SEE_MASK_NOCLOSEPROCESS, hProcess receives the started program's handle, which
-// the caller closes. FALSE with ERROR_FILE_NOT_FOUND (hInstApp SE_ERR_FNF) when there is no such file.
+// Starts a file of the machine's, which the shell's start hook plays; a name without a folder is looked for
+// nowhere. With SEE_MASK_NOCLOSEPROCESS, hProcess receives the started program's handle, which the caller
+// closes. FALSE with ERROR_FILE_NOT_FOUND (hInstApp SE_ERR_FNF) when there is no such file.
 BOOL WINAPI ShellExecuteExA(LPSHELLEXECUTEINFOA info);

@@ -1,5 +1,5 @@
-// The simulated program files: whether a file is there, and ShellExecuteA and ShellExecuteExA, which start
-// one by handing it to the shell's start hook.
+// The simulated program files: whether a file is there, and ShellExecuteExA, which starts one by handing it
+// to the shell's start hook.
 #include <shellapi.h>
 #include <simwin/sim.h>
 
@@ -24,21 +24,6 @@ DWORD WINAPI GetFileAttributesA(LPCSTR path) {
     }
     machine().journal.Record("GetFileAttributesA", Quote(path), attributes);
     return attributes;
-}
-
-HINSTANCE WINAPI ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
-    const std::string args = machine().windows.HandleName(owner) + ", " + Quote(verb) + ", " + Quote(file) + ", " +
-                             Quote(parameters) + ", " + Quote(directory) + ", " + std::to_string(show);
-    uintptr_t result = SE_ERR_FNF;
-    if (auto fault = machine().faults.Check("ShellExecuteA", SE_ERR_FNF)) {
-        result = static_cast<uintptr_t>(*fault);
-    } else if (file && machine().kernel.FileExists(file)) {
-        result = kStarted;
-    }
-    machine().journal.Record("ShellExecuteA", args, static_cast<long long>(result));
-    // The started program runs after the call is on record, as another process would.
-    if (result == kStarted && machine().shell.onStart) machine().shell.onStart(file, parameters ? parameters : "");
-    return reinterpret_cast<HINSTANCE>(result);
 }
 
 BOOL WINAPI ShellExecuteExA(LPSHELLEXECUTEINFOA info) {

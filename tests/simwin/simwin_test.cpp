@@ -1,6 +1,6 @@
 // The simulated platform's own machinery: REGEDIT4 text, fault injection, the journal, resource scripts,
 // system parameters, the window tree and its list view, the virtual clock, the system colours and the
-// programs ShellExecuteA starts.
+// programs ShellExecuteExA starts, and their ends.
 #include <commctrl.h>
 #include <shellapi.h>
 #include <simwin/sim.h>
@@ -387,27 +387,53 @@ TEST_F(SimwinTest, SystemColoursHaveBrushesWhereTheMachineSaysAndSetSysColorsIsA
     EXPECT_EQ(std::string("MenuBar"), simwin::ColorValueName(COLOR_MENUBAR));
 }
 
-TEST_F(SimwinTest, ShellExecuteAStartsOnlyAFileOfTheMachineAndHandsItToTheStartHook) {
+TEST_F(SimwinTest, ShellExecuteExAStartsOnlyAFileOfTheMachineAndItsHandleSeesTheProgramEnd) {
     const char* tool = "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe";
     machine().kernel.AddFile(tool);
     std::vector<std::string> started;
     machine().shell.onStart = [&](const std::string& file, const std::string& parameters) {
         started.push_back(file + " | " + parameters);
+        machine().shell.runsForMs = 700;
+        machine().shell.exitCode = 4;
     };
 
     EXPECT_EQ(DWORD(FILE_ATTRIBUTE_ARCHIVE), GetFileAttributesA("c:\\program files\\korvani\\brontype\\CHGTHEME.EXE"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("chgtheme.exe"));
     EXPECT_EQ(DWORD(ERROR_FILE_NOT_FOUND), GetLastError());
 
-    EXPECT_LT(32u, reinterpret_cast<uintptr_t>(ShellExecuteA(nullptr, "open", tool, "LargeFonts", nullptr, SW_SHOW)));
-    EXPECT_EQ(uintptr_t(SE_ERR_FNF),
-              reinterpret_cast<uintptr_t>(ShellExecuteA(nullptr, "open", "chgtheme", "LargeFonts", nullptr, SW_SHOW)));
+    auto start = [](const char* file) {
+        SHELLEXECUTEINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_NOCLOSEPROCESS;
+        info.hProcess = reinterpret_cast<HANDLE>(0xDEAD);
+        info.lpVerb = "open";
+        info.lpFile = file;
+        info.lpParameters = "LargeFonts";
+        info.nShow = SW_SHOW;
+        const BOOL result = ShellExecuteExA(&info);
+        return std::make_pair(result, info.hProcess);
+    };
+    const auto [refused, none] = start("chgtheme");
+    EXPECT_EQ(FALSE, refused);
+    EXPECT_EQ(nullptr, none) << "a failed start hands back no handle";
+    const auto [ok, process] = start(tool);
+    ASSERT_EQ(TRUE, ok);
+    ASSERT_NE(nullptr, process);
     EXPECT_EQ((std::vector<std::string>{std::string(tool) + " | LargeFonts"}), started);
-    EXPECT_EQ(
-        (std::vector<std::string>{
-            R"(ShellExecuteA(NULL, "open", "C:\\Program Files\\Korvani\\Brontype\\chgtheme.exe", "LargeFonts", NULL, 5) -> 42)",
-            R"(ShellExecuteA(NULL, "open", "chgtheme", "LargeFonts", NULL, 5) -> 2)"}),
-        machine().journal.LinesOf("ShellExecuteA"));
+
+    // Running until 700 ms on the clock; a wait wakes at its end, and then its exit code is there.
+    DWORD code = 0;
+    ASSERT_TRUE(GetExitCodeProcess(process, &code));
+    EXPECT_EQ(DWORD(STILL_ACTIVE), code);
+    EXPECT_EQ(DWORD(WAIT_TIMEOUT), MsgWaitForMultipleObjects(1, &process, FALSE, 300, QS_SENDMESSAGE));
+    EXPECT_EQ(300u, machine().clock.NowMs());
+    EXPECT_EQ(DWORD(WAIT_OBJECT_0), MsgWaitForMultipleObjects(1, &process, FALSE, 5000, QS_SENDMESSAGE));
+    EXPECT_EQ(700u, machine().clock.NowMs());
+    ASSERT_TRUE(GetExitCodeProcess(process, &code));
+    EXPECT_EQ(4u, code);
+    EXPECT_TRUE(CloseHandle(process));
+    EXPECT_FALSE(GetExitCodeProcess(process, &code)) << "a closed handle";
+    EXPECT_TRUE(machine().shell.processes.empty());
 }
 
 }  // namespace

@@ -144,7 +144,7 @@ TEST_F(SizeCommand, BenchmarkFromOkToTheEnd) {
         "overhead in parts that add up to it: OK: the click to the confirmation's end; proc: the procedure's own\n"
         "work, its code and its other calls (registry, the icon view, hiding the window); bcast: in its\n"
         "SystemParametersInfoA calls with SPIF_SENDCHANGE and SetSysColors; shell: in SHChangeNotify and\n"
-        "ShellExecuteA; pauses: beyond their lengths; notice: the last pause's end to the notice up, its timer\n"
+        "ShellExecuteExA; pauses: beyond their lengths; notice: the last pause's end to the notice up, its timer\n"
         "armed; end: the notice's %lu ms to the process gone. received: other programs' broadcasts answered during\n"
         "the pauses, and the time it took (no overhead). floors: the part of Wine and the machine, what the same\n"
         "calls cost a trivial caller (this driver; bare_dialog.exe from its close to its end), and for OK the part\n"

@@ -95,7 +95,7 @@ bool SplitOverhead(const std::vector<TracedCall>& calls, const Timings& timings,
             call.function == "user32.SetSysColors") {
             overhead->broadcasts += call.Ms();
             if (call.function != "user32.SetSysColors") overhead->broadcastActions.push_back(HexArgument(call, 0));
-        } else if (call.function == "shell32.SHChangeNotify" || call.function == "shell32.ShellExecuteA") {
+        } else if (call.function == "shell32.SHChangeNotify" || call.function == "shell32.ShellExecuteExA") {
             overhead->shell += call.Ms();
             ++(call.function == "shell32.SHChangeNotify" ? overhead->shellNotifies : overhead->shellStarts);
         } else if (call.function.rfind("window proc ", 0) == 0 && call.called >= answeredUntil) {
@@ -190,12 +190,20 @@ double NoticeFloorMs() {
     return ms;
 }
 
-// bare_dialog.exe started as the program starts its tool, and ended from its window: how long ShellExecuteA
+// bare_dialog.exe started as the program starts its tool, and ended from its window: how long ShellExecuteExA
 // took, and how long from the close to the process gone.
 void StartAndEndFloorMs(double* startMs, double* endMs) {
     const std::string bareDialog = test_platform::ProgramFolder() + "bare_dialog.exe";
-    *startMs =
-        ElapsedMs([&] { ShellExecuteA(GetForegroundWindow(), "open", bareDialog.c_str(), nullptr, nullptr, SW_SHOW); });
+    *startMs = ElapsedMs([&] {
+        SHELLEXECUTEINFOA start = {};
+        start.cbSize = sizeof start;
+        start.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+        start.hwnd = GetForegroundWindow();
+        start.lpVerb = "open";
+        start.lpFile = bareDialog.c_str();
+        start.nShow = SW_SHOW;
+        if (ShellExecuteExA(&start) && start.hProcess) CloseHandle(start.hProcess);
+    });
     HWND window = nullptr;
     ASSERT_TRUE(WaitUntil([&window] { return (window = FindWindowA(nullptr, "Bare dialog")) != nullptr; }));
     DWORD processId = 0;

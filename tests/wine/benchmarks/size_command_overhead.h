@@ -19,7 +19,7 @@ namespace e2e {
 // program calls them; the style tool (started traced) calls SetSysColors in a process of its own.
 constexpr const char* kTracedFunctions =
     "user32.DialogBoxIndirectParamA;user32.EndDialog;user32.MsgWaitForMultipleObjects;"
-    "user32.SystemParametersInfoA;user32.SetSysColors;shell32.SHChangeNotify;shell32.ShellExecuteA;user32.SetTimer";
+    "user32.SystemParametersInfoA;user32.SetSysColors;shell32.SHChangeNotify;shell32.ShellExecuteExA;user32.SetTimer";
 
 // The overhead of one traced run, in parts that add up to it (ms).
 struct Overhead {
@@ -27,7 +27,7 @@ struct Overhead {
     long okInProgram = 0;  // of which in the program's dialog procedure, the rest being Wine's
     long procedure = 0;    // the procedure's own work: its code and its other calls
     long broadcasts = 0;   // in its SystemParametersInfoA calls with SPIF_SENDCHANGE and its SetSysColors
-    long shell = 0;        // in SHChangeNotify and ShellExecuteA
+    long shell = 0;        // in SHChangeNotify and ShellExecuteExA
     long pausesOver = 0;   // the pauses beyond their lengths
     long notice = 0;       // the end of the last pause to the notice up and its timer armed
     long end = 0;          // the notice's time up to the process gone
@@ -49,7 +49,7 @@ bool SplitOverhead(const std::vector<TracedCall>& calls, const Timings& timings,
 struct Floors {
     std::map<UINT, double> broadcast;  // one SystemParametersInfoA with SPIF_SENDCHANGE, by action
     double shellNotify = 0;            // SHChangeNotify(SHCNE_ASSOCCHANGED) as the desktop icons' step makes it
-    double shellStart = 0;             // ShellExecuteA of a program, as the tool is started
+    double shellStart = 0;             // ShellExecuteExA of a program, as the tool is started
     double pauseOver = 0;              // one pause beyond its length
     double notice = 0;                 // a dialog like the notice created, shown and painted
     double end = 0;                    // a dialog program from its window's close to its process gone

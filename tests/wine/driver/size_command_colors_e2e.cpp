@@ -254,9 +254,9 @@ TEST_F(SizeCommand, TheRealStyleToolTellsTheUserWhenTheStyleLacksTheSizeAndSwitc
         ASSERT_TRUE(tool.Installed());
 
         Program program(kSystems[0].version);
-        const HWND dialog = ClickSizeButton(program, kLevels[1]);
-        ASSERT_NE(nullptr, dialog);
         if (!c.message) {
+            const HWND dialog = ClickSizeButton(program, kLevels[1]);
+            ASSERT_NE(nullptr, dialog);
             ConfirmAndFollowToTheEnd(program, dialog, kLevels[1], Variant::XpStyled, nullptr);
             if (HasFatalFailure()) return;
             EXPECT_EQ(nullptr, MessageBoxUp()) << "a message box: " << e2e::Text(GetDlgItem(MessageBoxUp(), 0xFFFF));
@@ -264,10 +264,8 @@ TEST_F(SizeCommand, TheRealStyleToolTellsTheUserWhenTheStyleLacksTheSizeAndSwitc
             EXPECT_EQ(nullptr, toolProcess) << "the tool still runs";
             if (toolProcess) CloseHandle(toolProcess);
         } else {
-            const HWND confirm = program.WaitForConfirmation();
-            ASSERT_NE(nullptr, confirm);
-            ASSERT_TRUE(e2e::WaitForForeground(confirm));
-            ClickOkOf(confirm);
+            const HWND dialog = ClickSizeButtonAndOk(program, kLevels[1]);
+            ASSERT_NE(nullptr, dialog);
             // The program waits for the tool, whose box is up; once it is answered, the program tells what
             // did not change.
             ExpectNotChangedBoxAndEnd(program, dialog, NotChangedText(Variant::XpStyled, kStyleSizeAspect, false), [&] {

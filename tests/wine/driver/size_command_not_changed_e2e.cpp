@@ -28,16 +28,6 @@ using test_platform::StoredText;
 
 class NotChanged : public SizeCommand {};
 
-// Clicks the level's button and OK in its confirmation; the main dialog, or null.
-HWND ConfirmLevel(Program& program, const Level& level) {
-    const HWND dialog = ClickSizeButton(program, level);
-    if (!dialog) return nullptr;
-    const HWND confirm = program.WaitForConfirmation();
-    if (!confirm || !e2e::WaitForForeground(confirm)) return nullptr;
-    ClickOkOf(confirm);
-    return dialog;
-}
-
 // The settings that the command could change are in place all the same.
 void ExpectTextSizePointersAndIconSize(const Level& level) {
     EXPECT_EQ((std::vector<BYTE>{level.textSize, 0, 0, 0}), GetValue(kBrowserKey, "IEFontSize").data);
@@ -53,7 +43,7 @@ TEST_F(NotChanged, WithoutTheStyleToolTheBoxNamesTheStylesSizeAndAsksToInstallAg
     ASSERT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(kStyleToolPath));
 
     Program program(system.version);
-    const HWND dialog = ConfirmLevel(program, kLevels[1]);
+    const HWND dialog = ClickSizeButtonAndOk(program, kLevels[1]);
     ASSERT_NE(nullptr, dialog);
     ExpectNotChangedBoxAndEnd(program, dialog, NotChangedText(Variant::XpStyled, kStyleSizeAspect, true));
     if (HasFatalFailure()) return;
@@ -74,7 +64,7 @@ TEST_F(NotChanged, AKeyTheWriterCannotCreateIsNamedInTheBox) {
     RegCloseKey(locked);
 
     Program program(system.version);
-    const HWND dialog = ConfirmLevel(program, kLevels[2]);
+    const HWND dialog = ClickSizeButtonAndOk(program, kLevels[2]);
     ASSERT_NE(nullptr, dialog);
     ExpectNotChangedBoxAndEnd(program, dialog, NotChangedText(Variant::XpClassic, kTextSizeAspect, false));
     EXPECT_FALSE(GetValue(kBrowserKey, "IEFontSize").exists);

@@ -197,6 +197,17 @@ HWND ClickSizeButton(const Program& program, const Level& level) {
     return dialog;
 }
 
+HWND ClickSizeButtonAndOk(const Program& program, const Level& level) {
+    const HWND dialog = ClickSizeButton(program, level);
+    if (!dialog) return nullptr;
+    const HWND confirm = program.WaitForConfirmation();
+    EXPECT_NE(nullptr, confirm) << "no confirmation";
+    if (!confirm) return nullptr;
+    EXPECT_TRUE(e2e::WaitForForeground(confirm));
+    ClickOkOf(confirm);
+    return dialog;
+}
+
 // The window metrics as a process started now gets them.
 NONCLIENTMETRICSA CurrentNonClientMetrics() {
     NONCLIENTMETRICSA nonClient;

@@ -133,6 +133,9 @@ void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level,
 // The main dialog of `program`, in front, with the button of `level` clicked; null, failing the test, when
 // there was no main dialog.
 HWND ClickSizeButton(const Program& program, const Level& level);
+// ClickSizeButton, then OK in the confirmation; the main dialog, or null, failing the test, when the
+// confirmation did not come up in front.
+HWND ClickSizeButtonAndOk(const Program& program, const Level& level);
 // The window metrics as a process started now gets them.
 NONCLIENTMETRICSA CurrentNonClientMetrics();
 
