@@ -128,6 +128,62 @@ Shortcut ReadShortcut(const std::string& path) {
     return shortcut;
 }
 
+namespace {
+
+const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+
+}  // namespace
+
+// The value holds pairs of names, each ending in a NUL: the file ("\\??\\C:\\..."), then where it goes (empty:
+// nowhere). The buffer ends in NULs that the value does not fill.
+std::vector<std::string> DeletedAtRestart() {
+    std::vector<std::string> files;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return files;
+    std::vector<char> names(64 * 1024, '\0');
+    DWORD size = static_cast<DWORD>(names.size() - 3);
+    const bool read = RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(names.data()), &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    const char* name = names.data();
+    while (read && *name) {
+        const std::string file = name;
+        name += file.size() + 1;
+        const std::string target = name;
+        name += target.size() + 1;
+        if (target.empty()) files.push_back(file.compare(0, 4, "\\??\\") ? file : file.substr(4));
+    }
+    return files;
+}
+
+bool DeletedAtRestart(const std::string& path) {
+    for (const std::string& file : DeletedAtRestart())
+        if (!lstrcmpiA(file.c_str(), path.c_str())) return true;
+    return false;
+}
+
+void PendDeletion(const std::string& path) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key));
+    const std::string names = "\\??\\" + path + std::string(3, '\0');
+    RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(names.data()),
+                   static_cast<DWORD>(names.size()));
+    RegCloseKey(key);
+}
+
+void DeleteAsAtRestart() {
+    for (const std::string& path : DeletedAtRestart())
+        if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
+    ForgetDeletionsAtRestart();
+}
+
+void ForgetDeletionsAtRestart() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, "PendingFileRenameOperations");
+    RegCloseKey(key);
+}
+
 std::string Msiexec() {
     char folder[MAX_PATH] = "";
     GetSystemDirectoryA(folder, MAX_PATH);

@@ -1,6 +1,6 @@
 // What both installers leave on the machine, as the end-to-end tests look at it: the installation folder,
-// the Start menu entry, the registration under HKEY_LOCAL_MACHINE, the files' version resources, and the
-// program started from its Start menu entry.
+// the Start menu entry, the registration under HKEY_LOCAL_MACHINE, the files' version resources, the
+// deletions waiting for the next restart, and the program started from its Start menu entry.
 #pragma once
 
 #include "tests/support/test_platform.h"
@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -33,6 +34,16 @@ struct Shortcut {
 };
 // The shell link's target and working folder; empty when it cannot be read. Needs COM initialised.
 Shortcut ReadShortcut(const std::string& path);
+
+// What Windows does at the next restart, as MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT leaves it in
+// HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager, PendingFileRenameOperations.
+std::vector<std::string> DeletedAtRestart();  // the files and folders deleted then, as Windows names them
+bool DeletedAtRestart(const std::string& path);
+// Names a file for deletion at the next restart (replacing whatever was named before).
+void PendDeletion(const std::string& path);
+// Does the deletions as the restart does (by name; a folder that is not empty stays), and forgets them.
+void DeleteAsAtRestart();
+void ForgetDeletionsAtRestart();
 
 // msiexec.exe in the system folder.
 std::string Msiexec();

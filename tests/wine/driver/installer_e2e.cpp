@@ -28,11 +28,13 @@
 
 namespace {
 
+using e2e::DeletedAtRestart;
 using e2e::FollowUpShortcut;
 using e2e::German;
 using e2e::MachineKeyExists;
 using e2e::MachineValue;
 using e2e::Msiexec;
+using e2e::PendDeletion;
 using e2e::Program;
 using e2e::RunToTheEnd;
 using e2e::StartMenuEntry;
@@ -51,36 +53,6 @@ constexpr long kRemovalPending = 8;
 std::string MachineText(const char* name) {
     const StoredValue value = MachineValue(kUninstallKey, name);
     return value.exists ? std::string(value.data.begin(), value.data.end()).c_str() : "(none)";
-}
-
-// A file Windows deletes at the next restart (MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT).
-const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-// The files Windows deletes at the next restart: pairs of names, each ending in a NUL, the file
-// ("\\??\\C:\\..."), then where it goes (empty: nowhere). The buffer ends in NULs that the value does not fill.
-std::vector<std::string> DeletedAtRestart() {
-    std::vector<std::string> files;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return files;
-    std::vector<char> names(64 * 1024, '\0');
-    DWORD size = static_cast<DWORD>(names.size() - 3);
-    const bool read = RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(names.data()), &size) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    const char* name = names.data();
-    while (read && *name) {
-        const std::string file = name;
-        name += file.size() + 1;
-        const std::string target = name;
-        name += target.size() + 1;
-        if (target.empty()) files.push_back(file.compare(0, 4, "\\??\\") ? file : file.substr(4));
-    }
-    return files;
-}
-
-bool DeletedAtRestart(const std::string& path) {
-    for (const std::string& file : DeletedAtRestart())
-        if (!lstrcmpiA(file.c_str(), path.c_str())) return true;
-    return false;
 }
 
 // What a user may put into the folder before an administrator installs: a library that the common controls
@@ -105,16 +77,6 @@ void PutContent(const std::string& path, const std::string& text) {
     DWORD written = 0;
     WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
-}
-
-// Names a file for deletion at the next restart, as MoveFileEx with MOVEFILE_DELAY_UNTIL_REBOOT does.
-void PendDeletion(const std::string& path) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key));
-    const std::string names = "\\??\\" + path + std::string(3, '\0');
-    RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(names.data()),
-                   static_cast<DWORD>(names.size()));
-    RegCloseKey(key);
 }
 
 bool NothingInstalled() {
@@ -157,11 +119,7 @@ protected:
         if (search != INVALID_HANDLE_VALUE) FindClose(search);
         RemoveDirectoryA(kMakerFolder.c_str());
         // What an uninstaller run in place left for the next restart, which this prefix never has.
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, "PendingFileRenameOperations");
-            RegCloseKey(key);
-        }
+        e2e::ForgetDeletionsAtRestart();
     }
 
     // The user's settings the uninstall must leave and the program's traces it must remove.

@@ -3,7 +3,8 @@
 // older setup program's), runs msiexec or a setup program once, and checks the exit code, a message a person confirms
 // where the run shows one, and the whole end state: the installation there is (the release's files, Start menu entry
 // and one registration, or nothing of the package), the program's own traces (removed by a removal, kept otherwise),
-// and the user's appearance settings and another program's key of the maker (always kept).
+// and the user's appearance settings and another program's key of the maker (always kept). A removal while
+// the program runs is followed by an installation before the restart, which the restart must leave alone.
 #include "res/product.h"
 #include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
@@ -18,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -177,7 +180,26 @@ void ExpectNothingOfThePackage() {
     EXPECT_FALSE(e2e::FileExists(e2e::StartMenuEntry()));
 }
 
-class MsiPackage : public testing::TestWithParam<PackageCase> {
+// The entries of a folder, sorted; none when it is not there.
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> entries;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (lstrcmpA(found.cFileName, ".") && lstrcmpA(found.cFileName, "..")) entries.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
+bool InInstallationFolder(const std::string& path) {
+    const std::string folder = InstallationFolder() + "\\";
+    return !lstrcmpiA(path.c_str(), InstallationFolder().c_str()) ||
+           !lstrcmpiA(path.substr(0, folder.size()).c_str(), folder.c_str());
+}
+
+// A machine with nothing of either installer on it before and after each test.
+class PackageMachine : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(e2e::PackagePath().empty()) << "name the package with --package=PATH";
@@ -232,6 +254,8 @@ protected:
     test_platform::SavedUserSettings saved_{
         {"Software\\Korvani", "Control Panel\\Cursors", "Control Panel\\Desktop\\WindowMetrics"}};
 };
+
+class MsiPackage : public PackageMachine, public testing::WithParamInterface<PackageCase> {};
 
 TEST_P(MsiPackage, LeavesTheMachineAsAnAdministratorExpects) {
     const PackageCase& c = GetParam();
@@ -290,5 +314,58 @@ TEST_P(MsiPackage, LeavesTheMachineAsAnAdministratorExpects) {
 
 INSTANTIATE_TEST_SUITE_P(Msiexec, MsiPackage, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<PackageCase>& info) { return info.param.name; });
+
+// A removal while the program runs (in another session, where nobody closes it), then an installation before
+// the restart: what the restart deletes is not the new installation's. The installation goes through where
+// the removal left nothing in the folder; it is refused (1603), changing nothing, where a file was left there
+// or a deletion at the restart names one. Wine's msiexec leaves the running program in the folder and names
+// nothing for the restart: the package is then refused until the folder is deleted, as its message asks.
+class MsiPackageRemoval : public PackageMachine {};
+
+TEST_F(MsiPackageRemoval, WhileTheProgramRunsLeavesTheNextInstallationAlone) {
+    Arrange(Machine::Package);
+    if (HasFatalFailure()) return;
+    e2e::Program running(InstallationFolder() + "\\optivue.exe", "");
+    const HWND dialog = running.WaitForMainDialog();
+    ASSERT_NE(nullptr, dialog);
+
+    // ERROR_SUCCESS_REBOOT_REQUIRED where Windows Installer leaves a file in use for the restart.
+    const long removed = RunMsiexec("/x", e2e::PackagePath(), "/qn");
+    EXPECT_TRUE(removed == 0 || removed == ERROR_SUCCESS_REBOOT_REQUIRED) << removed;
+    ExpectNothingOfThePackage();
+    const std::vector<std::string> pending = e2e::DeletedAtRestart();
+    const std::vector<std::string> left = Entries(InstallationFolder());
+    for (const std::string& path : pending) std::printf("deleted at the restart: %s\n", path.c_str());
+    for (const std::string& name : left) std::printf("left in the folder: %s\n", name.c_str());
+    const bool pendingInFolder = std::any_of(pending.begin(), pending.end(), InInstallationFolder);
+
+    const long installed = RunMsiexec("/i", e2e::PackagePath(), "/qn");
+    if (installed == 0) {
+        ExpectPackageInstalled();
+        EXPECT_TRUE(left.empty()) << "installed into a folder that holds what the removal left";
+        for (const std::string& path : pending) EXPECT_FALSE(InInstallationFolder(path)) << path;
+    } else {
+        EXPECT_EQ(kInstallFailure, installed);
+        EXPECT_TRUE(pendingInFolder || !left.empty()) << "refused with nothing left in the folder or named there";
+        ExpectNothingOfThePackage();
+        EXPECT_EQ(left, Entries(InstallationFolder())) << "the refusal changed the folder";
+    }
+
+    // The program ends; Windows restarts.
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(running.WaitForExit());
+    e2e::DeleteAsAtRestart();
+    if (installed == 0) {
+        ExpectPackageInstalled();
+        return;
+    }
+    // What the refusal's message asks: the folder deleted with what it holds; then the package installs.
+    for (const std::string& name : Entries(InstallationFolder()))
+        EXPECT_TRUE(DeleteFileA((InstallationFolder() + "\\" + name).c_str())) << name;
+    RemoveDirectoryA(InstallationFolder().c_str());
+    RemoveDirectoryA(e2e::MakerFolder().c_str());
+    EXPECT_EQ(0, RunMsiexec("/i", e2e::PackagePath(), "/qn"));
+    ExpectPackageInstalled();
+}
 
 }  // namespace
