@@ -254,8 +254,9 @@ void ExpectNotChangedBoxAndEnd(Program& program, HWND dialog, const std::string&
     for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner == program.Id())
+        if (owner == program.Id()) {
             EXPECT_NE("Settings have changed.", e2e::Text(GetDlgItem(window, 0xFFFF))) << "the notice is up";
+        }
     }
     ASSERT_TRUE(e2e::WaitForForeground(box));
     e2e::ClickOn(GetDlgItem(box, IDOK));
