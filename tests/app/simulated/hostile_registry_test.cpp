@@ -87,11 +87,9 @@ bool IsStandardWin2000Scheme(const std::string& text) {
 }
 
 std::vector<Reader> Readers() {
+    // clang-format off
     return {
-        {"ThemeActive",
-         "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager",
-         "ThemeActive",
-         "1",
+        {"ThemeActive", "Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", "ThemeActive", "1",
          {"ChooseSizeVariant", [] { return static_cast<int>(ChooseSizeVariant(kOsWindowsXp)); },
           [](Walk& w, auto*, auto*) {
               const auto text = w.ReadText("Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", "ThemeActive");
@@ -102,10 +100,7 @@ std::vector<Reader> Readers() {
              return static_cast<int>(TextRead(stored) == std::string("1") ? SizeVariant::XpStyled
                                                                           : SizeVariant::XpClassic);
          }},
-        {"SelectedStyle",
-         "Control Panel\\Appearance\\New Schemes",
-         "SelectedStyle",
-         "21",
+        {"SelectedStyle", "Control Panel\\Appearance\\New Schemes", "SelectedStyle", "21",
          {"SelectXpSchemeSize(217)", [] { return static_cast<int>(SelectXpSchemeSize(IDS_XP_SCHEME_LARGE)); },
           [](Walk& w, auto*, auto*) {
               journal_walk::XpSchemeSize(w, IDS_XP_SCHEME_LARGE);
@@ -113,10 +108,7 @@ std::vector<Reader> Readers() {
           }},
          // The scheme values are written exactly when the text read is "21".
          [](const Bytes& stored) { return static_cast<int>(Text(stored) == "21"); }},
-        {"Current",
-         "Control Panel\\Appearance",
-         "Current",
-         "Windows Standard",
+        {"Current", "Control Panel\\Appearance", "Current", "Windows Standard",
          {"SelectWin2000Scheme(222)", [] { return static_cast<int>(SelectWin2000Scheme(IDS_W2K_SCHEME_LARGE)); },
           [](Walk& w, auto*, auto*) {
               journal_walk::Win2000Scheme(w, IDS_W2K_SCHEME_LARGE);
@@ -126,10 +118,7 @@ std::vector<Reader> Readers() {
          [](const Bytes& stored) {
              return static_cast<int>(TextRead(stored) && IsStandardWin2000Scheme(Text(stored)));
          }},
-        {"Default User ID",
-         "Identities",
-         "Default User ID",
-         "{ID}",
+        {"Default User ID", "Identities", "Default User ID", "{ID}",
          {"SetBrowserFontSize(3)",
           [] {
               SetBrowserFontSize(3);
@@ -141,10 +130,7 @@ std::vector<Reader> Readers() {
           }},
          // The browser's text size always; the mail identity's exactly when the text read is not empty.
          [](const Bytes& stored) { return Text(stored).empty() ? 1 : 2; }},
-        {"Changed",
-         test_keys::kProgram,
-         "Changed",
-         "\x01",
+        {"Changed", test_keys::kProgram, "Changed", "\x01",
          {"CheckFollowUpRun",
           [] {
               CheckFollowUpRun(TheWorld().dialog);
@@ -159,6 +145,7 @@ std::vector<Reader> Readers() {
              return static_cast<int>(stored.size() == 4 && (stored[0] | stored[1] | stored[2] | stored[3]) != 0);
          }},
     };
+    // clang-format on
 }
 
 TEST(HostileRegistryTest, EveryValueTheProgramReadsInEveryTypeSizeAndShapeIsReadSafelyAndCountsByItsRule) {
