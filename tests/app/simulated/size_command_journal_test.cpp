@@ -31,6 +31,17 @@ void UseSystem(OsKind kind) {
     machine().kernel.version.dwMinorVersion = kind == kOsWindowsXp ? 1 : 0;
 }
 
+// The system whose procedures are `variant`'s: Windows XP with the visual style's value "1" or "0", or
+// Windows 2000 without it.
+void UseSystemOf(SizeVariant variant) {
+    if (variant == SizeVariant::Win2000) {
+        UseSystem(kOsWindows2000);
+        return;
+    }
+    UseSystem(kOsWindowsXp);
+    machine().registry.SetString(kThemeManager, "ThemeActive", variant == SizeVariant::XpStyled ? "1" : "0");
+}
+
 // Any step that read the visual style's value.
 bool ThemeActiveWasRead() {
     for (const std::string& step : journal_steps::Steps())
@@ -371,18 +382,16 @@ TEST_F(SizeCommandTest, BeforeACommandEachRequestOfTheMainWindowActs) {
 TEST_F(SizeCommandTest, WhileASizeIsAppliedTheMainWindowRefusesToEndOrToOpenAnything) {
     const struct {
         const char* name;
-        OsKind kind;
-        const char* themeActive;
+        SizeVariant variant;
     } variants[] = {
-        {"XpStyled", kOsWindowsXp, "1"},
-        {"XpClassic", kOsWindowsXp, "0"},
-        {"Win2000", kOsWindows2000, nullptr},
+        {"XpStyled", SizeVariant::XpStyled},
+        {"XpClassic", SizeVariant::XpClassic},
+        {"Win2000", SizeVariant::Win2000},
     };
     for (const auto& v : variants) {
         auto arrange = [&] {
             SetUp();
-            UseSystem(v.kind);
-            if (v.themeActive) machine().registry.SetString(kThemeManager, "ThemeActive", v.themeActive);
+            UseSystemOf(v.variant);
             machine().journal.Clear();
         };
         arrange();
@@ -428,63 +437,48 @@ TEST_F(SizeCommandTest, WhileASizeIsAppliedTheMainWindowRefusesToEndOrToOpenAnyt
 TEST_F(SizeCommandTest, OnlyACommandThatChangedEverythingSaysSettingsHaveChanged) {
     const struct {
         const char* label;
-        OsKind kind;
-        const char* themeActive;
+        SizeVariant variant;  // the system's
         std::function<void()> arrange;
-        SizeVariant variant;
         SizeOutcome outcome;  // what the box must say, when there is one
     } cases[] = {
-        {"XpStyled, everything changed", kOsWindowsXp, "1", [] {}, SizeVariant::XpStyled, {}},
-        {"XpClassic, everything changed", kOsWindowsXp, "0", [] {}, SizeVariant::XpClassic, {}},
-        {"Win2000, everything changed", kOsWindows2000, nullptr, [] {}, SizeVariant::Win2000, {}},
+        {"XpStyled, everything changed", SizeVariant::XpStyled, [] {}, {}},
+        {"XpClassic, everything changed", SizeVariant::XpClassic, [] {}, {}},
+        {"Win2000, everything changed", SizeVariant::Win2000, [] {}, {}},
         {"XpStyled, the tool missing",
-         kOsWindowsXp,
-         "1",
-         [] { machine().kernel.files.clear(); },
          SizeVariant::XpStyled,
+         [] { machine().kernel.files.clear(); },
          {kStyleSizeAspect, true}},
         {"XpStyled, the tool refusing",
-         kOsWindowsXp,
-         "1",
-         [] { machine().shell.onStart = [](const std::string&, const std::string&) { machine().shell.exitCode = 4; }; },
          SizeVariant::XpStyled,
+         [] { machine().shell.onStart = [](const std::string&, const std::string&) { machine().shell.exitCode = 4; }; },
          {kStyleSizeAspect, false}},
         {"XpClassic, the pointers' key locked",
-         kOsWindowsXp,
-         "0",
-         [] { machine().registry.SetAccess(test_keys::InCurrentUser(test_keys::kCursors), true, false); },
          SizeVariant::XpClassic,
+         [] { machine().registry.SetAccess(test_keys::InCurrentUser(test_keys::kCursors), true, false); },
          {kMousePointersAspect, false}},
         {"Win2000, the shell not answering",
-         kOsWindows2000,
-         nullptr,
+         SizeVariant::Win2000,
          [] {
              machine().windows.Find(FindDesktopIconView(ShellViewTitle::Any))->listView->hung = true;
              machine().journal.Clear();
          },
-         SizeVariant::Win2000,
          {kDesktopIconsAspect, false}},
         {"XpClassic, no metrics record",
-         kOsWindowsXp,
-         "0",
-         [] { machine().faults.FailAll("SystemParametersInfoA:SPI_GETNONCLIENTMETRICS"); },
          SizeVariant::XpClassic,
+         [] { machine().faults.FailAll("SystemParametersInfoA:SPI_GETNONCLIENTMETRICS"); },
          {kWindowSizesAspect, false}},
         {"XpStyled, nothing written at all and the tool missing",
-         kOsWindowsXp,
-         "1",
+         SizeVariant::XpStyled,
          [] {
              machine().faults.FailAll("RegCreateKeyExA");
              machine().kernel.files.clear();
          },
-         SizeVariant::XpStyled,
          {kTextSizeAspect | kMousePointersAspect | kDesktopIconsAspect | kStyleSizeAspect, true}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         SetUp();
-        UseSystem(c.kind);
-        if (c.themeActive) machine().registry.SetString(kThemeManager, "ThemeActive", c.themeActive);
+        UseSystemOf(c.variant);
         c.arrange();
         RecordingWindow window(IDOK);
         EXPECT_TRUE(RunSizeCommand(SizeLevel::Large, window));
