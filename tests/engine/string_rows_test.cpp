@@ -28,6 +28,17 @@ std::string Load(UINT row) {
     return LoadRow(row, &text) ? std::string(text.text) : std::string("<not loaded>");
 }
 
+// Loads `row` and parses its text into `record`, which keeps what the caller put there where the parser
+// writes nothing; fails, naming the row and its text, where either step fails.
+template <typename Record>
+testing::AssertionResult LoadsAndParses(UINT row, bool (*parse)(Record*, const char*), Record* record) {
+    RowText text;
+    if (!LoadRow(row, &text)) return testing::AssertionFailure() << "row " << row << " does not load";
+    if (!parse(record, text.text))
+        return testing::AssertionFailure() << "row " << row << " does not parse: " << text.text;
+    return testing::AssertionSuccess();
+}
+
 const std::string kConfirmation =
     "To set the fonts and icons to the %s size click \"OK\". Please make sure all other applications are closed "
     "before clicking the \"OK\" button.\nPlease wait for a while until \"Settings have changed\" is displayed.";
@@ -136,11 +147,9 @@ TEST_P(StringRowsTest, EveryFontRowTheProgramReadsParsesToItsHeightWeightAndChar
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "row " << row.id);
-        RowText text;
-        ASSERT_TRUE(LoadRow(row.id, &text));
         LOGFONTA font;
         std::memset(&font, 0x5A, sizeof font);
-        ASSERT_TRUE(ParseLogFontLine(&font, text.text)) << text.text;
+        ASSERT_TRUE(LoadsAndParses(row.id, ParseLogFontLine, &font));
         EXPECT_EQ(row.height, font.lfHeight);
         EXPECT_EQ(row.weight, font.lfWeight);
         EXPECT_EQ(row.id >= IDS_W2K_NORMAL_ICON_FONT ? ANSI_CHARSET : DEFAULT_CHARSET, font.lfCharSet);
@@ -163,11 +172,9 @@ TEST_P(StringRowsTest, EveryMetricsRowParsesToItsNineMetrics) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "row " << row.id);
-        RowText text;
-        ASSERT_TRUE(LoadRow(row.id, &text));
         NONCLIENTMETRICSA metrics;
         std::memset(&metrics, 0, sizeof metrics);
-        ASSERT_TRUE(ParseNonClientLine(&metrics, text.text)) << text.text;
+        ASSERT_TRUE(LoadsAndParses(row.id, ParseNonClientLine, &metrics));
         const int actual[9] = {metrics.iBorderWidth,     metrics.iScrollWidth,   metrics.iScrollHeight,
                                metrics.iCaptionWidth,    metrics.iCaptionHeight, metrics.iSmCaptionWidth,
                                metrics.iSmCaptionHeight, metrics.iMenuWidth,     metrics.iMenuHeight};
