@@ -1,6 +1,7 @@
 // The simulated platform's journal read as the steps a writer took, for tests that state a sequence.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,13 @@ std::vector<std::string> Steps();
 
 // Only the steps whose line begins with one of the prefixes.
 std::vector<std::string> StepsStartingWith(const std::vector<std::string>& prefixes);
+
+// One case of a writer's journal: what is done to the machine before the writer runs, and the steps it
+// must then take.
+struct ArrangedSteps {
+    const char* label;
+    std::function<void()> arrange;
+    std::vector<std::string> steps;
+};
 
 }  // namespace journal_steps

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,11 +26,7 @@ protected:
 };
 
 TEST_F(BrowserTextSizeJournalTest, WritesTheBrowserReadsTheIdentityAndWritesTheMailReaderInThatOrder) {
-    const struct {
-        const char* label;
-        std::function<void()> arrange;
-        std::vector<std::string> steps;
-    } cases[] = {
+    const journal_steps::ArrangedSteps cases[] = {
         {"with an identity",
          [] { machine().registry.SetString("HKCU\\Identities", "Default User ID", "{ID}"); },
          {std::string(kBrowserWrite) + " -> 0", "query Identities [Default User ID] -> 0",

@@ -73,11 +73,7 @@ TEST_F(WindowMetricsJournalTest, ApplyNonClientMetricsStopsBeforeAnyChangeAtTheF
         steps.push_back(std::string(kGetMetrics) + " -> 1");
         return steps;
     }();
-    const struct {
-        const char* label;
-        std::function<void()> arrange;
-        std::vector<std::string> steps;
-    } cases[] = {
+    const journal_steps::ArrangedSteps cases[] = {
         {"metrics row missing",
          [] { machine().strings.RemoveRow(StringTables::kEnglish, IDS_XP_CLASSIC_LARGE_METRICS); },
          {"row 605 missing"}},
