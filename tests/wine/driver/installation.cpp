@@ -2,8 +2,10 @@
 
 #include "res/product.h"
 #include "res/resource_ids.h"
+#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/program.h"
 #include "tests/wine/driver/waits.h"
+#include "tests/wine/driver/window_reading.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -195,6 +197,21 @@ long RunToTheEnd(const std::string& path, const std::string& arguments, const ch
     if (!program.Started()) return -1;
     DWORD exitCode = 0;
     return program.WaitForExit(&exitCode) ? static_cast<long>(exitCode) : -1;
+}
+
+std::string ConfirmInstallerMessage(const Program& run) {
+    const HWND box = run.WaitForWindow([](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
+    if (!box) {
+        ADD_FAILURE() << "no message box; windows up: " << ::testing::PrintToString(run.VisibleWindows());
+        return "";
+    }
+    const std::string text = Text(GetDlgItem(box, 0xFFFF));
+    if (!WaitForForeground(box)) {
+        ADD_FAILURE() << "the message box never came to the front: " << text;
+        return "";
+    }
+    PressKey(VK_RETURN);
+    return text;
 }
 
 void ExpectStartsFromTheStartMenu() {

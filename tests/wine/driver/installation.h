@@ -1,9 +1,11 @@
 // What both installers leave on the machine, as the end-to-end tests look at it: the installation folder,
 // the Start menu entry, the registration under HKEY_LOCAL_MACHINE, the files' version resources, the
-// deletions waiting for the next restart, and the program started from its Start menu entry.
+// deletions waiting for the next restart, and the program started from its Start menu entry; and the message
+// an installer shows where it refuses.
 #pragma once
 
 #include "tests/support/test_platform.h"
+#include "tests/wine/driver/program.h"
 
 #include <windows.h>
 
@@ -50,6 +52,11 @@ std::string Msiexec();
 
 // Runs a program (an installer, msiexec) and waits for it; its exit code, or -1 when it did not end.
 long RunToTheEnd(const std::string& path, const std::string& arguments, const char* version = nullptr);
+
+// The message box of an installer run with its interface (a setup program, msiexec), read once it is in
+// front and then answered with Enter, as a person would: its text. Fails the test, and returns "" without
+// pressing a key, where no box comes up or it never comes to the front.
+std::string ConfirmInstallerMessage(const Program& run);
 
 // Starts the program as a user does, from its Start menu entry, checks that it runs from the installation
 // folder, and closes it.

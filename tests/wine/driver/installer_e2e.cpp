@@ -10,11 +10,9 @@
 #include "res/product.h"
 #include "tests/support/registry_keys.h"
 #include "tests/support/test_platform.h"
-#include "tests/wine/driver/input.h"
 #include "tests/wine/driver/installation.h"
 #include "tests/wine/driver/program.h"
 #include "tests/wine/driver/waits.h"
-#include "tests/wine/driver/window_reading.h"
 
 #include <msi.h>
 #include <objbase.h>
@@ -272,8 +270,6 @@ TEST_F(Installer, AFolderThatHoldsWhatTheSetupProgramDidNotPutThereIsRefusedAndK
 
     // Not silent: the message names the folder and what to do.
     Program setup(e2e::SetupPath(), "");
-    const HWND box = setup.WaitForWindow([](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
-    ASSERT_NE(nullptr, box) << ::testing::PrintToString(setup.VisibleWindows());
     EXPECT_EQ(German()
                   ? "Der Ordner " + kFolder +
                         " ist bereits vorhanden und enth\xE4lt Dateien oder Ordner, die nicht von Optivue stammen. "
@@ -284,9 +280,7 @@ TEST_F(Installer, AFolderThatHoldsWhatTheSetupProgramDidNotPutThereIsRefusedAndK
                         " is already there and holds files or folders that Optivue did not put there. Optivue "
                         "was not installed, and nothing in the folder was changed. Look at what the folder "
                         "holds, then delete the folder with everything in it and run this setup program again.",
-              e2e::Text(GetDlgItem(box, 0xFFFF)));
-    ASSERT_TRUE(e2e::WaitForForeground(box));
-    e2e::PressKey(VK_RETURN);
+              e2e::ConfirmInstallerMessage(setup));
     DWORD exitCode = 0;
     ASSERT_TRUE(setup.WaitForExit(&exitCode));
     EXPECT_EQ(kFolderRefused, static_cast<long>(exitCode));
@@ -320,13 +314,9 @@ TEST_F(Installer, ThePackageRefusesAFolderThatHoldsWhatItDidNotPutThere) {
 
     // With its basic interface: the message, in the user's language, names the folder.
     Program run(Msiexec(), install + "/qb");
-    const HWND box = run.WaitForWindow([](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
-    ASSERT_NE(nullptr, box) << ::testing::PrintToString(run.VisibleWindows());
-    const std::string text = e2e::Text(GetDlgItem(box, 0xFFFF));
+    const std::string text = e2e::ConfirmInstallerMessage(run);
     EXPECT_EQ(0u, text.find((German() ? "Der Ordner " : "The folder ") + kFolder + (German() ? " war" : " was")))
         << text;
-    ASSERT_TRUE(e2e::WaitForForeground(box));
-    e2e::PressKey(VK_RETURN);
     DWORD exitCode = 0;
     ASSERT_TRUE(run.WaitForExit(&exitCode)) << ::testing::PrintToString(run.WindowsSeen());
     EXPECT_EQ(1603u, exitCode);
@@ -367,8 +357,6 @@ TEST_F(Installer, AnInstallationIsRefusedWhileARemovalWaitsForTheRestart) {
     EXPECT_TRUE(NothingInstalled());
 
     Program setup(e2e::SetupPath(), "");
-    const HWND box = setup.WaitForWindow([](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
-    ASSERT_NE(nullptr, box) << ::testing::PrintToString(setup.VisibleWindows());
     EXPECT_EQ(German()
                   ? "Eine Entfernung von Optivue wartet auf den n\xE4"
                     "chsten Neustart von Windows, um Dateien im "
@@ -378,9 +366,7 @@ TEST_F(Installer, AnInstallationIsRefusedWhileARemovalWaitsForTheRestart) {
                         "neu, dann starten Sie dieses Setup-Programm erneut."
                   : "A removal of Optivue waits for the next restart of Windows to delete files in the folder " +
                         kFolder + ". Optivue was not installed. Restart Windows, then run this setup program again.",
-              e2e::Text(GetDlgItem(box, 0xFFFF)));
-    ASSERT_TRUE(e2e::WaitForForeground(box));
-    e2e::PressKey(VK_RETURN);
+              e2e::ConfirmInstallerMessage(setup));
     DWORD exitCode = 0;
     ASSERT_TRUE(setup.WaitForExit(&exitCode));
     EXPECT_EQ(kRemovalPending, static_cast<long>(exitCode));
@@ -449,14 +435,10 @@ TEST_F(Installer, ASystemTheProgramDoesNotSupportIsRefused) {
 
     // Not silent: a message in the system's language, and the same end.
     Program setup(e2e::SetupPath(), "", "win98");
-    const HWND box = setup.WaitForWindow([](HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; });
-    ASSERT_NE(nullptr, box) << ::testing::PrintToString(setup.VisibleWindows());
     EXPECT_EQ(German() ? "Optivue l\xE4uft nur unter Windows 2000 und Windows XP. Es kann auf diesem System nicht "
                          "installiert werden."
                        : "Optivue runs on Windows 2000 and Windows XP only. It cannot be installed on this system.",
-              e2e::Text(GetDlgItem(box, 0xFFFF)));
-    ASSERT_TRUE(e2e::WaitForForeground(box));
-    e2e::PressKey(VK_RETURN);
+              e2e::ConfirmInstallerMessage(setup));
     DWORD exitCode = 0;
     ASSERT_TRUE(setup.WaitForExit(&exitCode));
     EXPECT_EQ(kUnsupportedSystem, exitCode);
