@@ -46,10 +46,10 @@ LOGFONTA TahomaFont(LONG height, LONG weight, BYTE charSet) {
     return font;
 }
 
-StoredValue GetValue(const std::string& keyPath, const char* name) {
+StoredValue GetValue(const std::string& keyPath, const char* name, HKEY root) {
     StoredValue stored;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return stored;
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return stored;
     DWORD size = 0;
     if (RegQueryValueExA(key, name, nullptr, &stored.type, nullptr, &size) == ERROR_SUCCESS) {
         stored.data.resize(size);
@@ -85,9 +85,9 @@ std::vector<std::string> ValueNames(const std::string& keyPath) {
     return names;
 }
 
-bool KeyExists(const std::string& keyPath) {
+bool KeyExists(const std::string& keyPath, HKEY root) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }

@@ -25,7 +25,8 @@ void ResetScratch();
 // process's (chosen by the test runner, which names it in OPTIVUE_TEST_LANG); false when that is another.
 bool UseLanguage(const std::string& lang);
 
-// Raw registry access for setting up and checking stored values, bypassing the code under test.
+// Raw registry access for setting up and checking stored values, bypassing the code under test: key paths
+// below HKEY_CURRENT_USER, or below `root` where a function takes one.
 void PutValue(const std::string& keyPath, const char* name, DWORD type, const std::vector<BYTE>& data);
 void PutString(const std::string& keyPath, const char* name, const std::string& text);  // with its NUL
 std::vector<BYTE> TextWithNul(const std::string& text);  // a text as a string value stores it
@@ -34,13 +35,13 @@ struct StoredValue {
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
 };
-StoredValue GetValue(const std::string& keyPath, const char* name);
+StoredValue GetValue(const std::string& keyPath, const char* name, HKEY root = HKEY_CURRENT_USER);
 // A text value as the ANSI calls read it (the system converts what it keeps in UTF-16), up to its first NUL;
 // "<type N>" for a value of another type than REG_SZ and REG_EXPAND_SZ, nothing for a missing one.
 std::optional<std::string> StoredText(const std::string& keyPath, const char* name);
 // The names of a key's values, in the order the registry lists them; none when the key is missing.
 std::vector<std::string> ValueNames(const std::string& keyPath);
-bool KeyExists(const std::string& keyPath);
+bool KeyExists(const std::string& keyPath, HKEY root = HKEY_CURRENT_USER);
 void DeleteValue(const std::string& keyPath, const char* name);
 void DeleteKeyTree(const std::string& keyPath);  // the key and everything below it, if it is there
 

@@ -62,25 +62,10 @@ std::string StartMenuEntry() { return Folder(CSIDL_COMMON_PROGRAMS) + "\\Optivue
 std::string FollowUpShortcut() { return Folder(CSIDL_STARTUP | CSIDL_FLAG_CREATE) + "\\Optivue.lnk"; }
 
 test_platform::StoredValue MachineValue(const std::string& keyPath, const char* name) {
-    test_platform::StoredValue value;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return value;
-    BYTE data[1024];
-    DWORD size = sizeof data;
-    if (RegQueryValueExA(key, name, nullptr, &value.type, data, &size) == ERROR_SUCCESS) {
-        value.exists = true;
-        value.data.assign(data, data + size);
-    }
-    RegCloseKey(key);
-    return value;
+    return test_platform::GetValue(keyPath, name, HKEY_LOCAL_MACHINE);
 }
 
-bool MachineKeyExists(const std::string& keyPath) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
+bool MachineKeyExists(const std::string& keyPath) { return test_platform::KeyExists(keyPath, HKEY_LOCAL_MACHINE); }
 
 std::string VersionString(const std::string& file, const char* name) {
     DWORD ignored = 0;
