@@ -75,28 +75,42 @@ long SweptError(const std::string& call) {
                : simwin::Faults::kNaturalError;
 }
 
-// What a size procedure reports as not changed is exactly what differs, for the user, from the clean run.
-void ExpectReportOfWhatDiffers(const Subject& subject, const CleanRun& clean, int result,
-                               std::map<unsigned, int>* tally) {
-    if (!subject.reportsAspects) return;
-    const unsigned differing = DifferingAspects(clean.aspects, SeenAspects(), RunFoundIconView());
-    EXPECT_EQ(AspectNames(differing), AspectNames(static_cast<unsigned>(result)));
-    for (unsigned aspect : kAllAspects)
-        if (static_cast<unsigned>(result) & aspect) ++(*tally)[aspect];
-    if (result == 0) ++(*tally)[0];
-}
+// The runs of one sweep, and what the size procedures among them reported, by aspect, printed at its end.
+class Sweep {
+public:
+    // Runs `subject` on the machine as arranged and checks it against its walk (RunAndCheck); what a size
+    // procedure reports as not changed must be exactly what differs, for the user, from the clean run.
+    void Run(const Subject& subject, const CleanRun& clean) {
+        const int result = RunAndCheck(subject, &clean);
+        ++runs_;
+        if (!subject.reportsAspects) return;
+        ++procedureRuns_;
+        const unsigned differing = DifferingAspects(clean.aspects, SeenAspects(), RunFoundIconView());
+        EXPECT_EQ(AspectNames(differing), AspectNames(static_cast<unsigned>(result)));
+        for (unsigned aspect : kAllAspects)
+            if (static_cast<unsigned>(result) & aspect) ++tally_[aspect];
+        if (result == 0) ++tally_[0];
+    }
 
-void PrintTally(const char* what, int runs, const std::map<unsigned, int>& tally) {
-    std::printf("%s: %d runs; reported nothing in %d", what, runs, tally.count(0) ? tally.at(0) : 0);
-    for (unsigned aspect : kAllAspects)
-        std::printf(", %s in %d", AspectNames(aspect).c_str(), tally.count(aspect) ? tally.at(aspect) : 0);
-    std::printf("\n");
-}
+    // How many runs were checked ("fault sweep: 1234 faulted runs checked"), then what the size procedures
+    // among them reported.
+    void Print(const char* sweep, const char* runs) const {
+        std::printf("%s: %d %s checked\n", sweep, runs_, runs);
+        std::printf("%s of the size procedures: %d runs; reported nothing in %d", sweep, procedureRuns_, Count(0));
+        for (unsigned aspect : kAllAspects) std::printf(", %s in %d", AspectNames(aspect).c_str(), Count(aspect));
+        std::printf("\n");
+    }
+
+private:
+    int Count(unsigned aspect) const { return tally_.count(aspect) ? tally_.at(aspect) : 0; }
+
+    int runs_ = 0;
+    int procedureRuns_ = 0;
+    std::map<unsigned, int> tally_;  // by aspect reported; 0: nothing reported
+};
 
 TEST(FaultSweepTest, EachPlatformCallFailingInTurnLeavesEveryOperationGoingOnAsItMustAfterThatFailure) {
-    int faultedRuns = 0;
-    int procedureRuns = 0;
-    std::map<unsigned, int> tally;
+    Sweep sweep;
     for (const Subject& subject : Subjects()) {
         SCOPED_TRACE(subject.name);
         const CleanRun clean = RunClean(subject);
@@ -110,9 +124,7 @@ TEST(FaultSweepTest, EachPlatformCallFailingInTurnLeavesEveryOperationGoingOnAsI
                          " fails: " + asked[n - 1]);
             Arrange(&subject);
             machine().faults.FailCallNumber(static_cast<int>(n), SweptError(asked[n - 1]));
-            const int result = RunAndCheck(subject, &clean);
-            ExpectReportOfWhatDiffers(subject, clean, result, &tally);
-            procedureRuns += subject.reportsAspects;
+            sweep.Run(subject, clean);
             ASSERT_LE(n, machine().faults.AskedCount());
             EXPECT_EQ(asked[n - 1], machine().faults.AskedCall(n));
             EXPECT_EQ(1, machine().faults.FailedCount());
@@ -121,18 +133,14 @@ TEST(FaultSweepTest, EachPlatformCallFailingInTurnLeavesEveryOperationGoingOnAsI
                 EXPECT_EQ(
                     (journal_walk::Bytes{0, 0, 0, 0}),
                     machine().registry.Value(std::string("HKCU\\") + OPTIVUE_PROGRAM_KEY, OPTIVUE_CHANGED_VALUE)->data);
-            ++faultedRuns;
             if (testing::Test::HasFailure()) return;
         }
     }
-    std::printf("fault sweep: %d faulted runs checked\n", faultedRuns);
-    PrintTally("fault sweep of the size procedures", procedureRuns, tally);
+    sweep.Print("fault sweep", "faulted runs");
 }
 
 TEST(FaultSweepTest, EachKeyOpenedDeniedForReadingOrWritingLeavesEveryOperationGoingOnAsItMust) {
-    int deniedRuns = 0;
-    int procedureRuns = 0;
-    std::map<unsigned, int> tally;
+    Sweep sweep;
     for (const Subject& subject : Subjects()) {
         SCOPED_TRACE(subject.name);
         const CleanRun clean = RunClean(subject);
@@ -142,17 +150,13 @@ TEST(FaultSweepTest, EachKeyOpenedDeniedForReadingOrWritingLeavesEveryOperationG
                 SCOPED_TRACE(path + (canRead ? " cannot be written" : " cannot be read"));
                 Arrange(&subject);
                 machine().registry.SetAccess("HKCU\\" + path, canRead, !canRead);
-                const int result = RunAndCheck(subject, &clean);
-                ExpectReportOfWhatDiffers(subject, clean, result, &tally);
-                procedureRuns += subject.reportsAspects;
+                sweep.Run(subject, clean);
                 EXPECT_TRUE(RefusedOpenOf(path)) << "the run never met the denial";
-                ++deniedRuns;
                 if (testing::Test::HasFailure()) return;
             }
         }
     }
-    std::printf("denied keys: %d runs checked\n", deniedRuns);
-    PrintTally("denied keys of the size procedures", procedureRuns, tally);
+    sweep.Print("denied keys", "runs");
 }
 
 }  // namespace
