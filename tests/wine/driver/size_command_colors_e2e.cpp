@@ -172,12 +172,7 @@ TEST_F(SizeCommand, TheStyleToolKeepsTheUsersColoursWhenTheProgramIsEndedDuringI
     ASSERT_NE(nullptr, goAhead);
 
     Program program(system.version);
-    const HWND dialog = ClickSizeButton(program, kLevels[1]);
-    ASSERT_NE(nullptr, dialog);
-    const HWND confirm = program.WaitForConfirmation();
-    ASSERT_NE(nullptr, confirm);
-    ASSERT_TRUE(e2e::WaitForForeground(confirm));
-    ClickOkOf(confirm);
+    ASSERT_NE(nullptr, ClickSizeButtonAndOk(program, kLevels[1]));
     HANDLE toolProcess = nullptr;
     EXPECT_TRUE(e2e::WaitUntil([&toolProcess] { return (toolProcess = StyleToolProcess()) != nullptr; }))
         << "the tool was not started";
