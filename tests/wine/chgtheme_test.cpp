@@ -330,19 +330,38 @@ protected:
         std::string storedColors;
     };
 
-    // One run of a refusal table: the test style or Wine's own, active as `active` says, the user's own
-    // colours, the theme library and the version; `before` receives what the run must leave as it was.
-    void ArrangeRun(bool testStyle, const char* active, const char* library, const char* version, Untouched* before) {
-        if (testStyle)
-            UseStyle(TestStylePath(), "Plain", "NormalSize", active);
+    // The system of one run of a refusal table.
+    struct RunSystem {
+        bool testStyle;  // else Wine's own, which offers NormalSize only
+        const char* active;
+        const char* library;  // null: none at all
+        const char* version;  // the Windows version the tool is told; null: the run's own (XP)
+    };
+
+    // The style of `system`, active as it says, the user's own colours, the theme library and the version;
+    // `before` receives what the run must leave as it was.
+    void ArrangeRun(const RunSystem& system, Untouched* before) {
+        if (system.testStyle)
+            UseStyle(TestStylePath(), "Plain", "NormalSize", system.active);
         else
-            UseStyle(wineStyle_, wineColor_, "NormalSize", active);
+            UseStyle(wineStyle_, wineColor_, "NormalSize", system.active);
         before->themeManager = ThemeManagerValues();
         UseUserColors();
         before->liveColors = test_platform::ColorsSeenByAnotherProcess();
         before->storedColors = StoredColors();
-        ASSERT_TRUE(UseThemeLibrary(library));
-        UseVersion(version);
+        ASSERT_TRUE(UseThemeLibrary(system.library));
+        UseVersion(system.version);
+    }
+
+    void ExpectStyleUntouched(const Untouched& before) const {
+        const std::vector<StoredValue> after = ThemeManagerValues();
+        for (size_t i = 0; i < before.themeManager.size(); ++i)
+            EXPECT_EQ(before.themeManager[i].data, after[i].data) << i;
+    }
+
+    void ExpectColorsUntouched(const Untouched& before) const {
+        EXPECT_EQ(before.liveColors, test_platform::ColorsSeenByAnotherProcess());
+        EXPECT_EQ(before.storedColors, StoredColors());
     }
 
     // The Windows version Wine reports to the tool (null: the run's own).
@@ -373,35 +392,34 @@ TEST_F(ChgthemeTest, BadInputIsRefusedWithItsOwnExitCodeAndMessageAndChangesNoth
     const char* const kUnknownSystem =
         "chgtheme: this system is not Windows NT 5.1 or 5.2, whose theme library the tool knows; nothing was "
         "changed.\r\n";
+    // clang-format off
     const struct {
         const char* label;
         const char* arguments;
-        bool testStyle;  // else Wine's own, which offers NormalSize only
-        const char* active;
-        const char* library;  // null: none at all
-        const char* version;  // the Windows version the tool is told; null: the run's own (XP)
+        RunSystem system;
         DWORD exitCode;
         const char* message;
     } cases[] = {
-        {"no argument", "", true, "1", kSystemLibrary, nullptr, 2, kUsage},
-        {"an unknown size", "Huge", true, "1", kSystemLibrary, nullptr, 2, kUsage},
-        {"two sizes", "LargeFonts NormalSize", true, "1", kSystemLibrary, nullptr, 2, kUsage},
-        {"no active style", "LargeFonts", true, "0", kSystemLibrary, nullptr, 3,
+        {"no argument", "", {true, "1", kSystemLibrary, nullptr}, 2, kUsage},
+        {"an unknown size", "Huge", {true, "1", kSystemLibrary, nullptr}, 2, kUsage},
+        {"two sizes", "LargeFonts NormalSize", {true, "1", kSystemLibrary, nullptr}, 2, kUsage},
+        {"no active style", "LargeFonts", {true, "0", kSystemLibrary, nullptr}, 3,
          "chgtheme: no visual style is active, so there is no size to switch.\r\n"},
-        {"a style without that size", "LargeFonts", false, "1", kSystemLibrary, nullptr, 4,
+        {"a style without that size", "LargeFonts", {false, "1", kSystemLibrary, nullptr}, 4,
          "chgtheme: the active visual style does not offer the size LargeFonts; nothing was changed.\r\n"},
-        {"a theme library that cannot list sizes", "LargeFonts", true, "1", "uxtheme_without_size_list.dll", nullptr, 5,
-         kCannotList},
-        {"no theme library", "LargeFonts", true, "1", nullptr, nullptr, 5, kCannotList},
+        {"a theme library that cannot list sizes", "LargeFonts", {true, "1", "uxtheme_without_size_list.dll", nullptr},
+         5, kCannotList},
+        {"no theme library", "LargeFonts", {true, "1", nullptr, nullptr}, 5, kCannotList},
         // The theme-file functions are known on NT 5.1 and 5.2 only: elsewhere the tool does not look for them.
-        {"Windows 7", "LargeFonts", true, "1", kSystemLibrary, "win7", 7, kUnknownSystem},
-        {"Windows Vista", "ExtraLargeFonts", true, "1", kSystemLibrary, "vista", 7, kUnknownSystem},
-        {"Windows 2000", "NormalSize", true, "1", kSystemLibrary, "win2k", 7, kUnknownSystem},
+        {"Windows 7", "LargeFonts", {true, "1", kSystemLibrary, "win7"}, 7, kUnknownSystem},
+        {"Windows Vista", "ExtraLargeFonts", {true, "1", kSystemLibrary, "vista"}, 7, kUnknownSystem},
+        {"Windows 2000", "NormalSize", {true, "1", kSystemLibrary, "win2k"}, 7, kUnknownSystem},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Untouched before;
-        ArrangeRun(c.testStyle, c.active, c.library, c.version, &before);
+        ArrangeRun(c.system, &before);
         if (HasFatalFailure()) return;
 
         const ProgramRun run = RunTool(ToolPath(), c.arguments);
@@ -409,11 +427,8 @@ TEST_F(ChgthemeTest, BadInputIsRefusedWithItsOwnExitCodeAndMessageAndChangesNoth
         UseVersion(nullptr);
         EXPECT_EQ(c.exitCode, run.exitCode);
         EXPECT_EQ(c.message, run.message);
-        const std::vector<StoredValue> after = ThemeManagerValues();
-        for (size_t i = 0; i < before.themeManager.size(); ++i)
-            EXPECT_EQ(before.themeManager[i].data, after[i].data) << i;
-        EXPECT_EQ(before.liveColors, test_platform::ColorsSeenByAnotherProcess());
-        EXPECT_EQ(before.storedColors, StoredColors());
+        ExpectStyleUntouched(before);
+        ExpectColorsUntouched(before);
         const FollowUpRequest request = FollowUpRequested();
         EXPECT_FALSE(request.changed.exists);
         EXPECT_EQ("", request.shortcutTarget);
@@ -486,60 +501,54 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
         L"Größen der aktive visuelle Stil bietet. Fenster, Menüs und ihre Schrift behalten ihre Größe.\n\nMit dem "
         L"klassischen Windows-Stil erhalten Sie jede Größe. Wählen Sie ihn (Eigenschaften von Anzeige, "
         L"Registerkarte „Darstellung“) und klicken Sie dann in Optivue erneut auf „Large\u00a0Size“.";
+    // clang-format off
     const struct {
         const char* label;
         const char* arguments;
-        bool testStyle;  // else Wine's own, which offers NormalSize only
-        const char* active;
-        const char* library;   // null: none at all
-        const char* version;   // null: the run's own (XP)
+        RunSystem system;
         bool shortcutBlocked;  // by a folder of its name in the Startup folder
         DWORD exitCode;
         const wchar_t* english;  // null: no message box
         const wchar_t* german;
     } cases[] = {
-        {"an unknown size", "Huge", true, "1", kSystemLibrary, nullptr, false, 2,
+        {"an unknown size", "Huge", {true, "1", kSystemLibrary, nullptr}, false, 2,
          L"This part of Optivue is started by Optivue itself and changes nothing on its own.\n\nTo change the screen "
          L"size, start Optivue and click \"Normal\u00a0Size\", \"Large\u00a0Size\" or \"Extra\u00a0Large\u00a0Size\".",
          L"Dieser Teil von Optivue wird von Optivue selbst gestartet und ändert allein nichts.\n\nUm die "
          L"Bildschirmgröße zu ändern, starten Sie Optivue und klicken Sie auf „Normal\u00a0Size“, „Large\u00a0Size“ "
-         L"oder "
-         L"„Extra\u00a0Large\u00a0Size“."},
-        {"Windows 7", "LargeFonts", true, "1", kSystemLibrary, "win7", false, 7, kUnknownSystemEn, kUnknownSystemDe},
-        {"Windows Vista", "LargeFonts", true, "1", kSystemLibrary, "vista", false, 7, kUnknownSystemEn,
-         kUnknownSystemDe},
-        {"no active style", "ExtraLargeFonts", true, "0", kSystemLibrary, nullptr, false, 3,
+         L"oder „Extra\u00a0Large\u00a0Size“."},
+        {"Windows 7", "LargeFonts", {true, "1", kSystemLibrary, "win7"}, false, 7,
+         kUnknownSystemEn, kUnknownSystemDe},
+        {"Windows Vista", "LargeFonts", {true, "1", kSystemLibrary, "vista"}, false, 7,
+         kUnknownSystemEn, kUnknownSystemDe},
+        {"no active style", "ExtraLargeFonts", {true, "0", kSystemLibrary, nullptr}, false, 3,
          L"Optivue could not set the visual style to \"Extra\u00a0Large\u00a0Size\": no visual style is active now. "
-         L"This step "
-         L"changed nothing.\n\nClick \"Extra\u00a0Large\u00a0Size\" in Optivue again: without a visual style, Optivue "
-         L"sets "
-         L"every size itself.",
+         L"This step changed nothing.\n\nClick \"Extra\u00a0Large\u00a0Size\" in Optivue again: without a visual "
+         L"style, Optivue sets every size itself.",
          L"Optivue konnte den visuellen Stil nicht auf „Extra\u00a0Large\u00a0Size“ stellen: Zurzeit ist kein "
-         L"visueller Stil "
-         L"aktiv. Dieser Schritt hat nichts geändert.\n\nKlicken Sie in Optivue erneut auf "
-         L"„Extra\u00a0Large\u00a0Size“: Ohne "
-         L"visuellen Stil stellt Optivue jede Größe selbst ein."},
-        {"a style without that size", "LargeFonts", false, "1", kSystemLibrary, nullptr, false, 4,
+         L"visueller Stil aktiv. Dieser Schritt hat nichts geändert.\n\nKlicken Sie in Optivue erneut auf "
+         L"„Extra\u00a0Large\u00a0Size“: Ohne visuellen Stil stellt Optivue jede Größe selbst ein."},
+        {"a style without that size", "LargeFonts", {false, "1", kSystemLibrary, nullptr}, false, 4,
          style_tool_messages::kLargeNotOfferedEnglish, style_tool_messages::kLargeNotOfferedGerman},
-        {"a theme library that cannot list sizes", "LargeFonts", true, "1", "uxtheme_without_size_list.dll", nullptr,
+        {"a theme library that cannot list sizes", "LargeFonts", {true, "1", "uxtheme_without_size_list.dll", nullptr},
          false, 5, kSizesUnknownEn, kSizesUnknownDe},
-        {"no theme library", "LargeFonts", true, "1", nullptr, nullptr, false, 5, kSizesUnknownEn, kSizesUnknownDe},
-        {"no room for the follow-up run's shortcut", "NormalSize", true, "1", "uxtheme_failing_apply.dll", nullptr,
+        {"no theme library", "LargeFonts", {true, "1", nullptr, nullptr}, false, 5,
+         kSizesUnknownEn, kSizesUnknownDe},
+        {"no room for the follow-up run's shortcut", "NormalSize", {true, "1", "uxtheme_failing_apply.dll", nullptr},
          true, 6,
          L"The visual style gets the size \"Normal\u00a0Size\" at your next logon, but Optivue could not arrange to "
-         L"finish "
-         L"the change then.\n\nAfter your next logon, start Optivue and click \"Normal\u00a0Size\" again.",
+         L"finish the change then.\n\nAfter your next logon, start Optivue and click \"Normal\u00a0Size\" again.",
          L"Der visuelle Stil erhält die Größe „Normal\u00a0Size“ bei Ihrer nächsten Anmeldung, aber Optivue konnte "
-         L"nicht "
-         L"veranlassen, die Änderung dann abzuschließen.\n\nStarten Sie nach Ihrer nächsten Anmeldung Optivue und "
-         L"klicken Sie erneut auf „Normal\u00a0Size“."},
+         L"nicht veranlassen, die Änderung dann abzuschließen.\n\nStarten Sie nach Ihrer nächsten Anmeldung Optivue "
+         L"und klicken Sie erneut auf „Normal\u00a0Size“."},
         // And where the tool does its part, nobody is told anything.
-        {"a style with that size", "LargeFonts", true, "1", kSystemLibrary, nullptr, false, 0, nullptr, nullptr},
+        {"a style with that size", "LargeFonts", {true, "1", kSystemLibrary, nullptr}, false, 0, nullptr, nullptr},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         Untouched before;
-        ArrangeRun(c.testStyle, c.active, c.library, c.version, &before);
+        ArrangeRun(c.system, &before);
         if (HasFatalFailure()) return;
         if (c.shortcutBlocked) {
             ASSERT_TRUE(CreateDirectoryA(shortcut_.c_str(), nullptr));
@@ -555,14 +564,11 @@ TEST_F(ChgthemeTest, WithoutAConsoleEachRefusalAndFailureTellsTheUserInTheirLang
             EXPECT_EQ(L"Optivue", run.caption);
             EXPECT_EQ(expected, run.text);
         }
-        EXPECT_EQ(before.liveColors, test_platform::ColorsSeenByAnotherProcess());
-        EXPECT_EQ(before.storedColors, StoredColors());
+        ExpectColorsUntouched(before);
         if (c.exitCode == 0) {
             EXPECT_EQ(c.arguments, StoredText(kThemeManagerKey, "SizeName").value_or("(missing)"));
         } else if (c.exitCode != 6) {
-            const std::vector<StoredValue> after = ThemeManagerValues();
-            for (size_t i = 0; i < before.themeManager.size(); ++i)
-                EXPECT_EQ(before.themeManager[i].data, after[i].data) << i;
+            ExpectStyleUntouched(before);
             EXPECT_FALSE(FollowUpRequested().changed.exists);
         }
         if (c.shortcutBlocked) RemoveDirectoryA(shortcut_.c_str());
