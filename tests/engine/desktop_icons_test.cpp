@@ -37,19 +37,14 @@ struct Level {
     LONG titleFontHeight;
 };
 
-const Level kNormal = {
-    "Normal", IDS_ICON_SIZE_NORMAL, IDS_ICON_SPACING_NORMAL, IDS_ICON_VERTICAL_SPACING_NORMAL, "32", 75, 114, 75, -11};
-const Level kLarge = {
-    "Large", IDS_ICON_SIZE_LARGE, IDS_ICON_SPACING_LARGE, IDS_ICON_VERTICAL_SPACING_LARGE, "48", 91, 130, 91, -13};
-const Level kExtraLarge = {"ExtraLarge",
-                           IDS_ICON_SIZE_EXTRA_LARGE,
-                           IDS_ICON_SPACING_EXTRA_LARGE,
-                           IDS_ICON_VERTICAL_SPACING_EXTRA_LARGE,
-                           "48",
-                           91,
-                           130,
-                           91,
-                           -16};
+// clang-format off
+const Level kNormal = {"Normal", IDS_ICON_SIZE_NORMAL, IDS_ICON_SPACING_NORMAL,
+                       IDS_ICON_VERTICAL_SPACING_NORMAL, "32", 75, 114, 75, -11};
+const Level kLarge = {"Large", IDS_ICON_SIZE_LARGE, IDS_ICON_SPACING_LARGE,
+                      IDS_ICON_VERTICAL_SPACING_LARGE, "48", 91, 130, 91, -13};
+const Level kExtraLarge = {"ExtraLarge", IDS_ICON_SIZE_EXTRA_LARGE, IDS_ICON_SPACING_EXTRA_LARGE,
+                           IDS_ICON_VERTICAL_SPACING_EXTRA_LARGE, "48", 91, 130, 91, -16};
+// clang-format on
 
 ICONMETRICSA CurrentIconMetrics() {
     ICONMETRICSA metrics;
@@ -145,6 +140,7 @@ TEST_F(DesktopIconsTest, StoresTheIconSizeAndGivesTheSystemTheRowsSpacingAndTitl
 
 TEST_F(DesktopIconsTest, TheIconViewGetsTheSpacingForItsGridAndArrangesItsIconsWithIt) {
     // The work area matters only when the view snaps to a grid; 0 x 0 stands for any.
+    // clang-format off
     const struct {
         const char* language;
         const Level* level;
@@ -154,14 +150,22 @@ TEST_F(DesktopIconsTest, TheIconViewGetsTheSpacingForItsGridAndArrangesItsIconsW
         int cx;
         int cy;
     } cases[] = {
-        {"en", &kNormal, false, 0, 0, 75, 75},       {"en", &kLarge, false, 0, 0, 107, 107},
-        {"en", &kExtraLarge, false, 0, 0, 107, 107}, {"de", &kNormal, false, 0, 0, 114, 75},
-        {"de", &kLarge, false, 0, 0, 146, 107},      {"en", &kNormal, true, 1024, 738, 78, 82},
-        {"en", &kLarge, true, 1024, 738, 93, 92},    {"en", &kExtraLarge, true, 1024, 738, 93, 92},
-        {"de", &kNormal, true, 1024, 738, 128, 82},  {"de", &kLarge, true, 1024, 738, 146, 92},
-        {"en", &kNormal, true, 1024, 768, 78, 76},   {"en", &kLarge, true, 1024, 768, 93, 96},
-        {"de", &kNormal, true, 1024, 768, 128, 76},  {"de", &kLarge, true, 1024, 768, 146, 96},
+        {"en", &kNormal,     false,    0,   0,  75,  75},
+        {"en", &kLarge,      false,    0,   0, 107, 107},
+        {"en", &kExtraLarge, false,    0,   0, 107, 107},
+        {"de", &kNormal,     false,    0,   0, 114,  75},
+        {"de", &kLarge,      false,    0,   0, 146, 107},
+        {"en", &kNormal,     true,  1024, 738,  78,  82},
+        {"en", &kLarge,      true,  1024, 738,  93,  92},
+        {"en", &kExtraLarge, true,  1024, 738,  93,  92},
+        {"de", &kNormal,     true,  1024, 738, 128,  82},
+        {"de", &kLarge,      true,  1024, 738, 146,  92},
+        {"en", &kNormal,     true,  1024, 768,  78,  76},
+        {"en", &kLarge,      true,  1024, 768,  93,  96},
+        {"de", &kNormal,     true,  1024, 768, 128,  76},
+        {"de", &kLarge,      true,  1024, 768, 146,  96},
     };
+    // clang-format on
     int snappedCases = 0;
     for (const auto& c : cases) {
         if (!test_platform::UseLanguage(c.language)) continue;
