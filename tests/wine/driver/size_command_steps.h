@@ -115,9 +115,6 @@ constexpr DWORD kNoticeMs = 2000;
 // and the confirmation then stays with OK still to press. A program that ignores OK still fails: the
 // confirmation stays after the third click.
 void ClickOkOf(HWND confirm);
-// Answers the confirmation of `level` with OK and follows the program to its end: the main window goes,
-// the notice comes centred on the screen and stays until the program ends with 0, not before the waits of
-// `variant` and the notice's time have passed.
 // The text of the box after a command that could not change everything, as the program's string table in
 // the run's language makes it: what changed and what did not among the aspects of `variant`, then what to
 // do (SizeAspect bits).
@@ -128,6 +125,9 @@ std::string NotChangedText(Variant variant, unsigned unchanged, bool toolMissing
 void ExpectNotChangedBoxAndEnd(Program& program, HWND dialog, const std::string& text,
                                const std::function<void()>& meanwhile = nullptr);
 
+// Answers the confirmation of `level` with OK and follows the program to its end: the main window goes,
+// the notice comes centred on the screen and stays until the program ends with 0, not before the waits of
+// `variant` and the notice's time have passed.
 void ConfirmAndFollowToTheEnd(Program& program, HWND dialog, const Level& level, Variant variant,
                               e2e::Timings* timings);
 // The main dialog of `program`, in front, with the button of `level` clicked; null, failing the test, when
